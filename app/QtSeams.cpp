@@ -1,0 +1,74 @@
+#include "app/QtSeams.hpp"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "support/MessageBox.hpp"
+#include "support/Shell.hpp"
+
+namespace brimtor {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case MsgButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+MsgAnswer FromQtButton(int button)
+{
+    switch (button) {
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Retry: return MsgAnswer::Retry;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+MsgAnswer ShowQtMessage(const Message& message)
+{
+    QMessageBox box(ToQtIcon(message.icon), QString::fromLocal8Bit(message.title),
+                    QString::fromLocal8Bit(message.text), ToQtButtons(message.buttons),
+                    QApplication::activeWindow());
+    return FromQtButton(box.exec());
+}
+
+bool OpenWithDesktop(const std::string& target)
+{
+    const QString text = QString::fromLocal8Bit(target);
+    const QUrl url = text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(text)
+                                                       : QUrl(text, QUrl::TolerantMode);
+    return QDesktopServices::openUrl(url);
+}
+
+}  // namespace
+
+void InstallQtSeams()
+{
+    SetMessageHandler(ShowQtMessage);
+    SetShellHandler(OpenWithDesktop);
+}
+
+}  // namespace brimtor

@@ -1,0 +1,9 @@
+#pragma once
+
+// Connects the message-box and shell seams of the lower layers to real Qt dialogs and the
+// desktop's opener. Called once at start-up.
+namespace brimtor {
+
+void InstallQtSeams();
+
+}  // namespace brimtor

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "bookmarks/cBookmark.hpp"
+
+namespace brimtor {
+
+using BookmarkPtr = std::shared_ptr<cBookmark>;
+
+// An ordered collection of shared bookmark records, keyed by the decimal text of each
+// record's BookmarkID. Positions run from 1; keys compare without regard to case.
+class cBookmarks {
+public:
+    using const_iterator = std::vector<BookmarkPtr>::const_iterator;
+
+    // Appends a new "pending" record; returns nullptr, leaving the collection unchanged, when a
+    // record with that BookmarkID is already present.
+    BookmarkPtr Add(const std::string& ShortcutName, const std::string& url,
+                    const std::string& BookmarkFolder, std::int32_t BookmarkID,
+                    const std::string& ShortcutPath = {});
+
+    void ClearAll();
+
+    // By 1-based position, or by key. Throws NumberedError for a position outside 1..Count or
+    // a key that is not present.
+    BookmarkPtr Item(int position) const;
+    BookmarkPtr Item(const std::string& key) const;
+
+    void Remove(int position);
+    void Remove(const std::string& key);
+
+    bool KeyExists(const std::string& key) const;
+    std::int32_t Count() const { return static_cast<std::int32_t>(m_items.size()); }
+
+    const std::string& BookmarkHeader() const { return m_header; }
+    void SetBookmarkHeader(const std::string& header) { m_header = header; }
+
+    // Insertion order, for range-for.
+    const_iterator begin() const { return m_items.begin(); }
+    const_iterator end() const { return m_items.end(); }
+
+private:
+    void RemoveAt(std::size_t index);
+
+    std::vector<BookmarkPtr> m_items;
+    std::vector<std::string> m_keys;  // each record's key as added, by position
+    std::unordered_map<std::string, BookmarkPtr> m_byKey;  // lower-cased key
+    std::string m_header;
+};
+
+using BookmarksPtr = std::shared_ptr<cBookmarks>;
+
+}  // namespace brimtor

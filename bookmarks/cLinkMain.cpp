@@ -1,0 +1,93 @@
+#include "bookmarks/cLinkMain.hpp"
+
+#include "support/Backup.hpp"
+#include "support/ErrorLog.hpp"
+#include "support/FileIo.hpp"
+#include "support/NumberedError.hpp"
+#include "support/Text.hpp"
+
+namespace brimtor {
+
+static const char* const kRefreshSource = "cLinkMain: Refresh";
+static const char* const kWriteSource = "cLinkMain: CreateTextFile";
+
+void cLinkMain::SetBookmarkFileContents(std::vector<std::string> lines)
+{
+    m_bookmarkFileContents = std::move(lines);
+}
+
+BookmarksPtr cLinkMain::Bookmarks()
+{
+    if (!m_bookmarks)
+        m_bookmarks = std::make_shared<cBookmarks>();
+    return m_bookmarks;
+}
+
+void cLinkMain::Refresh()
+{
+    m_bookmarks.reset();
+    try {
+        switch (m_selectedBrowser) {
+        case SourceCode::TextFile:
+            LoadTextFile();
+            break;
+        default:
+            break;
+        }
+    } catch (const NumberedError& error) {
+        LogError(kRefreshSource, error.Number(), error.Description());
+    } catch (const std::exception& error) {
+        LogError(kRefreshSource, ErrorNumber::InvalidProcedureCall, error.what());
+    }
+}
+
+void cLinkMain::LoadTextFile()
+{
+    // A missing or unreadable file is no source at all: leave no collection, say nothing.
+    const auto bytes = ReadFileBytes(m_textFile);
+    if (!bytes || bytes->empty())
+        return;
+    const std::vector<std::string> lines = SplitCrLf(*bytes);
+    auto collection = std::make_shared<cBookmarks>();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].empty())
+            collection->Add(lines[i], lines[i], {}, static_cast<std::int32_t>(i));
+    }
+    m_bookmarks = collection;
+}
+
+void cLinkMain::ClearAllBookmarks()
+{
+    if (m_bookmarks)
+        m_bookmarks->ClearAll();
+}
+
+void cLinkMain::BackupTextFile()
+{
+    const BackupResult backup = brimtor::BackupTextFile(m_textFile);
+    if (!backup.ok) {
+        throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
+                            "No backup copy of " + m_textFile
+                                + " could be made, so it was left unchanged");
+    }
+    if (!backup.path.empty())
+        m_lastBackups.push_back(backup.path);
+}
+
+void cLinkMain::CreateTextFile()
+{
+    if (!m_bookmarks)
+        return;
+    m_lastBackups.clear();
+    BackupTextFile();
+    std::string text;
+    for (const BookmarkPtr& bookmark : *m_bookmarks) {
+        if (!bookmark->Clean)
+            text += bookmark->url + "\r\n";
+    }
+    const std::string failure = ReplaceFileAtomically(m_textFile, text);
+    if (!failure.empty())
+        throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource, failure);
+}
+
+}  // namespace brimtor

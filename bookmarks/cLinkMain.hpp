@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bookmarks/cBookmarks.hpp"
+
+namespace brimtor {
+
+// The source codes: the index of the source option in the wizard and the stored setting.
+namespace SourceCode {
+constexpr std::int32_t None = -1;
+constexpr std::int32_t Favorites = 0;
+constexpr std::int32_t Firefox = 1;
+constexpr std::int32_t Netscape = 2;
+constexpr std::int32_t TextFile = 3;
+constexpr std::int32_t BookmarkFile = 4;
+}  // namespace SourceCode
+
+// The one way the rest of the program reaches bookmarks: remembers the chosen source, loads
+// it into a fresh collection and writes it back without the bookmarks marked Clean.
+class cLinkMain {
+public:
+    std::int32_t SelectedBrowser() const { return m_selectedBrowser; }
+    void SetSelectedBrowser(std::int32_t code) { m_selectedBrowser = code; }
+
+    // The user-chosen file of the text-file and bookmark-file sources.
+    const std::string& TextFile() const { return m_textFile; }
+    void SetTextFile(const std::string& path) { m_textFile = path; }
+
+    // The lines of the bookmark HTML file last read, as split from the file.
+    std::vector<std::string> BookmarkFileContents() const { return m_bookmarkFileContents; }
+    void SetBookmarkFileContents(std::vector<std::string> lines);
+
+    // The current collection; an empty one is created and kept when there is none.
+    BookmarksPtr Bookmarks();
+
+    // Loads the chosen source into a new collection. Failures are logged, never thrown.
+    void Refresh();
+
+    // Empties the current collection, if any.
+    void ClearAllBookmarks();
+
+    // Rewrites the text file without the bookmarks marked Clean, after a backup copy. Throws
+    // NumberedError when the backup or the rewrite fails; the file is then left as it was.
+    void CreateTextFile();
+
+    // Backup copies made by the last rewrite, for callers that report them.
+    const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
+
+private:
+    void LoadTextFile();
+    // Copies TextFile into the backup folder; throws when a copy was needed but failed.
+    void BackupTextFile();
+
+    BookmarksPtr m_bookmarks;
+    std::int32_t m_selectedBrowser = SourceCode::None;
+    std::vector<std::string> m_bookmarkFileContents;
+    std::string m_textFile;
+    std::vector<std::string> m_lastBackups;
+};
+
+}  // namespace brimtor

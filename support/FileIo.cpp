@@ -1,0 +1,119 @@
+#include "support/FileIo.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+namespace fs = std::filesystem;
+
+namespace brimtor {
+
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    std::error_code ec;
+    if (path.empty() || fs::is_directory(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+// Writes everything to an open descriptor, retrying short writes.
+static bool WriteAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes);
+    return (::close(fd) == 0) && written;
+}
+
+static std::string ErrnoText(const std::string& what, const std::string& path)
+{
+    return what + " " + path + ": " + std::strerror(errno);
+}
+
+// True when the user took the write permission away: root can write such a file anyway, but
+// a bookmark file marked read-only must not be rewritten behind the user's back.
+static bool IsReadOnly(const std::string& path, const struct stat& info)
+{
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+std::string ReplaceFileAtomically(const std::string& path, const std::string& bytes)
+{
+    std::error_code ec;
+    std::string target = path;
+    if (fs::is_symlink(path, ec)) {
+        const fs::path resolved = fs::canonical(path, ec);
+        if (ec)
+            return "Cannot follow the link " + path + ": " + ec.message();
+        target = resolved.string();
+    }
+
+    mode_t mode = 0600;
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return "Cannot replace " + target + ": it is a folder";
+        if (IsReadOnly(target, info))
+            return "Cannot replace " + target + ": the file is read-only";
+        mode = info.st_mode & 07777;
+    }
+
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return ErrnoText("Cannot create a temporary file beside", target);
+    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        errno = written ? errno : savedErrno;
+        const std::string reason = ErrnoText("Cannot write", temp);
+        ::unlink(temp.c_str());
+        return reason;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const std::string reason = ErrnoText("Cannot replace", target);
+        ::unlink(temp.c_str());
+        return reason;
+    }
+    return {};
+}
+
+bool MakePrivateFolders(const std::string& path)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return true;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty() && parent != fs::path(path) && !MakePrivateFolders(parent.string()))
+        return false;
+    return ::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && fs::is_directory(path, ec));
+}
+
+}  // namespace brimtor

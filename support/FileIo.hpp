@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Whole-file reads and writes in binary mode: the bytes on disk are the bytes in memory.
+namespace brimtor {
+
+// The whole file, or nothing when it is missing, a folder or unreadable.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Creates or truncates the file and writes the bytes; false on any failure. A file it creates
+// is private to the user (0600), since everything the program writes this way holds their data.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Replaces the file in one step: the bytes go to a temporary file beside it, which is then
+// renamed over the target, so a failure half-way never leaves a half-written file. A target
+// that exists keeps its permissions; one that is read-only (no write bit set, or not writable
+// by us) is refused, since the user marked it so. A symbolic link is followed and its target
+// replaced. Returns an empty text on success, else what went wrong, in words.
+std::string ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+// Creates the folder and any missing parents; new folders are private to the user (0700).
+bool MakePrivateFolders(const std::string& path);
+
+}  // namespace brimtor

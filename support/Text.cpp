@@ -1,0 +1,121 @@
+#include "support/Text.hpp"
+
+#include <cmath>
+
+namespace brimtor {
+
+char ToLowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+static char ToUpperAsciiChar(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToLowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = ToLowerAscii(c);
+    return out;
+}
+
+std::string ToUpperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = ToUpperAsciiChar(c);
+    return out;
+}
+
+bool IEquals(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ToLowerAscii(a[i]) != ToLowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IStartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && IEquals(text.substr(0, prefix.size()), prefix);
+}
+
+bool IEndsWith(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size()
+        && IEquals(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::size_t IFind(std::string_view text, std::string_view needle, std::size_t from)
+{
+    if (needle.size() > text.size())
+        return std::string::npos;
+    for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
+        if (IEquals(text.substr(i, needle.size()), needle))
+            return i;
+    }
+    return std::string::npos;
+}
+
+std::vector<std::string> SplitCrLf(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            return lines;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+std::string TrimSpaces(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+static bool IsWordSeparator(char c)
+{
+    switch (c) {
+    case '\0': case '\t': case '\n': case '\v': case '\f': case '\r': case ' ':
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string ProperCase(std::string_view text)
+{
+    std::string out(text);
+    bool wordStart = true;
+    for (char& c : out) {
+        if (IsWordSeparator(c)) {
+            wordStart = true;
+            continue;
+        }
+        c = wordStart ? ToUpperAsciiChar(c) : ToLowerAscii(c);
+        wordStart = false;
+    }
+    return out;
+}
+
+long long RoundHalfEven(double value)
+{
+    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
+    return static_cast<long long>(std::nearbyint(value));
+}
+
+}  // namespace brimtor

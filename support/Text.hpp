@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Byte-text helpers shared by every layer. Text is kept as the bytes it came in; only ASCII
+// letters are folded, so names in any 8-bit code page compare the way the user typed them.
+namespace brimtor {
+
+char ToLowerAscii(char c);
+std::string ToLowerAscii(std::string_view text);
+std::string ToUpperAscii(std::string_view text);
+
+// Equality and search without regard to ASCII letter case.
+bool IEquals(std::string_view a, std::string_view b);
+bool IStartsWith(std::string_view text, std::string_view prefix);
+bool IEndsWith(std::string_view text, std::string_view suffix);
+// Position of the first match at or after `from`, or std::string::npos.
+std::size_t IFind(std::string_view text, std::string_view needle, std::size_t from = 0);
+
+// Splits at every CR LF pair; a lone CR or LF stays inside its line. The text after the last
+// CR LF is the last element, so "a\r\n" gives {"a", ""} and "" gives {""}.
+std::vector<std::string> SplitCrLf(std::string_view text);
+
+// Removes blanks (code 32 only) at both ends; tabs and other control characters stay.
+std::string TrimSpaces(std::string_view text);
+
+// First letter of every word upper case, every other letter lower case. Words are separated
+// by NUL, tab, LF, vertical tab, form feed, CR and space.
+std::string ProperCase(std::string_view text);
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+long long RoundHalfEven(double value);
+
+}  // namespace brimtor

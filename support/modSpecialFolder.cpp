@@ -1,0 +1,53 @@
+#include "support/modSpecialFolder.hpp"
+
+#include <cstdlib>
+
+namespace brimtor {
+
+static std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// An XDG base folder, or its fallback below HOME when the variable is unset or not absolute.
+static std::string XdgFolder(const char* variable, const char* fallbackBelowHome)
+{
+    const std::string value = Environment(variable);
+    if (!value.empty() && value.front() == '/')
+        return value;
+    const std::string home = Environment("HOME");
+    return home.empty() ? std::string() : home + "/" + fallbackBelowHome;
+}
+
+std::string GetSpecialFolderPath(int folderId)
+{
+    const std::string home = Environment("HOME");
+    if (home.empty())
+        return {};
+    switch (folderId) {
+    case CSIDL_FAVORITES:
+        return home + "/Favorites";
+    case CSIDL_APPDATA:
+        return home;
+    default:
+        return {};
+    }
+}
+
+std::string ConfigFolder()
+{
+    return XdgFolder("XDG_CONFIG_HOME", ".config") + "/brimtor";
+}
+
+std::string DataFolder()
+{
+    return XdgFolder("XDG_DATA_HOME", ".local/share") + "/brimtor";
+}
+
+std::string BackupFolder()
+{
+    return DataFolder() + "/Backups/";
+}
+
+}  // namespace brimtor

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// Where the program finds the user's folders and keeps its own files.
+namespace brimtor {
+
+// Folder ids the bookmark sources ask for.
+constexpr int CSIDL_FAVORITES = 6;
+constexpr int CSIDL_APPDATA = 26;
+
+// The path of a special folder: 6 gives $HOME/Favorites, 26 gives $HOME. Empty text for any
+// other id or when HOME is not set. The folder need not exist.
+std::string GetSpecialFolderPath(int folderId);
+
+// $XDG_CONFIG_HOME/brimtor (default ~/.config/brimtor): the settings hive lives below it.
+std::string ConfigFolder();
+
+// $XDG_DATA_HOME/brimtor (default ~/.local/share/brimtor): backups and the error log.
+std::string DataFolder();
+
+// DataFolder()/Backups/, with the trailing separator.
+std::string BackupFolder();
+
+}  // namespace brimtor

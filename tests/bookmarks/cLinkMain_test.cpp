@@ -1,0 +1,142 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "bookmarks/cLinkMain.hpp"
+#include "support/NumberedError.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+struct TextSource {
+    TempHome home;
+    FakeClock clock {{2026, 12, 6, 9, 5, 0}};
+    ErrorLogRecorder log;
+    cLinkMain links;
+
+    // Loads the bytes as the text-file source.
+    BookmarksPtr Load(const std::string& bytes)
+    {
+        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetTextFile(home.WriteFile("links.txt", bytes));
+        links.Refresh();
+        return links.Bookmarks();
+    }
+
+    std::vector<std::pair<int, std::string>> Rows()
+    {
+        std::vector<std::pair<int, std::string>> rows;
+        for (const BookmarkPtr& b : *links.Bookmarks())
+            rows.emplace_back(b->BookmarkID, b->url);
+        return rows;
+    }
+};
+
+}  // namespace
+
+TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
+{
+    TextSource s;
+    auto list = s.Load("a\r\n\r\nb\r\n");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "a"}, {2, "b"}}));
+    EXPECT_EQ(list->Item("2")->url, "b");
+    EXPECT_EQ(list->Item(2)->url, "b");
+    EXPECT_EQ(list->Item(1)->ShortcutName, "a");
+    EXPECT_EQ(list->Item(1)->Folder, "");
+    EXPECT_EQ(list->Item(1)->Status, "pending");
+
+    s.Load("http://only.example/");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://only.example/"}}));
+
+    // Blanks stay, and LF alone does not end a line.
+    s.Load("  http://x/  \r\n");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "  http://x/  "}}));
+    s.Load("http://a/\nhttp://b/\n");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://a/\nhttp://b/\n"}}));
+    EXPECT_TRUE(s.log.Entries().empty());
+}
+
+TEST(TextFileSource, NothingToLoadGivesAnEmptyCollection)
+{
+    TextSource s;
+    EXPECT_EQ(s.Load("")->Count(), 0);
+    s.links.SetTextFile(s.home / "missing.txt");
+    s.links.Refresh();
+    EXPECT_EQ(s.links.Bookmarks()->Count(), 0);
+    s.links.SetTextFile(s.home.Path());  // a folder
+    s.links.Refresh();
+    EXPECT_EQ(s.links.Bookmarks()->Count(), 0);
+    EXPECT_TRUE(s.log.Entries().empty());
+
+    s.links.SetSelectedBrowser(SourceCode::None);
+    s.links.Refresh();
+    const BookmarksPtr empty = s.links.Bookmarks();
+    EXPECT_EQ(empty->Count(), 0);
+    EXPECT_EQ(s.links.Bookmarks(), empty);  // later reads give the same collection
+}
+
+TEST(TextFileSource, EveryRefreshBuildsANewCollection)
+{
+    TextSource s;
+    const BookmarksPtr first = s.Load("a\r\nb\r\n");
+    first->Item(1)->Clean = true;
+    s.links.Refresh();
+    const BookmarksPtr second = s.links.Bookmarks();
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(second->Item(1)->Clean);
+    s.links.ClearAllBookmarks();
+    EXPECT_EQ(second->Count(), 0);
+}
+
+TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
+{
+    TextSource s;
+    const std::string original = "http://a/\r\n\r\nhttp://b/\r\nhttp://c/";
+    auto list = s.Load(original);
+    list->Item(2)->Clean = true;
+    s.links.CreateTextFile();
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/\r\nhttp://c/\r\n");
+    const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
+    EXPECT_EQ(s.links.LastBackups(), std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(backup), original);
+
+    // All marked: an empty file, still backed up.
+    for (const BookmarkPtr& b : *list)
+        b->Clean = true;
+    s.links.CreateTextFile();
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "");
+}
+
+TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
+{
+    namespace fs = std::filesystem;
+    TextSource s;
+    const std::string original = "http://a/\r\nhttp://b/\r\n";
+    s.Load(original)->Item(1)->Clean = true;
+
+    fs::permissions(s.links.TextFile(), fs::perms(0444));
+    try {
+        s.links.CreateTextFile();
+        FAIL() << "a read-only file was rewritten";
+    } catch (const NumberedError& error) {
+        EXPECT_NE(error.Description().find("read-only"), std::string::npos);
+    }
+    EXPECT_EQ(ReadAll(s.links.TextFile()), original);
+
+    // No backup possible: the file is not touched at all.
+    fs::permissions(s.links.TextFile(), fs::perms(0644));
+    fs::remove_all(DataFolder());
+    s.home.WriteFile(".local/share/brimtor", "a file where the data folder should be");
+    try {
+        s.links.CreateTextFile();
+        FAIL() << "rewritten without a backup";
+    } catch (const NumberedError& error) {
+        EXPECT_NE(error.Description().find("backup"), std::string::npos);
+    }
+    EXPECT_EQ(ReadAll(s.links.TextFile()), original);
+}

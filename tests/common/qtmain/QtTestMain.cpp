@@ -1,0 +1,14 @@
+// The main of every test that needs Qt's event loop or widgets: one QApplication for the whole
+// run, on the offscreen platform unless the caller chose another.
+#include <cstdlib>
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,70 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/Backup.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+constexpr LocalTime kJan25 {2008, 1, 25, 14, 30, 12};
+}
+
+TEST(Backup, NamesCarryTheMinuteStampAndHoldTheExactBytes)
+{
+    TempHome home;
+    FakeClock clock(kJan25);
+    const std::string bytes("<DT>\xE9t\xE9\r\n\0end", 14);
+    const std::string file = home.WriteFile("bookmarks.html", bytes);
+
+    const BackupResult firefox = BackupBookmarkFile(file, "Firefox");
+    EXPECT_TRUE(firefox.ok);
+    EXPECT_EQ(firefox.path, BackupFolder() + "Backup_Firefox_200801251430.html");
+    EXPECT_EQ(ReadAll(firefox.path), bytes);
+
+    const BackupResult text = BackupTextFile(file);
+    EXPECT_EQ(text.path, BackupFolder() + "Backup_TextFile_200801251430.txt");
+    EXPECT_EQ(ReadAll(text.path), bytes);
+
+    // Backups hold the user's bookmarks: nobody else may read them.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(BackupFolder()).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(text.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(Backup, ASecondDifferentBackupInTheSameMinuteNeverOverwritesTheFirst)
+{
+    TempHome home;
+    FakeClock clock(kJan25);
+    const std::string file = home.WriteFile("links.txt", "a\r\nb\r\n");
+    const std::string first = BackupTextFile(file).path;
+    home.WriteFile("links.txt", "a\r\n");
+    const std::string second = BackupTextFile(file).path;
+    EXPECT_EQ(second, BackupFolder() + "Backup_TextFile_200801251430_2.txt");
+    EXPECT_EQ(ReadAll(first), "a\r\nb\r\n");
+    EXPECT_EQ(ReadAll(second), "a\r\n");
+    // The same contents again reuse the name that already holds them.
+    EXPECT_EQ(BackupTextFile(file).path, second);
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
+}
+
+TEST(Backup, MissingFileMakesOnlyTheFolderAndAnUnwritableFolderFails)
+{
+    TempHome home;
+    FakeClock clock(kJan25);
+    const BackupResult none = BackupTextFile(home / "absent.txt");
+    EXPECT_TRUE(none.ok);
+    EXPECT_TRUE(none.path.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(BackupFolder()));
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+
+    // A data folder that is a file cannot hold backups: the copy reports failure.
+    std::filesystem::remove_all(DataFolder());
+    home.WriteFile(".local/share/brimtor", "not a folder");
+    const std::string file = home.WriteFile("links.txt", "x");
+    EXPECT_FALSE(BackupTextFile(file).ok);
+}
