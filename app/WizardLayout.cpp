@@ -1,0 +1,65 @@
+#include "app/WizardLayout.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// A control that ends `gap` twips left of another: its left edge.
+int EndsLeftOf(int otherLeft, int ownWidth, int gap)
+{
+    return otherLeft - ownWidth - gap;
+}
+
+void LayOutScanPage(const WizardLayoutInput& in, WizardLayout& out)
+{
+    const int w = out.bigPage.width;
+    const int h = out.bigPage.height;
+    out.progressWidth = w - 440;
+    out.responseLeft = w - in.responseWidth - 440;
+    out.detailsListWidth = w - 440;
+    out.detailsListHeight = h - in.detailsTop - in.detailsHeight - in.scanHeight - 240;
+    // The list starts right under the Details button.
+    const int listTop = in.detailsTop + in.detailsHeight;
+    const int listLeft = 220;
+    out.scanTop = listTop + out.detailsListHeight + 100;
+    out.scanLeft = listLeft + out.detailsListWidth - in.scanWidth;
+    out.pauseLeft = EndsLeftOf(out.scanLeft, in.pauseWidth, 100);
+}
+
+void LayOutResultsPage(const WizardLayoutInput& in, WizardLayout& out)
+{
+    out.resultsWidth = out.bigPage.width - 100;
+    out.resultsHeight = out.bigPage.height - in.cleanHeight - 250;
+    out.cleanCountTop = out.resultsHeight + 20;
+    out.cleanTop = out.resultsHeight + 60;
+    out.cleanLeft = out.resultsWidth - in.cleanWidth;
+    out.firstColumnWidth = out.resultsWidth - in.hiddenColumnsWidth - 500;
+}
+
+void LayOutButtons(const WizardLayoutInput& in, WizardLayout& out)
+{
+    out.buttonTop = in.clientHeight - in.buttonHeight - 90;
+    out.cancelLeft = in.clientWidth - in.cancelWidth - 100;
+    out.nextLeft = EndsLeftOf(out.cancelLeft, in.nextWidth, 300);
+    out.backLeft = EndsLeftOf(out.nextLeft, in.backWidth, 50);
+    out.donationLeft = EndsLeftOf(out.backLeft, in.donationWidth, 1000);
+    out.frame1 = {-120, out.buttonTop - in.buttonHeight + 100, in.outerWidth + 100, 1125};
+}
+
+}  // namespace
+
+WizardLayout LayOutWizard(const WizardLayoutInput& in)
+{
+    WizardLayout out;
+    out.smallPage = {in.clientWidth / 2 - kSmallPageWidth / 2, in.clientHeight / 2 - kSmallPageHeight / 2,
+                     kSmallPageWidth, kSmallPageHeight};
+    out.bigPage = {0, kBigPageTop, in.clientWidth, in.clientHeight - in.frame1Height - 360};
+    LayOutScanPage(in, out);
+    LayOutResultsPage(in, out);
+    out.separatorWidth = in.outerWidth + 300;
+    out.iconLeft = in.headerWidth - in.iconWidth - 100;
+    LayOutButtons(in, out);
+    return out;
+}
+
+}  // namespace brimtor

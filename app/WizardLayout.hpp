@@ -1,0 +1,79 @@
+#pragma once
+
+// Where the wizard's controls go when the window is resized. Everything is in twips and plain
+// numbers, so the rules can be tested without a window; the window converts once.
+namespace brimtor {
+
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int Right() const { return left + width; }
+};
+
+// The sizes the rules read: the window's and the fixed sizes of a few controls.
+struct WizardLayoutInput {
+    int clientWidth = 0;   // W
+    int clientHeight = 0;  // H
+    int outerWidth = 0;    // the window with its frame
+    int frame1Height = 0;
+    int headerWidth = 0;
+    int iconWidth = 0;
+    int buttonHeight = 0;  // the four bottom buttons share one height
+    int cancelWidth = 0;
+    int nextWidth = 0;
+    int backWidth = 0;
+    int donationWidth = 0;
+    // Scan page.
+    int responseWidth = 0;
+    int detailsTop = 0;
+    int detailsHeight = 0;
+    int scanWidth = 0;
+    int scanHeight = 0;
+    int pauseWidth = 0;
+    // Results page.
+    int cleanWidth = 0;
+    int cleanHeight = 0;
+    int hiddenColumnsWidth = 0;  // columns 2, 3 and 4 together
+};
+
+struct WizardLayout {
+    TwipRect smallPage;  // pages 0, 1, 2 and 5
+    TwipRect bigPage;    // pages 3 and 4
+    // Scan page, in page coordinates (only the values the rules set).
+    int progressWidth = 0;
+    int responseLeft = 0;
+    int detailsListWidth = 0;
+    int detailsListHeight = 0;
+    int scanLeft = 0;
+    int scanTop = 0;
+    int pauseLeft = 0;
+    // Results page, in page coordinates.
+    int resultsWidth = 0;
+    int resultsHeight = 0;
+    int cleanCountTop = 0;
+    int cleanLeft = 0;
+    int cleanTop = 0;
+    int firstColumnWidth = 0;
+    // Header.
+    int separatorWidth = 0;
+    int iconLeft = 0;
+    // Button row and the band behind it.
+    int buttonTop = 0;
+    int cancelLeft = 0;
+    int nextLeft = 0;
+    int backLeft = 0;
+    int donationLeft = 0;
+    TwipRect frame1;
+};
+
+// The wizard's resize rules. Negative results (a window smaller than the pages) are returned
+// as they are: the window clips them.
+WizardLayout LayOutWizard(const WizardLayoutInput& in);
+
+constexpr int kSmallPageWidth = 7935;
+constexpr int kSmallPageHeight = 3675;
+constexpr int kBigPageTop = 840;
+
+}  // namespace brimtor

@@ -1,0 +1,53 @@
+#include "bookmarks/ResultsFilter.hpp"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "support/Text.hpp"
+
+namespace brimtor {
+
+static bool IsOneOf(int code, std::initializer_list<int> codes)
+{
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+ResultIcon IconForCode(int code)
+{
+    if (code == 100 || code == 101)
+        return ResultIcon::Information;
+    if (IsOneOf(code, {200, 201, 202, 203, 205, 206, 300, 301, 302, 303, 307}))
+        return ResultIcon::None;
+    if (code == 400 || (code >= 402 && code <= 407) || (code >= 409 && code <= 415)
+        || code == 10061 || code == 11004)
+        return ResultIcon::Bad;
+    return ResultIcon::Warning;
+}
+
+bool IsProtected(const cBookmark& bookmark)
+{
+    return IStartsWith(bookmark.url, "https") || bookmark.ResponseCode == 401;
+}
+
+bool ShownInView(const cBookmark& bookmark, const std::string& view)
+{
+    if (IEquals(view, "Broken"))
+        return bookmark.Clean || bookmark.ResponseCode == 401;
+    if (IEquals(view, "Redirect"))
+        return std::to_string(bookmark.ResponseCode).front() == '3';
+    return true;
+}
+
+std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string& view)
+{
+    std::vector<BookmarkPtr> rows;
+    for (const BookmarkPtr& bookmark : bookmarks) {
+        if (IsProtected(*bookmark))
+            bookmark->Clean = false;
+        if (ShownInView(*bookmark, view))
+            rows.push_back(bookmark);
+    }
+    return rows;
+}
+
+}  // namespace brimtor

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "bookmarks/ResultsFilter.hpp"
+
+using namespace brimtor;
+
+namespace {
+
+BookmarkPtr AddChecked(cBookmarks& list, const std::string& url, int code, bool clean)
+{
+    BookmarkPtr b = list.Add(url, url, "root", list.Count() + 1);
+    b->ResponseCode = static_cast<std::int16_t>(code);
+    b->Clean = clean;
+    b->Status = "scanned";
+    return b;
+}
+
+std::vector<std::string> Urls(const std::vector<BookmarkPtr>& rows)
+{
+    std::vector<std::string> urls;
+    for (const BookmarkPtr& b : rows)
+        urls.push_back(b->url);
+    return urls;
+}
+
+}  // namespace
+
+TEST(ResultsFilter, ViewsSelectTheirRowsAndProtectionAppliesToEveryRow)
+{
+    cBookmarks list;
+    AddChecked(list, "http://gone/", 404, true);
+    const BookmarkPtr secure = AddChecked(list, "HTTPS://secure/", 404, true);
+    const BookmarkPtr login = AddChecked(list, "http://login/", 401, true);
+    AddChecked(list, "http://moved/", 301, false);
+    AddChecked(list, "http://fine/", 200, false);
+    AddChecked(list, "http://refused/", 10061, true);
+
+    EXPECT_EQ(Urls(FillView(list, "broken")),
+              (std::vector<std::string>{"http://gone/", "http://login/", "http://refused/"}));
+    EXPECT_FALSE(secure->Clean);
+    EXPECT_FALSE(login->Clean);
+    EXPECT_EQ(Urls(FillView(list, "Redirect")), std::vector<std::string>{"http://moved/"});
+    EXPECT_EQ(FillView(list, "All").size(), 6u);
+    EXPECT_EQ(FillView(list, "anything").size(), 6u);
+
+    // A hand tick survives until the next fill, which clears it again on protected rows.
+    secure->Clean = true;
+    EXPECT_EQ(Urls(FillView(list, "Redirect")), std::vector<std::string>{"http://moved/"});
+    EXPECT_FALSE(secure->Clean);
+}
+
+TEST(ResultsFilter, IconsFollowTheCodeClasses)
+{
+    EXPECT_EQ(IconForCode(100), ResultIcon::Information);
+    EXPECT_EQ(IconForCode(101), ResultIcon::Information);
+    for (int code : {200, 206, 301, 307})
+        EXPECT_EQ(IconForCode(code), ResultIcon::None) << code;
+    for (int code : {400, 402, 407, 409, 415, 10061, 11004})
+        EXPECT_EQ(IconForCode(code), ResultIcon::Bad) << code;
+    for (int code : {0, 204, 304, 305, 306, 401, 408, 416, 500, 505, 10060, 11001})
+        EXPECT_EQ(IconForCode(code), ResultIcon::Warning) << code;
+}
