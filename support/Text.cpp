@@ -1,5 +1,6 @@
 #include "support/Text.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brimtor {
@@ -85,6 +86,18 @@ std::string TrimSpaces(std::string_view text)
         return {};
     const std::size_t last = text.find_last_not_of(' ');
     return std::string(text.substr(first, last - first + 1));
+}
+
+static bool IsBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string TrimBlanks(std::string_view text)
+{
+    const auto first = std::find_if_not(text.begin(), text.end(), IsBlankOrControl);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankOrControl).base();
+    return first < last ? std::string(first, last) : std::string();
 }
 
 static bool IsWordSeparator(char c)

@@ -26,6 +26,10 @@ std::vector<std::string> SplitCrLf(std::string_view text);
 // Removes blanks (code 32 only) at both ends; tabs and other control characters stay.
 std::string TrimSpaces(std::string_view text);
 
+// Removes, at both ends, every character whose 8-bit code is 32 or less (blanks and control
+// characters, as left around an address by a hand-edited shortcut file).
+std::string TrimBlanks(std::string_view text);
+
 // First letter of every word upper case, every other letter lower case. Words are separated
 // by NUL, tab, LF, vertical tab, form feed, CR and space.
 std::string ProperCase(std::string_view text);

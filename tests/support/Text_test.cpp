@@ -37,6 +37,15 @@ TEST(Text, TrimSpacesRemovesOnlyBlanks)
     EXPECT_EQ(TrimSpaces(""), "");
 }
 
+TEST(Text, TrimBlanksRemovesEveryCodeUpToBlankAtBothEnds)
+{
+    EXPECT_EQ(TrimBlanks(" \t\r\n\x01" "a b\x1f \x7f\r\n"), "a b\x1f \x7f");
+    EXPECT_EQ(TrimBlanks(std::string("\0x\0", 3)), "x");
+    EXPECT_EQ(TrimBlanks("\xa0x\xa0"), "\xa0x\xa0");  // 8-bit letters above 127 stay
+    EXPECT_EQ(TrimBlanks(" \t\r\n"), "");
+    EXPECT_EQ(TrimBlanks(""), "");
+}
+
 TEST(Text, ProperCaseStartsEveryWordAfterEachSeparator)
 {
     EXPECT_EQ(ProperCase("my FAVORITE site"), "My Favorite Site");
