@@ -1,5 +1,6 @@
 #include "bookmarks/cLinkMain.hpp"
 
+#include "bookmarks/cNetscapeBookmarkFile.hpp"
 #include "support/Backup.hpp"
 #include "support/ErrorLog.hpp"
 #include "support/FileIo.hpp"
@@ -31,6 +32,9 @@ void cLinkMain::Refresh()
         case SourceCode::TextFile:
             LoadTextFile();
             break;
+        case SourceCode::BookmarkFile:
+            LoadBookmarkFile();
+            break;
         default:
             break;
         }
@@ -54,6 +58,14 @@ void cLinkMain::LoadTextFile()
             collection->Add(lines[i], lines[i], {}, static_cast<std::int32_t>(i));
     }
     m_bookmarks = collection;
+}
+
+void cLinkMain::LoadBookmarkFile()
+{
+    cNetscapeBookmarkFile reader;
+    reader.SetBookmarkFile(m_textFile);
+    m_bookmarks = reader.BookmarkFileToCollection();
+    m_bookmarkFileContents = reader.TakeBookmarkFileContents();
 }
 
 void cLinkMain::ClearAllBookmarks()
@@ -88,6 +100,29 @@ void cLinkMain::CreateTextFile()
     const std::string failure = ReplaceFileAtomically(m_textFile, text);
     if (!failure.empty())
         throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource, failure);
+}
+
+bool cLinkMain::CreateNetscapeBookmarkFile()
+{
+    if (!m_bookmarks)
+        return true;
+    m_lastBackups.clear();
+    try {
+        BackupTextFile();
+    } catch (const NumberedError&) {
+        return cNetscapeBookmarkFile::ReportNotCleaned();
+    }
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(m_textFile);
+    writer.SetWhichBrowser(3);
+    // The writer only reads the lines: lend them rather than copy a large file's worth.
+    writer.SetBookmarkFileContents(std::move(m_bookmarkFileContents));
+    writer.SetBookmarks(m_bookmarks);
+    const bool written = writer.CreateBookMarkFile();
+    m_bookmarkFileContents = writer.TakeBookmarkFileContents();
+    if (!writer.LastBackup().empty())
+        m_lastBackups.push_back(writer.LastBackup());
+    return written;
 }
 
 }  // namespace brimtor

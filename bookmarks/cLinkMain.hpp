@@ -46,11 +46,17 @@ public:
     // NumberedError when the backup or the rewrite fails; the file is then left as it was.
     void CreateTextFile();
 
+    // Rewrites the user-chosen bookmark HTML file without the bookmarks marked Clean, after two
+    // backup copies (a text-file one, then the bookmark writer's "User" one). False when the
+    // file was left as it was; the user has then been told.
+    bool CreateNetscapeBookmarkFile();
+
     // Backup copies made by the last rewrite, for callers that report them.
     const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
 
 private:
     void LoadTextFile();
+    void LoadBookmarkFile();
     // Copies TextFile into the backup folder; throws when a copy was needed but failed.
     void BackupTextFile();
 

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bookmarks/cBookmarks.hpp"
+
+namespace brimtor {
+
+// Reads a bookmark HTML file (the format browsers export) into a collection and writes it back
+// without the bookmarks marked Clean. It is line based, not an HTML parser: it looks at the
+// first characters of each line only, and the writer puts back the very lines it read, byte
+// for byte, so everything it does not understand survives a clean unchanged.
+//
+// One instance serves one read or one write. Reading: SetBookmarkFile, BookmarkFileToCollection,
+// then keep the lines (TakeBookmarkFileContents). Writing, later, on a new instance: set the
+// file, WhichBrowser, the lines and the collection of that same read, then CreateBookMarkFile.
+class cNetscapeBookmarkFile {
+public:
+    const std::string& BookmarkFile() const { return m_bookmarkFile; }
+    void SetBookmarkFile(const std::string& path) { m_bookmarkFile = path; }
+
+    // The file split at CR LF; a file ending with CR LF has an empty last element.
+    const std::vector<std::string>& BookmarkFileContents() const { return m_lines; }
+    void SetBookmarkFileContents(std::vector<std::string> lines) { m_lines = std::move(lines); }
+    // Hands the lines over without copying them: a large file's lines are most of its memory.
+    std::vector<std::string> TakeBookmarkFileContents() { return std::move(m_lines); }
+
+    const BookmarksPtr& Bookmarks() const { return m_bookmarks; }
+    void SetBookmarks(BookmarksPtr bookmarks) { m_bookmarks = std::move(bookmarks); }
+
+    // 1 "Firefox", 2 "Netscape", 3 "User": the word in the backup copy's name. Any other value
+    // leaves the word as it was.
+    void SetWhichBrowser(std::int32_t browser);
+
+    // Reads and parses BookmarkFile. Nothing at all when the file is missing, unreadable or
+    // empty, or a bookmark line is malformed (no "</", a date that is not a 32-bit number):
+    // such a file is no source, and the caller shows it as one without bookmarks.
+    BookmarksPtr BookmarkFileToCollection();
+
+    // Copies BookmarkFile into the backup folder, then replaces it in one step with the lines
+    // read, minus the lines of the bookmarks marked Clean and a description line right after
+    // one. Every line, the last one too, is written with CR LF. Without a collection it does
+    // nothing. When the copy or the rewrite fails the file is left as it was, the user is told
+    // so, and the result is false.
+    bool CreateBookMarkFile();
+
+    // The backup copy the last CreateBookMarkFile made; empty when there was nothing to copy.
+    const std::string& LastBackup() const { return m_lastBackup; }
+
+    // Tells the user a bookmark file was left uncleaned; returns false for the caller to pass on.
+    static bool ReportNotCleaned();
+
+private:
+    void ParseFolder(std::string folderPath);
+    void AddBookmark(const std::string& line, const std::string& folderPath);
+    void SetLastDescription(const std::string& line);
+    static std::optional<std::string> GetAttribute(std::string_view line, std::string_view name);
+    static std::int32_t NumberAttribute(std::string_view line, std::string_view name);
+
+    void IndexCleanedLines();
+    bool IsLineCleaned(std::size_t index) const;
+    std::string KeptText() const;
+
+    std::string m_bookmarkFile;
+    std::string m_browserWord;
+    BookmarksPtr m_bookmarks;
+    std::int32_t m_currentLine = 0;
+    std::vector<std::string> m_lines;
+    std::vector<bool> m_cleanedLines;  // by line index: the line of a bookmark marked Clean
+    std::string m_lastBackup;
+};
+
+}  // namespace brimtor
