@@ -24,11 +24,23 @@ BookmarksPtr cLinkMain::Bookmarks()
     return m_bookmarks;
 }
 
+cIE& cLinkMain::IE()
+{
+    if (!m_ie) {
+        m_ie = std::make_unique<cIE>();
+        m_ie->SetParent(this);
+    }
+    return *m_ie;
+}
+
 void cLinkMain::Refresh()
 {
     m_bookmarks.reset();
     try {
         switch (m_selectedBrowser) {
+        case SourceCode::Favorites:
+            m_bookmarks = IE().GetBookMarks();
+            break;
         case SourceCode::TextFile:
             LoadTextFile();
             break;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/cIE.hpp"
 
 namespace brimtor {
 
@@ -36,6 +38,9 @@ public:
     // The current collection; an empty one is created and kept when there is none.
     BookmarksPtr Bookmarks();
 
+    // The Favorites source, created on first use with this controller as its Parent.
+    cIE& IE();
+
     // Loads the chosen source into a new collection. Failures are logged, never thrown.
     void Refresh();
 
@@ -61,6 +66,7 @@ private:
     void BackupTextFile();
 
     BookmarksPtr m_bookmarks;
+    std::unique_ptr<cIE> m_ie;
     std::int32_t m_selectedBrowser = SourceCode::None;
     std::vector<std::string> m_bookmarkFileContents;
     std::string m_textFile;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "bookmarks/cBookmarks.hpp"
+
+namespace brimtor {
+
+class cLinkMain;
+
+// Source 0: the Favorites folder, a tree of Internet shortcut (".url") files, one per
+// bookmark. Loading lists the files only; their addresses are read just before a scan.
+class cIE {
+public:
+    // Decides IsInstalled once: the Favorites folder exists.
+    cIE();
+
+    cLinkMain* Parent() const { return m_parent; }
+    void SetParent(cLinkMain* parent) { m_parent = parent; }
+
+    bool IsInstalled() const { return m_isInstalled; }
+
+    // The version of the platform library that reads the Favorites. The Favorites need no
+    // library of their own here, so the application sets the version of its run-time toolkit
+    // at start-up; empty until then.
+    std::string Version() const;
+    static void SetRuntimeVersion(std::string version);
+
+    // Kept for callers that name a folder; the walk always uses the user's Favorites folder.
+    const std::string& BookmarkFolder() const { return m_bookmarkFolder; }
+    void SetBookmarkFolder(const std::string& folder) { m_bookmarkFolder = folder; }
+
+    // One record per shortcut file, IDs from 1 in the order the files are found. With no
+    // shortcut files tells the user and returns nullptr; any other failure returns nullptr
+    // silently.
+    BookmarksPtr GetBookMarks() const;
+
+    // Deletes, for good, the shortcut file of every record of Parent's collection marked
+    // Clean. A file that cannot be deleted is skipped; the records stay in the collection.
+    void CleanUpBookmarks();
+
+private:
+    cLinkMain* m_parent = nullptr;
+    bool m_isInstalled = false;
+    std::string m_bookmarkFolder;
+};
+
+}  // namespace brimtor

@@ -1,0 +1,187 @@
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "bookmarks/ReadShortcutUrl.hpp"
+#include "bookmarks/cIE.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+const std::string kShortcut = "[InternetShortcut]\r\nURL=http://a.example/\r\n";
+
+struct FavoritesSource {
+    TempHome home;
+    MessageRecorder messages;
+    ErrorLogRecorder log;
+    cLinkMain links;
+
+    BookmarksPtr Load()
+    {
+        links.SetSelectedBrowser(SourceCode::Favorites);
+        links.Refresh();
+        return links.Bookmarks();
+    }
+
+    struct Row {
+        int id;
+        std::string name;
+        std::string folder;
+        std::string path;
+        bool operator==(const Row&) const = default;
+    };
+    std::vector<Row> Rows()
+    {
+        std::vector<Row> rows;
+        for (const BookmarkPtr& b : *links.Bookmarks())
+            rows.push_back({b->BookmarkID, b->ShortcutName, b->Folder, b->ShortcutPath});
+        return rows;
+    }
+};
+
+void PrintTo(const FavoritesSource::Row& row, std::ostream* out)
+{
+    *out << row.id << " '" << row.name << "' '" << row.folder << "' " << row.path;
+}
+
+}  // namespace
+
+TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
+{
+    FavoritesSource s;
+    const std::string fav = s.home / "Favorites/";
+    s.home.WriteFile("Favorites/a.url", kShortcut);
+    s.home.WriteFile("Favorites/Z.URL", kShortcut);
+    s.home.WriteFile("Favorites/Links/b.url", kShortcut);
+    s.home.WriteFile("Favorites/News/Tech/my BANK site.url", kShortcut);
+    s.home.WriteFile("Favorites/.hidden.url", kShortcut);
+    s.home.WriteFile("Favorites/.Private/c.url", kShortcut);
+    s.home.WriteFile("Favorites/notes.txt", "x");
+
+    EXPECT_TRUE(s.links.IE().IsInstalled());
+    EXPECT_EQ(s.links.IE().Parent(), &s.links);
+    EXPECT_EQ(&s.links.IE(), &s.links.IE());
+    const BookmarksPtr list = s.Load();
+    using Row = FavoritesSource::Row;
+    EXPECT_EQ(s.Rows(), (std::vector<Row>{{1, "Z", "root", fav + "Z.URL"},
+                                          {2, "A", "root", fav + "a.url"},
+                                          {3, "B", "Links/", fav + "Links/b.url"},
+                                          {4, "My Bank Site", "News/Tech/",
+                                           fav + "News/Tech/my BANK site.url"}}));
+    EXPECT_EQ(list->Item("3")->url, "");  // read only just before a scan
+    EXPECT_EQ(list->Item("3")->Status, "pending");
+    EXPECT_TRUE(s.messages.Messages().empty());
+
+    // Every load builds a new collection.
+    list->Item(1)->Clean = true;
+    EXPECT_NE(s.Load(), list);
+    EXPECT_FALSE(s.links.Bookmarks()->Item(1)->Clean);
+    EXPECT_TRUE(s.log.Entries().empty());
+}
+
+TEST(FavoritesSource, NoShortcutFilesIsReportedAndLeavesNoCollection)
+{
+    FavoritesSource s;
+    EXPECT_FALSE(cIE().IsInstalled());
+    EXPECT_EQ(s.Load()->Count(), 0);
+
+    s.home.WriteFile("Favorites/.hidden.url", kShortcut);
+    s.home.WriteFile("Favorites/readme.txt", "x");
+    EXPECT_TRUE(cIE().IsInstalled());
+    EXPECT_EQ(s.Load()->Count(), 0);
+
+    unsetenv("HOME");  // TempHome puts it back
+    EXPECT_EQ(s.Load()->Count(), 0);
+
+    ASSERT_EQ(s.messages.Messages().size(), 3u);
+    for (const Message& message : s.messages.Messages()) {
+        EXPECT_EQ(message.text, "No favorites can be located");
+        EXPECT_EQ(message.title, "Error");
+        EXPECT_EQ(message.icon, MsgIcon::Information);
+        EXPECT_EQ(message.buttons, MsgButtons::Ok);
+    }
+    EXPECT_TRUE(s.log.Entries().empty());
+}
+
+TEST(FavoritesSource, CleaningDeletesMarkedFilesAndSkipsFailures)
+{
+    FavoritesSource s;
+    const std::string gone = s.home.WriteFile("Favorites/a.url", kShortcut);
+    const std::string marked = s.home.WriteFile("Favorites/b.url", kShortcut);
+    const std::string kept = s.home.WriteFile("Favorites/c.url", kShortcut);
+    const BookmarksPtr list = s.Load();
+    list->Item(1)->Clean = true;
+    list->Item(2)->Clean = true;
+    std::filesystem::remove(gone);
+
+    s.links.IE().CleanUpBookmarks();
+    EXPECT_FALSE(std::filesystem::exists(marked));
+    EXPECT_TRUE(std::filesystem::exists(kept));
+    EXPECT_EQ(s.links.Bookmarks()->Count(), 3);  // the records stay
+
+    cIE orphan;  // no Parent: nothing to clean
+    orphan.CleanUpBookmarks();
+    EXPECT_TRUE(std::filesystem::exists(kept));
+}
+
+TEST(FavoritesSource, VersionIsWhatTheApplicationSets)
+{
+    cIE source;
+    EXPECT_EQ(source.Version(), "");
+    cIE::SetRuntimeVersion("6.4.2");
+    EXPECT_EQ(source.Version(), "6.4.2");
+    cIE::SetRuntimeVersion({});
+}
+
+TEST(ReadShortcutUrl, ReadsTheAddressFieldByField)
+{
+    TempHome home;
+    const auto read = [&](const std::string& bytes) {
+        return ReadShortcutUrl(home.WriteFile("s.url", bytes));
+    };
+    EXPECT_EQ(read("[InternetShortcut]\r\nURL=http://a.example/x\r\nIconIndex=0\r\n"),
+              "http://a.example/x");
+    EXPECT_EQ(read("[InternetShortcut]\nURL=http://lf.example/\nIconFile=x\n"),
+              "http://lf.example/");
+    EXPECT_EQ(read("URL=http://first.example/\r\nURL=http://second.example/"),
+              "http://second.example/");
+    EXPECT_EQ(read("   URL=http://blanks.example/ \t\x01\r\n"), "http://blanks.example/");
+    EXPECT_EQ(read("Target URL=http://inside.example/\r\n"), "http://inside.example/");
+    EXPECT_EQ(read("EURL=http://e.example/\r\n"), "http://e.example/");
+    EXPECT_EQ(read("XEURL=http://x.example/\r\n"), "");
+    EXPECT_EQ(read("#URL=http://hash-first.example/\r\n"), "http://hash-first.example/");
+
+    // Commas end a field unless the field is quoted; the quotes go, line breaks inside them
+    // are dropped from the address, and text after the closing quote is ignored.
+    EXPECT_EQ(read("URL=http://c.example/a,b\r\n"), "http://c.example/a");
+    EXPECT_EQ(read("URL=\"http://c.example/a,b\"\r\n"), "\"http://c.example/a");
+    EXPECT_EQ(read("  \"URL=http://q.example/a,b\"\r\n"), "http://q.example/a,b");
+    EXPECT_EQ(read("\"URL=http://q.example/a\r\nb\"\r\n"), "http://q.example/ab");
+    EXPECT_EQ(read("\"URL=http://q.example/\"tail,more\r\n"), "http://q.example/");
+    EXPECT_EQ(read("\"URL=http://open.example/"), "http://open.example/");
+}
+
+TEST(ReadShortcutUrl, FragmentsAndUnknownKeysFallBackToTheBaseAddress)
+{
+    TempHome home;
+    const auto read = [&](const std::string& bytes) {
+        return ReadShortcutUrl(home.WriteFile("s.url", bytes));
+    };
+    EXPECT_EQ(read("[DEFAULT]\r\nBASEURL=http://b.example/page\r\n[InternetShortcut]\r\n"
+                   "URL=http://b.example/page#top\r\n"),
+              "http://b.example/page");
+    EXPECT_EQ(read("[InternetShortcut]\r\nURL=http://b.example/page#top\r\n"), "");
+    EXPECT_EQ(read("url=http://lower.example/\r\nBASEURL=http://base.example/\r\n"),
+              "http://base.example/");
+    EXPECT_EQ(read("url=http://lower.example/\r\n"), "");
+    EXPECT_EQ(read("BASEURL=http://base-only.example/\r\n"), "http://base-only.example/");
+    EXPECT_EQ(read(""), "");
+    EXPECT_EQ(ReadShortcutUrl(home / "missing.url"), "");
+    EXPECT_EQ(ReadShortcutUrl(home.Path()), "");
+}
