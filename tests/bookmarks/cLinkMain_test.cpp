@@ -140,3 +140,47 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
     }
     EXPECT_EQ(ReadAll(s.links.TextFile()), original);
 }
+
+TEST(BookmarkFileSource, LoadsAndCleansAfterTwoBackups)
+{
+    TempHome home;
+    FakeClock clock({2008, 1, 25, 14, 30, 0});
+    MessageRecorder messages;
+    const std::string original =
+        "<DL><p>\r\n"
+        "    <DT><A HREF=\"http://a/\" ADD_DATE=\"1\">a</A>\r\n"
+        "    <DD>about a\r\n"
+        "    <DT><A HREF=\"http://b/\">b</A>\r\n"
+        "</DL><p>\r\n";
+    cLinkMain links;
+    links.SetSelectedBrowser(SourceCode::BookmarkFile);
+    links.SetTextFile(home.WriteFile("picked.html", original));
+    links.Refresh();
+    ASSERT_EQ(links.Bookmarks()->Count(), 2);
+    EXPECT_EQ(links.Bookmarks()->Item("2")->url, "http://a/");
+    EXPECT_EQ(links.BookmarkFileContents().size(), 6u);
+
+    links.Bookmarks()->Item("2")->Clean = true;
+    EXPECT_TRUE(links.CreateNetscapeBookmarkFile());
+    EXPECT_EQ(ReadAll(links.TextFile()),
+              "<DL><p>\r\n    <DT><A HREF=\"http://b/\">b</A>\r\n</DL><p>\r\n\r\n");
+    const std::vector<std::string> backups{BackupFolder() + "Backup_TextFile_200801251430.txt",
+                                           BackupFolder() + "Backup_User_200801251430.html"};
+    EXPECT_EQ(links.LastBackups(), backups);
+    for (const std::string& backup : backups)
+        EXPECT_EQ(ReadAll(backup), original);
+    EXPECT_EQ(links.BookmarkFileContents().size(), 6u) << "the lines outlive the rewrite";
+
+    // A file that is no bookmark file loads as an empty source; read-only refuses the rewrite.
+    links.SetTextFile(home.WriteFile("bad.html", "<DT><A HREF=\"http://a/\">a\r\n\r\n"));
+    links.Refresh();
+    EXPECT_EQ(links.Bookmarks()->Count(), 0);
+    links.SetTextFile(home.WriteFile("picked.html", original));
+    links.Refresh();
+    links.Bookmarks()->Item(1)->Clean = true;
+    std::filesystem::permissions(links.TextFile(), std::filesystem::perms(0444));
+    EXPECT_FALSE(links.CreateNetscapeBookmarkFile());
+    EXPECT_EQ(ReadAll(links.TextFile()), original);
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
+}

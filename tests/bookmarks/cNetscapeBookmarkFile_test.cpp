@@ -1,0 +1,257 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "bookmarks/cNetscapeBookmarkFile.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+std::string JoinCrLf(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// An export the way browsers write one, with the awkward parts users' files really have.
+std::vector<std::string> ExportLines()
+{
+    const std::string icon = "data:image/png;base64," + std::string(4000, 'Q') + "==";
+    return {
+        "<!DOCTYPE NETSCAPE-Bookmark-file-1>",                                              // 0
+        "<!-- This is an automatically generated file.",                                    // 1
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">",           // 2
+        "<TITLE>Bookmarks</TITLE>",                                                         // 3
+        "<H1>Bookmarks Menu</H1>",                                                          // 4
+        "<DL><p>",                                                                          // 5
+        "    <DT><A HREF=\"http://top.example/\" ADD_DATE=\"1600000000\" LAST_VISIT=\"-5\" "
+        "LAST_MODIFIED=\"2147483647\" ICON_URI=\"http://top.example/i.ico\" ICON=\"" + icon
+            + "\">Top &amp; first</A>",                                                     // 6
+        "    <DD>A description  ",                                                          // 7
+        "that goes on here",                                                                // 8
+        "    <HR>",                                                                         // 9
+        "    <DT><H3 ADD_DATE=\"1\" PERSONAL_TOOLBAR_FOLDER=\"true\">Toolbar</H3>",         // 10
+        "    <DD>Folder description",                                                       // 11
+        "    <DL><p>",                                                                      // 12
+        "        <DT><A HREF=\"http://utf8.example/\" SHORTCUTURL=\"kw\" "
+        "LAST_CHARSET=\"UTF-8\">Caf\xc3\xa9 \xc3\xbc</A>",                                   // 13
+        "        <DT><H3>News</H3>",                                                        // 14
+        "        <DL><p>",                                                                  // 15
+        "            <DT><A HREF=\"http://latin1.example/\" FEEDURL=\"http://latin1.example/f\""
+        ">Caf\xe9</A>",                                                                     // 16
+        "            <DD>Latin news",                                                       // 17
+        "            <DT><A HREF=\"http://second.example/\">Second</A>",                    // 18
+        "            <DD>Second news",                                                      // 19
+        "        </DL><p>",                                                                 // 20
+        "    </DL><p>",                                                                     // 21
+        "\t<DT><A HREF=\"http://tabbed.example/\">Tabbed</A>",                              // 22
+        "    <dt><a href=\"http://lower.example/a\nb\" add_date=\"3\" id=\"rdf:#$x\">low</a>",  // 23
+        "</DL><p>",                                                                         // 24
+    };
+}
+
+struct BookmarkFile {
+    TempHome home;
+    FakeClock clock {{2008, 1, 25, 14, 30, 0}};
+    MessageRecorder messages;
+    std::string path = home / "bookmarks.html";
+
+    BookmarksPtr Load(const std::string& bytes, std::vector<std::string>* lines = nullptr)
+    {
+        home.WriteFile("bookmarks.html", bytes);
+        cNetscapeBookmarkFile reader;
+        reader.SetBookmarkFile(path);
+        BookmarksPtr list = reader.BookmarkFileToCollection();
+        EXPECT_FALSE(reader.Bookmarks());  // the reader lets go of what it built
+        if (lines)
+            *lines = reader.TakeBookmarkFileContents();
+        return list;
+    }
+
+    // Loads the export, marks the bookmarks on the given lines and writes it back.
+    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    {
+        std::vector<std::string> lines;
+        BookmarksPtr list = Load(JoinCrLf(ExportLines()), &lines);
+        for (const BookmarkPtr& b : *list)
+            for (int line : markedLines)
+                b->Clean = b->Clean || b->FileLineNumber == line;
+        cNetscapeBookmarkFile writer;
+        writer.SetBookmarkFile(path);
+        writer.SetWhichBrowser(browser);
+        writer.SetBookmarkFileContents(lines);
+        writer.SetBookmarks(list);
+        return writer.CreateBookMarkFile();
+    }
+
+    // The export as it should come back without the given lines, plus the format's extra CR LF.
+    static std::string Without(const std::vector<int>& gone)
+    {
+        std::vector<std::string> kept;
+        const auto lines = ExportLines();
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+            if (std::find(gone.begin(), gone.end(), i) == gone.end())
+                kept.push_back(lines[static_cast<std::size_t>(i)]);
+        return JoinCrLf(kept) + "\r\n";
+    }
+};
+
+}  // namespace
+
+TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
+{
+    BookmarkFile f;
+    const BookmarksPtr list = f.Load(JoinCrLf(ExportLines()));
+    ASSERT_TRUE(list);
+    std::vector<std::tuple<int, int, std::string, std::string, std::string>> rows;
+    for (const BookmarkPtr& b : *list)
+        rows.emplace_back(b->BookmarkID, b->FileLineNumber, b->Folder, b->ShortcutName, b->url);
+    using Row = decltype(rows)::value_type;
+    EXPECT_EQ(rows, (std::vector<Row>{
+                        {7, 6, "root", "Top &amp; first", "http://top.example/"},
+                        {14, 13, "\\\\-Toolbar", "Caf\xc3\xa9 \xc3\xbc", "http://utf8.example/"},
+                        {17, 16, "\\\\-Toolbar\\\\-News", "Caf\xe9", "http://latin1.example/"},
+                        {19, 18, "\\\\-Toolbar\\\\-News", "Second", "http://second.example/"},
+                        {24, 23, "root", "low", "http://lower.example/a b"},
+                    }));
+    const BookmarkPtr top = list->Item("7");
+    EXPECT_EQ(top->AddDate, 1600000000);
+    EXPECT_EQ(top->LastVisit, -5);
+    EXPECT_EQ(top->LastModified, 2147483647);
+    EXPECT_EQ(top->Icon.size(), 4024u);
+    EXPECT_EQ(top->Status, "pending");
+    // The folder's own description lands on the bookmark added before it.
+    EXPECT_EQ(top->Description, "Folder description");
+    EXPECT_EQ(list->Item("14")->ShortcutURL, "kw");
+    EXPECT_EQ(list->Item("14")->LastCharset, "UTF-8");
+    EXPECT_EQ(list->Item("17")->FeedURL, "http://latin1.example/f");
+    EXPECT_EQ(list->Item("17")->Description, "Latin news");
+    EXPECT_EQ(list->Item("24")->LinkID, "rdf:#$x");
+    EXPECT_EQ(list->Item("24")->AddDate, 3);
+}
+
+TEST(cNetscapeBookmarkFile, UnreadableFilesGiveNoSource)
+{
+    BookmarkFile f;
+    std::vector<std::string> lines;
+    // Line ends of a single LF are no line ends: one element, never examined.
+    BookmarksPtr list = f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n", &lines);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(lines.size(), 1u);
+
+    EXPECT_FALSE(f.Load("", &lines));
+    EXPECT_TRUE(lines.empty());
+
+    const std::string head = "<DL><p>\r\n<DT><A HREF=\"http://a/\" ";
+    for (const char* date : {"ADD_DATE=\"\"", "ADD_DATE=\"12x\"", "LAST_VISIT=\"2147483648\"",
+                             "LAST_MODIFIED=\"1.5\"", "ADD_DATE=\" 1\"", "ADD_DATE=\"+1\""})
+        EXPECT_FALSE(f.Load(head + date + ">a</A>\r\n</DL><p>\r\n")) << date;
+    EXPECT_FALSE(f.Load(head + ">a\r\n</DL><p>\r\n")) << "no closing tag";
+    EXPECT_TRUE(f.Load(head + "ADD_DATE=\"1>a</A>\r\n</DL><p>\r\n")) << "no closing quote: absent";
+
+    cNetscapeBookmarkFile missing;
+    missing.SetBookmarkFile(f.home / "missing.html");
+    EXPECT_FALSE(missing.BookmarkFileToCollection());
+    missing.SetBookmarkFile(f.home.Path());
+    EXPECT_FALSE(missing.BookmarkFileToCollection());
+}
+
+TEST(cNetscapeBookmarkFile, OddStructuresNeitherCrashNorMisfile)
+{
+    BookmarkFile f;
+    // A description before any bookmark is dropped; a list end at the top stops the reader.
+    BookmarksPtr list = f.Load("<DD>orphan\r\n<DT><A HREF=\"http://a/\">a</A>\r\n</DL><p>\r\n"
+                               "<DT><A HREF=\"http://b/\">b</A>\r\n\r\n");
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Item(1)->Description, "");
+
+    // Folders nested far deeper than any call stack would allow, never closed.
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<DT><H3>x</H3>\r\n<DL><p>\r\n";
+    list = f.Load(deep + "<DT><A HREF=\"http://deep/\">d</A>\r\n\r\n");
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Item(1)->Folder.size(), 200000u * 4);
+}
+
+TEST(cNetscapeBookmarkFile, RewriteWithNothingMarkedKeepsEveryByte)
+{
+    BookmarkFile f;
+    const std::string original = JoinCrLf(ExportLines());
+    ASSERT_TRUE(f.Clean({}));
+    EXPECT_EQ(ReadAll(f.path), original + "\r\n");
+    EXPECT_EQ(ReadAll(BackupFolder() + "Backup_User_200801251430.html"), original);
+    EXPECT_TRUE(f.messages.Messages().empty());
+}
+
+TEST(cNetscapeBookmarkFile, MarkedBookmarksLoseTheirLineAndDescription)
+{
+    BookmarkFile f;
+    // The top bookmark's description continues on a line of its own, which stays.
+    ASSERT_TRUE(f.Clean({6}));
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7}));
+    // Two in a row, each with a description; the folder's description is never taken.
+    ASSERT_TRUE(f.Clean({16, 18, 13}));
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
+    ASSERT_TRUE(f.Clean({23}));
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
+}
+
+TEST(cNetscapeBookmarkFile, BackupNamesCarryTheBrowserWord)
+{
+    BookmarkFile f;
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(f.path);
+    writer.SetBookmarkFileContents({"x"});
+    EXPECT_TRUE(writer.CreateBookMarkFile()) << "no collection: nothing to do";
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+
+    f.Clean({}, 1);
+    f.clock.Set({2008, 1, 25, 14, 31, 0});
+    f.Clean({}, 2);
+    f.clock.Set({2008, 1, 25, 14, 32, 0});
+    f.Clean({}, 7);  // not a browser: the word stays empty
+    EXPECT_EQ(ListNames(BackupFolder()),
+              (std::vector<std::string>{"Backup_Firefox_200801251430.html",
+                                        "Backup_Netscape_200801251431.html",
+                                        "Backup__200801251432.html"}));
+}
+
+TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
+{
+    namespace fs = std::filesystem;
+    BookmarkFile f;
+    const std::string original = JoinCrLf(ExportLines());
+    const Message expected{"Bookmarks could not be cleaned at this time", "Brimtor",
+                           MsgIcon::Information, MsgButtons::Ok};
+    std::vector<std::string> lines;
+    BookmarksPtr list = f.Load(original, &lines);
+    list->Item(1)->Clean = true;
+    fs::permissions(f.path, fs::perms(0444));
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(f.path);
+    writer.SetBookmarkFileContents(lines);
+    writer.SetBookmarks(list);
+    EXPECT_FALSE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), original);
+    ASSERT_EQ(f.messages.Messages().size(), 1u);
+    const Message& shown = f.messages.Messages()[0];
+    EXPECT_EQ(std::tie(shown.text, shown.title, shown.icon, shown.buttons),
+              std::tie(expected.text, expected.title, expected.icon, expected.buttons));
+
+    // No backup possible: no rewrite either.
+    fs::permissions(f.path, fs::perms(0644));
+    fs::remove_all(DataFolder());
+    f.home.WriteFile(".local/share/brimtor", "a file where the data folder should be");
+    EXPECT_FALSE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), original);
+    EXPECT_EQ(f.messages.Texts().size(), 2u);
+}
