@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Where one link's request goes and what it says: straight to the web server, or to the proxy
+// the user named, and the exact bytes of the fixed request.
+namespace brimtor {
+
+// The proxy page's three controls, read at the start of every link.
+struct ProxySettings {
+    bool chkUseProxy = false;
+    std::string txtProxyServer;
+    std::string txtProxyPort;
+};
+
+struct RequestDestination {
+    std::string sHost;        // name or address the socket connects to
+    std::uint16_t port = 80;
+    std::string sTarget;      // written after the method: a path, or the whole address for a proxy
+    std::string hostHeader;   // the Host line's value
+    bool tls = false;         // an https address checked directly
+};
+
+// The destination of `address`, or nothing when the link cannot be started: a proxy port that is
+// not a number from 1 to 32767, or an address port that is not one from 1 to 65535. With the
+// proxy box ticked but its server or port empty the link goes direct.
+//
+// Direct: an "http://" or "https://" prefix (any letter case) is taken off; the host is what
+// precedes the first "/", the target the rest ("/" when there is none). A port written after the
+// host is the one connected to, and the Host line names it only when it is not the scheme's own.
+// Through a proxy: the target is the whole address (given "http://" when it has no http or https
+// scheme) and the Host line names the proxy.
+std::optional<RequestDestination> ChooseDestination(std::string_view address, const ProxySettings& proxy);
+
+// The request for `sMethod` ("HEAD " or "GET ", with its blank): request line, Host, User-Agent,
+// Connection: close and Accept, each ended by CR LF, then the empty line. No body.
+std::string RequestText(std::string_view sMethod, const RequestDestination& destination);
+
+}  // namespace brimtor

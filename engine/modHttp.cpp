@@ -1,0 +1,175 @@
+#include "engine/modHttp.hpp"
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <optional>
+
+#include "engine/CWinInet_URL.hpp"
+#include "engine/NumberText.hpp"
+#include "support/Text.hpp"
+
+namespace brimtor {
+
+namespace {
+
+const std::map<std::int32_t, const char*>& ReasonPhrases()
+{
+    static const std::map<std::int32_t, const char*> phrases{
+        {100, "Continue"},
+        {101, "Switching Protocols"},
+        {200, "OK"},
+        {201, "Created"},
+        {202, "Accepted"},
+        {203, "Non-Authoritative Information"},
+        {204, "No Content"},
+        {205, "Reset Content"},
+        {206, "Partial Content"},
+        {300, "Multiple Choices"},
+        {301, "Moved Permanently"},
+        {302, "Moved Temporarily"},
+        {303, "See Other"},
+        {304, "Not Modified"},
+        {305, "Use Proxy"},
+        {400, "Bad Request"},
+        {401, "Unauthorized"},
+        {402, "Payment Required"},
+        {403, "Forbidden"},
+        {404, "Not Found"},
+        {405, "Method Not Allowed"},
+        {406, "Not Acceptable"},
+        {407, "Proxy Authentication Required"},
+        {408, "Request Time-out"},
+        {409, "Conflict"},
+        {410, "Gone"},
+        {411, "Length Required"},
+        {412, "Precondition Failed"},
+        {413, "Request Entity Too Large"},
+        {414, "Request-URI Too Large"},
+        {415, "Unsupported Media Type"},
+        {500, "Internal Server Error"},
+        {501, "Not Implemented"},
+        {502, "Bad Gateway"},
+        {503, "Service Unavailable"},
+        {504, "Gateway Time-out"},
+        {505, "HTTP Version not supported"},
+    };
+    return phrases;
+}
+
+constexpr int kTimedOutCode = 408;
+
+}  // namespace
+
+CodeClass ClassOfCode(int code)
+{
+    switch (code) {
+    case 200: case 201: case 202: case 203: case 205: case 206:
+        return CodeClass::Success;
+    case 300: case 301: case 302: case 303: case 307:
+        return CodeClass::Redirect;
+    default:
+        return CodeClass::Broken;
+    }
+}
+
+std::string_view HeaderBlock(std::string_view response)
+{
+    const std::size_t end = response.find("\r\n\r\n");
+    if (end == std::string_view::npos)
+        return response.substr(0, 1);
+    return response.substr(0, end + 2);
+}
+
+std::int16_t GetStatusCode(std::string_view block)
+{
+    const std::size_t blank = block.find(' ');
+    const std::string_view code = blank == std::string_view::npos ? block.substr(0, 3) : block.substr(blank + 1, 3);
+    const std::optional<double> number = WholeNumber(code);
+    if (!number)
+        return 0;
+    // Three characters can still spell a number beyond 16 bits ("9e9"); such a code is no code.
+    constexpr double kLow = std::numeric_limits<std::int16_t>::min() - 0.5;
+    constexpr double kHigh = std::numeric_limits<std::int16_t>::max() + 0.5;
+    if (!(*number > kLow && *number < kHigh))
+        return 0;
+    return static_cast<std::int16_t>(RoundHalfEven(*number));
+}
+
+std::string GetHeaderValue(std::string_view block, std::string_view name)
+{
+    const std::string key = "\r\n" + std::string(name) + ": ";
+    const std::size_t start = block.find(key);
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t valueStart = start + key.size();
+    const std::size_t end = block.find("\r\n", valueStart);
+    return std::string(block.substr(valueStart, end == std::string_view::npos ? end : end - valueStart));
+}
+
+float GetContentLength(std::string_view block)
+{
+    constexpr std::size_t kValueOffset = 16;  // "Content-Length: "
+    const std::size_t start = block.find("Content-Length");
+    if (start == std::string_view::npos || start + kValueOffset > block.size())
+        return 0.0f;
+    const double length = LeadingNumber(block.substr(start + kValueOffset));
+    // A length beyond what the record can hold is as good as no length at all.
+    if (!(std::fabs(length) <= std::numeric_limits<float>::max()))
+        return 0.0f;
+    return static_cast<float>(length);
+}
+
+std::string GetRedirectLocation(std::string_view block, const std::string& base)
+{
+    const std::string location = GetHeaderValue(block, "Location");
+    if (location.empty())
+        return {};
+    if (location.compare(0, 7, "http://") == 0)
+        return location;
+    const std::string absoluteBase = base.compare(0, 7, "http://") == 0 ? base : "http://" + base;
+    return CWinInet_URL().CombineUrl(absoluteBase, location, CWinInet_URL::ICU_BROWSER_MODE);
+}
+
+std::string StatusText(std::int32_t code)
+{
+    const auto found = ReasonPhrases().find(code);
+    return found == ReasonPhrases().end() ? "Unknown" : found->second;
+}
+
+void DigestResponse(std::string_view response, cBookmark& bookmark)
+{
+    const std::string_view block = HeaderBlock(response);
+    bookmark.ContentLength = GetContentLength(block);
+    bookmark.ResponseCode = GetStatusCode(block);
+    switch (ClassOfCode(bookmark.ResponseCode)) {
+    case CodeClass::Success:
+        bookmark.Clean = false;
+        break;
+    case CodeClass::Redirect:
+        bookmark.RedirectedUrl = GetRedirectLocation(block, bookmark.url);
+        bookmark.Clean = false;
+        break;
+    case CodeClass::Broken:
+        bookmark.Clean = true;
+        break;
+    }
+    bookmark.Status = "scanned";
+}
+
+void RecordSocketError(cBookmark& bookmark, int number)
+{
+    bookmark.Status = "error";
+    bookmark.ResponseCode = static_cast<std::int16_t>(number);
+    if (number == 10060 || number == 10061 || number == 11004)
+        bookmark.Clean = true;
+}
+
+void RecordTimeOut(cBookmark& bookmark)
+{
+    bookmark.Status = "error";
+    bookmark.ResponseCode = kTimedOutCode;
+}
+
+}  // namespace brimtor
+

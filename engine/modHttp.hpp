@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "bookmarks/cBookmark.hpp"
+
+// Reading an HTTP answer: the header block, the status code and its class, the declared length,
+// a redirect's target, and the reason phrase of each code. Only the status line and the headers
+// count; a body is never looked at. Header names compare exactly, letter case included.
+namespace brimtor {
+
+enum class CodeClass { Success, Redirect, Broken };
+
+// 200, 201, 202, 203, 205, 206 succeed; 300, 301, 302, 303, 307 redirect; every other code,
+// including 0, 204 and 304, counts as broken.
+CodeClass ClassOfCode(int code);
+
+// The status line and header lines of a response, each with its closing CR LF, up to the empty
+// line. A response without the empty line gives its first character only (empty for none), so it
+// never yields a status code beyond a single digit.
+std::string_view HeaderBlock(std::string_view response);
+
+// The three characters after the first blank (the first three when there is none), read as a
+// number and rounded halves to even; 0 when they are no number or it does not fit 16 bits.
+std::int16_t GetStatusCode(std::string_view block);
+
+// The value of the first "CR LF name: " line, up to its CR LF; empty when there is none.
+std::string GetHeaderValue(std::string_view block, std::string_view name);
+
+// The leading number 16 characters after the first "Content-Length"; 0 when there is none or it
+// does not fit a float.
+float GetContentLength(std::string_view block);
+
+// The Location header resolved against the bookmark's address: kept as it is when it starts with
+// "http://", otherwise combined with the base (given "http://" when it lacks it). Empty when
+// there is no Location or the two cannot be combined.
+std::string GetRedirectLocation(std::string_view block, const std::string& base);
+
+// The reason phrase of a code; "Unknown" for codes without one.
+std::string StatusText(std::int32_t code);
+
+// Writes the outcome of a received response into the bookmark: code, declared length, verdict,
+// the redirect target for the redirect class, and Status "scanned".
+void DigestResponse(std::string_view response, cBookmark& bookmark);
+
+// Writes the outcome of a link ended by socket error `number`. Only errors that prove the address
+// dead (connect timed out, refused, host without address) mark the bookmark for removal; a name
+// that did not resolve may be a passing DNS fault and leaves the verdict alone.
+void RecordSocketError(cBookmark& bookmark, int number);
+
+// Writes the outcome of a link that was cut off: "error" with code 408, nothing else touched.
+void RecordTimeOut(cBookmark& bookmark);
+
+}  // namespace brimtor
