@@ -1,0 +1,136 @@
+#include "app/frmBackup.hpp"
+
+#include <exception>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Icons.hpp"
+#include "bookmarks/BackupList.hpp"
+#include "support/ErrorLog.hpp"
+#include "support/NumberedError.hpp"
+#include "support/Shell.hpp"
+#include "support/modSpecialFolder.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// Runs the step; a failure goes to the error log under the given source and ends the step.
+template <typename Step>
+bool Logged(const char* source, Step step)
+{
+    try {
+        step();
+        return true;
+    } catch (const NumberedError& error) {
+        LogError(source, error.Number(), error.Description());
+    } catch (const std::exception& error) {
+        LogError(source, ErrorNumber::InvalidProcedureCall, error.what());
+    }
+    return false;
+}
+
+QIcon ImageFor(BackupImage image)
+{
+    switch (image) {
+    case BackupImage::Netscape: return BrowserIcon(QLatin1Char('N'), QColor(0, 102, 153));
+    case BackupImage::Firefox: return BrowserIcon(QLatin1Char('F'), QColor(230, 96, 0));
+    case BackupImage::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+frmBackup::frmBackup(QWidget* parent)
+    : QDialog(parent)
+    , m_lvArchive(new QListWidget(this))
+    , m_mnuPopup(new QMenu(QStringLiteral("Popup"), this))
+{
+    setObjectName(QStringLiteral("frmBackup"));
+    setWindowTitle(QStringLiteral("Backups"));
+
+    m_lvArchive->setObjectName(QStringLiteral("lvArchive"));
+    m_lvArchive->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    QAction* view = m_mnuPopup->addAction(QStringLiteral("View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    connect(view, &QAction::triggered, this, &frmBackup::ViewSelected);
+    connect(m_lvArchive, &QListWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_mnuPopup->popup(m_lvArchive->viewport()->mapToGlobal(at)); });
+    connect(m_lvArchive, &QListWidget::itemDoubleClicked, this, &frmBackup::ViewSelected);
+
+    auto* clean = new QPushButton(QStringLiteral("Clean"), this);
+    clean->setObjectName(QStringLiteral("cmdOK"));
+    connect(clean, &QPushButton::clicked, this, &frmBackup::cmdOK_Click);
+    auto* done = new QPushButton(QStringLiteral("Done"), this);
+    done->setObjectName(QStringLiteral("cmdCancel"));
+    connect(done, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new QLabel(QStringLiteral("Selected items will be removed permanently"), this), 1);
+    buttons->addWidget(clean);
+    buttons->addWidget(done);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral(" Files:"), this));
+    layout->addWidget(m_lvArchive, 1);
+    layout->addWidget(new QLabel(
+        QStringLiteral("Double-click or right-click to view the contents of the backup file."), this));
+    layout->addLayout(buttons);
+    resize(480, 360);
+
+    LoadDisplay();
+    CheckAll();
+}
+
+void frmBackup::LoadDisplay()
+{
+    m_lvArchive->clear();
+    m_paths.clear();
+    Logged("frmBackup: LoadDisplay", [this] {
+        for (const BackupEntry& entry : ListBackups()) {
+            auto* row = new QListWidgetItem(ImageFor(entry.image),
+                                            QString::fromLocal8Bit(entry.name), m_lvArchive);
+            row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+            row->setCheckState(Qt::Unchecked);
+            m_paths.push_back(entry.path);
+        }
+    });
+}
+
+void frmBackup::CheckAll()
+{
+    for (int i = 0; i < m_lvArchive->count(); ++i)
+        m_lvArchive->item(i)->setCheckState(Qt::Checked);
+}
+
+void frmBackup::CleanSelected()
+{
+    std::vector<std::string> checked;
+    for (int i = 0; i < m_lvArchive->count(); ++i) {
+        if (m_lvArchive->item(i)->checkState() == Qt::Checked)
+            checked.push_back(m_paths.at(static_cast<std::size_t>(i)));
+    }
+    if (Logged("frmBackup: CleanSelected", [&checked] { DeleteBackups(checked); }))
+        LoadDisplay();
+}
+
+void frmBackup::cmdOK_Click()
+{
+    Logged("frmBackup: cmdOK_Click", [this] { CleanSelected(); });
+}
+
+void frmBackup::ViewSelected()
+{
+    const QListWidgetItem* row = m_lvArchive->currentItem();
+    if (!row || !row->isSelected())
+        return;
+    OpenWithShell(BackupFolder() + row->text().toLocal8Bit().toStdString());
+}
+
+}  // namespace brimtor

@@ -1,0 +1,80 @@
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/frmBackup.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+struct Backups {
+    TempHome home;
+    ShellRecorder shell;
+    std::string Add(const std::string& name) { return home.WriteFile(".local/share/brimtor/Backups/" + name, name); }
+};
+
+QStringList Rows(QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    return rows;
+}
+
+}  // namespace
+
+TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
+{
+    Backups b;
+    b.Add("Backup_Firefox_202612060900.html");
+    b.Add("Backup_TextFile_202612060900.txt");
+    b.Add("keep.log");
+    frmBackup window;
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    EXPECT_EQ(Rows(list), (QStringList{"Backup_Firefox_202612060900.html", "Backup_TextFile_202612060900.txt"}));
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+    EXPECT_FALSE(list->item(0)->icon().isNull());
+    EXPECT_TRUE(list->item(1)->icon().isNull());
+
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"keep.log"});
+}
+
+TEST(frmBackup, UntickedRowsStayAndReloadedRowsStartUnticked)
+{
+    Backups b;
+    b.Add("Backup_User_202612060900.html");
+    const std::string vanished = b.Add("Backup_User_202612060901.html");
+    b.Add("Backup_User_202612060902.html");
+    frmBackup window;
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    list->item(0)->setCheckState(Qt::Unchecked);
+    std::remove(vanished.c_str());  // gone before Clean: skipped, not an error
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+}
+
+TEST(frmBackup, ViewOpensTheHighlightedBackup)
+{
+    Backups b;
+    b.Add("Backup_Netscape_202612060900.html");
+    b.Add("Backup_User_202612060900.html");
+    frmBackup window;
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    window.ViewSelected();
+    EXPECT_TRUE(b.shell.Targets().empty());  // nothing highlighted yet
+
+    window.show();
+    const QRect row = list->visualItemRect(list->item(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_User_202612060900.html"});
+}
