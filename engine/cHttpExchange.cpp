@@ -1,0 +1,200 @@
+#include "engine/cHttpExchange.hpp"
+
+#include <optional>
+#include <utility>
+
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <QTimer>
+
+#include "engine/SocketErrorNumbers.hpp"
+#include "engine/modHttp.hpp"
+
+namespace brimtor {
+
+cHttpExchange::cHttpExchange(QTimer& Timer1, QTimer& tmStatus, QTimer& tmTimeOut, QObject* parent)
+    : QObject(parent), m_Timer1(Timer1), m_tmStatus(tmStatus), m_tmTimeOut(tmTimeOut)
+{
+    connect(&m_tmTimeOut, &QTimer::timeout, this, &cHttpExchange::tmTimeOut_Timer);
+}
+
+cHttpExchange::~cHttpExchange()
+{
+    // The socket must not report its closing to a half-destroyed exchange.
+    if (m_wscHttp) {
+        m_wscHttp->disconnect(this);
+        m_wscHttp->abort();
+    }
+}
+
+bool cHttpExchange::BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
+                                 const ProxySettings& proxy)
+{
+    m_Timer1.stop();
+    const std::optional<RequestDestination> destination = ChooseDestination(address, proxy);
+    if (!destination) {
+        m_Timer1.start();
+        return false;
+    }
+    CloseSocket();
+    m_destination = *destination;
+    m_sHost = destination->sHost;
+    m_sTarget = destination->sTarget;
+    m_sMethod = sMethod;
+    m_bookmark = std::move(bookmark);
+    m_sResponse.clear();
+    m_bResponseDone = false;
+    m_certificateError = 0;
+    m_tmStatus.start();
+    m_lTimeoutTicks = 0;
+    m_tmTimeOut.start();
+
+    ReplaceSocket();
+    m_underWay = true;
+    const QString host = QString::fromLocal8Bit(m_sHost);
+    if (m_destination.tls)
+        m_wscHttp->connectToHostEncrypted(host, m_destination.port);
+    else
+        m_wscHttp->connectToHost(host, m_destination.port);
+    return true;
+}
+
+// A fresh socket per link: nothing of the last link's connection or TLS session can leak into
+// the next, and a late signal of the old socket cannot reach the new link.
+void cHttpExchange::ReplaceSocket()
+{
+    if (m_wscHttp) {
+        m_wscHttp->disconnect(this);
+        m_wscHttp->abort();
+        m_wscHttp->deleteLater();
+    }
+    m_wscHttp = new QSslSocket(this);
+    m_wscHttp->setReadBufferSize(static_cast<qint64>(kMaxHeaderBytes));
+    if (m_destination.tls && !m_caCertificates.isEmpty()) {
+        QSslConfiguration configuration = m_wscHttp->sslConfiguration();
+        configuration.addCaCertificates(m_caCertificates);
+        m_wscHttp->setSslConfiguration(configuration);
+    }
+    connect(m_wscHttp, &QSslSocket::connected, this, [this] {
+        if (!m_destination.tls)
+            wscHttp_Connect();
+    });
+    connect(m_wscHttp, &QSslSocket::encrypted, this, &cHttpExchange::wscHttp_Connect);
+    connect(m_wscHttp, &QSslSocket::readyRead, this, &cHttpExchange::wscHttp_DataArrival);
+    connect(m_wscHttp, &QSslSocket::disconnected, this, &cHttpExchange::wscHttp_Close);
+    connect(m_wscHttp, &QSslSocket::errorOccurred, this, &cHttpExchange::wscHttp_Error);
+    connect(m_wscHttp, &QSslSocket::sslErrors, this, &cHttpExchange::wscHttp_SslErrors);
+}
+
+void cHttpExchange::CloseSocket()
+{
+    m_underWay = false;
+    if (m_wscHttp)
+        m_wscHttp->abort();
+    m_tmStatus.stop();
+    m_tmTimeOut.stop();
+}
+
+int cHttpExchange::State() const
+{
+    if (!m_wscHttp)
+        return 0;
+    switch (m_wscHttp->state()) {
+    case QAbstractSocket::UnconnectedState: return 0;
+    case QAbstractSocket::BoundState: return 1;
+    case QAbstractSocket::ListeningState: return 2;
+    case QAbstractSocket::HostLookupState: return 4;
+    case QAbstractSocket::ConnectingState: return 6;
+    case QAbstractSocket::ConnectedState: return 7;
+    case QAbstractSocket::ClosingState: return 8;
+    }
+    return 0;
+}
+
+void cHttpExchange::AddCaCertificates(const QList<QSslCertificate>& certificates)
+{
+    m_caCertificates += certificates;
+}
+
+void cHttpExchange::wscHttp_Connect()
+{
+    if (!m_underWay)
+        return;
+    const std::string request = RequestText(m_sMethod, m_destination);
+    m_wscHttp->write(request.data(), static_cast<qint64>(request.size()));
+}
+
+void cHttpExchange::wscHttp_DataArrival()
+{
+    if (!m_underWay)
+        return;
+    const std::size_t searchFrom = m_sResponse.size() >= 3 ? m_sResponse.size() - 3 : 0;
+    const QByteArray data = m_wscHttp->read(static_cast<qint64>(kMaxHeaderBytes - m_sResponse.size()));
+    m_sResponse.append(data.constData(), static_cast<std::size_t>(data.size()));
+    // Once the header block is complete the rest is body, which nobody looks at: digest now and
+    // hang up instead of downloading it.
+    const std::size_t end = m_sResponse.find("\r\n\r\n", searchFrom);
+    if (end != std::string::npos) {
+        m_sResponse.resize(end + 4);
+        ProcessResponse();
+    } else if (m_sResponse.size() >= kMaxHeaderBytes) {
+        ProcessResponse();
+    }
+}
+
+void cHttpExchange::wscHttp_Close()
+{
+    if (!m_underWay)
+        return;
+    wscHttp_DataArrival();
+    if (m_underWay)
+        ProcessResponse();
+}
+
+void cHttpExchange::wscHttp_Error(QAbstractSocket::SocketError error)
+{
+    // The server hanging up is the normal end of an answer: the disconnect that follows digests.
+    if (!m_underWay || error == QAbstractSocket::RemoteHostClosedError)
+        return;
+    int number = SocketErrorNumber(error);
+    if (error == QAbstractSocket::SslHandshakeFailedError && m_certificateError != 0)
+        number = m_certificateError;
+    RecordSocketError(*m_bookmark, number);
+    EndLink(LinkEnd::SocketError);
+}
+
+// The certificate complaints are not ignored, so the handshake fails right after this; remember
+// the most telling number for that error.
+void cHttpExchange::wscHttp_SslErrors(const QList<QSslError>& errors)
+{
+    m_certificateError = CertificateErrorNumber(errors);
+}
+
+void cHttpExchange::tmTimeOut_Timer()
+{
+    if (!m_underWay)
+        return;
+    ++m_lTimeoutTicks;
+    if (m_lTimeoutTicks > kTimeoutTicksLimit) {
+        RecordTimeOut(*m_bookmark);
+        EndLink(LinkEnd::TimedOut);
+    }
+}
+
+void cHttpExchange::ProcessResponse()
+{
+    if (!m_bResponseDone) {
+        DigestResponse(m_sResponse, *m_bookmark);
+        m_bResponseDone = true;
+    }
+    EndLink(LinkEnd::Digested);
+}
+
+void cHttpExchange::EndLink(LinkEnd end)
+{
+    CloseSocket();
+    m_Timer1.start();
+    emit LinkFinished(end);
+}
+
+}  // namespace brimtor

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <QAbstractSocket>
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QSslError>
+
+#include "bookmarks/cBookmarks.hpp"
+#include "engine/RequestDestination.hpp"
+
+class QSslSocket;
+class QTimer;
+
+namespace brimtor {
+
+// Checks one link at a time over its own socket: connects to the web server or the proxy, sends
+// the fixed request, reads the answer's header block and writes the outcome into the bookmark.
+// Every link ends in exactly one of three ways (digested, socket error, time-out); each end
+// re-arms the pacing timer, stops the status and time-out timers and emits LinkFinished.
+//
+// The three timers belong to the scan driver, which chooses their intervals; the exchange only
+// starts and stops them, and counts the time-out timer's ticks.
+class cHttpExchange : public QObject {
+    Q_OBJECT
+
+public:
+    enum class LinkEnd { Digested, SocketError, TimedOut };
+    Q_ENUM(LinkEnd)
+
+    // Header text kept per link. Reading stops once the header block is complete, so a body is
+    // never downloaded; a header block that never ends is digested when this much has come.
+    static constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
+    // A link is cut off on the time-out tick that takes lTimeoutTicks beyond this.
+    static constexpr std::int32_t kTimeoutTicksLimit = 40;
+
+    cHttpExchange(QTimer& Timer1, QTimer& tmStatus, QTimer& tmTimeOut, QObject* parent = nullptr);
+    ~cHttpExchange() override;
+    cHttpExchange(const cHttpExchange&) = delete;
+    cHttpExchange& operator=(const cHttpExchange&) = delete;
+
+    // Starts the link for `address` with `sMethod` ("HEAD " or "GET "); its outcome goes into
+    // `bookmark`. Stops Timer1 first. Returns false, with Timer1 running again and the bookmark
+    // untouched, when the address or the proxy port gives no destination. A link under way is
+    // abandoned without an outcome. The link may end before this returns.
+    bool BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
+                      const ProxySettings& proxy);
+
+    // Abandons the link under way, if any, without an outcome: closes the socket and stops the
+    // status and time-out timers. For a new scan and for closing the window.
+    void CloseSocket();
+
+    // The socket's state: 0 closed, 1 open, 2 listening, 4 resolving host, 6 connecting,
+    // 7 connected, 8 closing.
+    int State() const;
+
+    // Certificates trusted for https links besides the system's. Tests use it for their own
+    // certificate authority.
+    void AddCaCertificates(const QList<QSslCertificate>& certificates);
+
+    bool UnderWay() const { return m_underWay; }
+    const std::string& sHost() const { return m_sHost; }
+    const std::string& sTarget() const { return m_sTarget; }
+    // The header text received for the current or last link.
+    const std::string& sResponse() const { return m_sResponse; }
+    bool bResponseDone() const { return m_bResponseDone; }
+    std::int32_t lTimeoutTicks() const { return m_lTimeoutTicks; }
+
+signals:
+    void LinkFinished(brimtor::cHttpExchange::LinkEnd end);
+
+private:
+    void ReplaceSocket();
+    void wscHttp_Connect();
+    void wscHttp_DataArrival();
+    void wscHttp_Close();
+    void wscHttp_Error(QAbstractSocket::SocketError error);
+    void wscHttp_SslErrors(const QList<QSslError>& errors);
+    void tmTimeOut_Timer();
+    void ProcessResponse();
+    void EndLink(LinkEnd end);
+
+    QTimer& m_Timer1;
+    QTimer& m_tmStatus;
+    QTimer& m_tmTimeOut;
+    QSslSocket* m_wscHttp = nullptr;
+    QList<QSslCertificate> m_caCertificates;
+
+    BookmarkPtr m_bookmark;
+    std::string m_sMethod;
+    RequestDestination m_destination;
+    bool m_underWay = false;
+    int m_certificateError = 0;
+
+    std::string m_sHost;
+    std::string m_sTarget;
+    std::string m_sResponse;
+    bool m_bResponseDone = false;
+    std::int32_t m_lTimeoutTicks = 0;
+};
+
+}  // namespace brimtor
