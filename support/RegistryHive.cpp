@@ -40,22 +40,6 @@ std::string LastComponent(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 int HexValue(char c)
 {
     const char* at = std::strchr(kHexDigits, ToLowerAscii(c));
