@@ -33,6 +33,24 @@ cIE& cLinkMain::IE()
     return *m_ie;
 }
 
+cFirefox& cLinkMain::Firefox()
+{
+    if (!m_firefox) {
+        m_firefox = std::make_unique<cFirefox>();
+        m_firefox->SetParent(this);
+    }
+    return *m_firefox;
+}
+
+cNetscape& cLinkMain::Netscape()
+{
+    if (!m_netscape) {
+        m_netscape = std::make_unique<cNetscape>();
+        m_netscape->SetParent(this);
+    }
+    return *m_netscape;
+}
+
 void cLinkMain::Refresh()
 {
     m_bookmarks.reset();
@@ -40,6 +58,12 @@ void cLinkMain::Refresh()
         switch (m_selectedBrowser) {
         case SourceCode::Favorites:
             m_bookmarks = IE().GetBookMarks();
+            break;
+        case SourceCode::Firefox:
+            m_bookmarks = Firefox().GetBookMarks();
+            break;
+        case SourceCode::Netscape:
+            m_bookmarks = Netscape().GetBookMarks();
             break;
         case SourceCode::TextFile:
             LoadTextFile();

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cIE.hpp"
+#include "bookmarks/cNetscape.hpp"
 
 namespace brimtor {
 
@@ -40,6 +42,10 @@ public:
 
     // The Favorites source, created on first use with this controller as its Parent.
     cIE& IE();
+    // The Firefox and Netscape profile sources, created the same way. Their CleanUpBookmarks
+    // write sources 1 and 2 back.
+    cFirefox& Firefox();
+    cNetscape& Netscape();
 
     // Loads the chosen source into a new collection. Failures are logged, never thrown.
     void Refresh();
@@ -67,6 +73,8 @@ private:
 
     BookmarksPtr m_bookmarks;
     std::unique_ptr<cIE> m_ie;
+    std::unique_ptr<cFirefox> m_firefox;
+    std::unique_ptr<cNetscape> m_netscape;
     std::int32_t m_selectedBrowser = SourceCode::None;
     std::vector<std::string> m_bookmarkFileContents;
     std::string m_textFile;

@@ -1,0 +1,148 @@
+#include "bookmarks/cBrowserProfile.hpp"
+
+#include <exception>
+#include <vector>
+
+#include "bookmarks/cINI.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "bookmarks/cNetscapeBookmarkFile.hpp"
+#include "support/NumberedError.hpp"
+#include "support/Text.hpp"
+#include "support/cRegistry.hpp"
+#include "support/modFileFunctions.hpp"
+#include "support/modSpecialFolder.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// The run-time error of using an object reference that was never set.
+constexpr long kObjectNotSet = 91;
+
+std::vector<std::string> SplitAtNul(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+bool IsProfileSection(const std::string& name)
+{
+    return IStartsWith(name, "profile");
+}
+
+// The "path" of the first profile section whose `key` is exactly `wanted`, if there is one.
+std::optional<std::string> FirstProfileWith(const std::string& ini, const std::string& key,
+                                            const std::string& wanted)
+{
+    const cINI reader;
+    for (const std::string& section : SplitAtNul(reader.GetIniSections(ini))) {
+        if (IsProfileSection(section) && reader.GetIniSetting(ini, section, key) == wanted)
+            return reader.GetIniSetting(ini, section, "path");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+cBrowserProfile::cBrowserProfile(const BrowserProfileTraits& traits)
+    : m_traits(traits)
+{
+    ReadInstallInfo();
+}
+
+void cBrowserProfile::ReadInstallInfo()
+{
+    try {
+        cRegistry registry;
+        registry.SetClassKey(RegistryRoot::HKEY_LOCAL_MACHINE);
+        registry.SetSectionKey(m_traits.registryKey);
+        if (registry.KeyExists()) {
+            m_isInstalled = true;
+            registry.SetValueKey("CurrentVersion");
+            const std::string version = VariantText(registry.Value());
+            if (!version.empty())
+                m_version = version;
+        }
+    } catch (const std::exception&) {
+        // A registry that cannot tell leaves the browser as found so far.
+    }
+    // Browsers here keep no registry key; their profile list shows they are installed.
+    if (FileExists(ProfilesIni())) {
+        m_isInstalled = true;
+        if (m_version.empty())
+            m_version = ProfileVersion();
+    }
+}
+
+std::string cBrowserProfile::ProfilesIni() const
+{
+    return GetSpecialFolderPath(CSIDL_APPDATA) + m_traits.profileRoot + "profiles.ini";
+}
+
+// profiles.ini gives every path relative to the profile root, "/"-separated as here.
+std::string cBrowserProfile::GetProfileFolder(const std::string& relativePath) const
+{
+    return GetSpecialFolderPath(CSIDL_APPDATA) + m_traits.profileRoot + relativePath;
+}
+
+std::string cBrowserProfile::FindDefaultProfile(std::string found) const
+{
+    const std::string ini = ProfilesIni();
+    if (auto marked = FirstProfileWith(ini, "default", "1"))
+        found = *marked;
+    if (found.empty())
+        found = FirstProfileWith(ini, "name", "default").value_or(std::string());
+    return found;
+}
+
+std::string cBrowserProfile::DefaultProfile()
+{
+    m_defaultProfile = FindDefaultProfile(m_defaultProfile);
+    return m_defaultProfile;
+}
+
+std::string cBrowserProfile::ProfileVersion() const
+{
+    const std::string file =
+        AddTrailingChar(GetProfileFolder(FindDefaultProfile({})), '/') + "compatibility.ini";
+    const std::string last = cINI().GetIniSetting(file, "Compatibility", "LastVersion");
+    return last.substr(0, last.find('_'));
+}
+
+cLinkMain& cBrowserProfile::RequireParent(const std::string& procedure) const
+{
+    if (m_parent == nullptr) {
+        throw NumberedError(kObjectNotSet, m_traits.className + (": " + procedure),
+                            "Object variable or With block variable not set");
+    }
+    return *m_parent;
+}
+
+BookmarksPtr cBrowserProfile::LoadBookmarks()
+{
+    m_bookmarkFile = AddTrailingChar(GetProfileFolder(DefaultProfile()), '/') + "bookmarks.html";
+    cNetscapeBookmarkFile reader;
+    reader.SetBookmarkFile(m_bookmarkFile);
+    m_bookmarks = reader.BookmarkFileToCollection();
+    RequireParent("GetBookMarks").SetBookmarkFileContents(reader.TakeBookmarkFileContents());
+    return m_bookmarks;
+}
+
+bool cBrowserProfile::CleanUpBookmarks()
+{
+    m_lastBackup.clear();
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(m_bookmarkFile);
+    writer.SetWhichBrowser(m_traits.whichBrowser);
+    writer.SetBookmarkFileContents(RequireParent("CleanUpBookmarks").BookmarkFileContents());
+    writer.SetBookmarks(m_bookmarks);
+    const bool written = writer.CreateBookMarkFile();
+    m_lastBackup = writer.LastBackup();
+    return written;
+}
+
+}  // namespace brimtor

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bookmarks/cBookmarks.hpp"
+
+namespace brimtor {
+
+class cLinkMain;
+
+// What tells one profile-based browser from another.
+struct BrowserProfileTraits {
+    const char* registryKey;   // below HKEY_LOCAL_MACHINE, with its trailing backslash
+    const char* profileRoot;   // below the application-data folder; holds profiles.ini
+    std::int32_t whichBrowser; // the bookmark writer's browser code, naming the backup copy
+    const char* className;     // the class name that error sources begin with
+};
+
+// A browser that keeps its bookmarks in the bookmarks.html of its default profile, found
+// through the profiles.ini below its profile root. Sources 1 and 2 of the controller.
+class cBrowserProfile {
+public:
+    cLinkMain* Parent() const { return m_parent; }
+    void SetParent(cLinkMain* parent) { m_parent = parent; }
+
+    // Decided once, at creation: the browser's registry key exists, or its profiles.ini does.
+    bool IsInstalled() const { return m_isInstalled; }
+    // The registry's CurrentVersion, else the default profile's last version; may be empty.
+    const std::string& Version() const { return m_version; }
+
+    // The default profile's path relative to the profile root: the first profile section with
+    // Default=1, else the first named exactly "default"; "" when there is none. Once found the
+    // value is kept, and only a later Default=1 replaces it.
+    std::string DefaultProfile();
+
+    // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
+    // copy, from the lines Parent kept. Nothing happens when that load gave no collection.
+    // False when the file was left as it was; the user has then been told.
+    bool CleanUpBookmarks();
+
+    // The backup copy the last CleanUpBookmarks made; empty when there was nothing to copy.
+    const std::string& LastBackup() const { return m_lastBackup; }
+
+protected:
+    explicit cBrowserProfile(const BrowserProfileTraits& traits);
+    ~cBrowserProfile() = default;
+
+    // Reads the default profile's bookmarks.html into a new collection and hands its lines to
+    // Parent; nullptr when the file is missing or cannot be parsed. Throws NumberedError.
+    BookmarksPtr LoadBookmarks();
+
+private:
+    void ReadInstallInfo();
+    std::string ProfilesIni() const;
+    std::string GetProfileFolder(const std::string& relativePath) const;
+    // The search of DefaultProfile, starting from what was found before.
+    std::string FindDefaultProfile(std::string found) const;
+    // LastVersion of the default profile's compatibility.ini, up to its first "_".
+    std::string ProfileVersion() const;
+    // Parent; an error naming the procedure when there is none.
+    cLinkMain& RequireParent(const std::string& procedure) const;
+
+    BrowserProfileTraits m_traits;
+    cLinkMain* m_parent = nullptr;
+    bool m_isInstalled = false;
+    std::string m_version;
+    std::string m_defaultProfile;
+    std::string m_bookmarkFile;
+    BookmarksPtr m_bookmarks;
+    std::string m_lastBackup;
+};
+
+}  // namespace brimtor

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "bookmarks/cFirefox.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "bookmarks/cNetscape.hpp"
+#include "support/NumberedError.hpp"
+#include "support/cRegistry.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+const char* const kFirefoxRoot = ".mozilla/firefox/";
+const char* const kNetscapeRoot = ".netscape/navigator/";
+
+std::string BookmarkFile(const std::string& first, const std::string& second)
+{
+    return "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n"
+           "    <DT><A HREF=\"" + first + "\">First</A>\r\n"
+           "    <DD>About the first\r\n"
+           "    <DT><A HREF=\"" + second + "\">Second</A>\r\n"
+           "</DL><p>\r\n";
+}
+
+void WriteRegistryKey(const std::string& key, const std::string& version)
+{
+    cRegistry reg;
+    reg.SetClassKey(RegistryRoot::HKEY_LOCAL_MACHINE);
+    reg.SetSectionKey(key);
+    reg.CreateKey();
+    if (!version.empty()) {
+        reg.SetValueKey("CurrentVersion");
+        reg.SetValueType(RegistryType::REG_SZ);
+        reg.SetValue(version);
+    }
+}
+
+}  // namespace
+
+TEST(BrowserProfile, TheDefaultProfileIsMarkedFirstAndNamedSecond)
+{
+    TempHome home;
+    const auto profiles = [&](const std::string& text) {
+        home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", text);
+    };
+    profiles("[General]\nStartWithLastProfile=1\n\n"
+             "[Profile0]\nName=default\nPath=Profiles/abc.default\n\n"
+             "[Profile1]\nName=work\nPath=Profiles/xyz.work\nDefault=1\n");
+    EXPECT_EQ(cFirefox().DefaultProfile(), "Profiles/xyz.work");
+
+    profiles("[Profile0]\nName=Default\nPath=Profiles/capital\n");
+    EXPECT_EQ(cFirefox().DefaultProfile(), "");
+
+    profiles("[Prof]\nName=default\nDefault=1\nPath=not/a/profile\n"
+             "[PROFILE2]\nName=default\nPath=Profiles/upper\n");
+    cFirefox firefox;
+    EXPECT_EQ(firefox.DefaultProfile(), "Profiles/upper");
+
+    // Once found, a name-only choice is kept; only a profile marked later replaces it.
+    profiles("[Profile0]\nName=other\nPath=Profiles/other\n");
+    EXPECT_EQ(firefox.DefaultProfile(), "Profiles/upper");
+    profiles("[Profile0]\nName=other\nPath=Profiles/other\nDefault=1\n");
+    EXPECT_EQ(firefox.DefaultProfile(), "Profiles/other");
+}
+
+TEST(BrowserProfile, InstalledAndVersionComeFromTheRegistryOrTheProfileList)
+{
+    TempHome home;
+    EXPECT_FALSE(cFirefox().IsInstalled());
+    EXPECT_FALSE(cNetscape().IsInstalled());
+
+    WriteRegistryKey("SOFTWARE\\Mozilla\\Mozilla Firefox", "");
+    EXPECT_TRUE(cFirefox().IsInstalled());
+    EXPECT_EQ(cFirefox().Version(), "");
+    EXPECT_FALSE(cNetscape().IsInstalled());
+    WriteRegistryKey("SOFTWARE\\Netscape\\Netscape Browser", "9.0.0.6");
+    EXPECT_EQ(cNetscape().Version(), "9.0.0.6");
+
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
+                   "[Profile0]\nName=default\nIsRelative=1\nPath=p.default\n");
+    home.WriteFile(std::string(kFirefoxRoot) + "p.default/compatibility.ini",
+                   "[Compatibility]\nLastVersion=115.3.1_20230918155115/20230918155115\n");
+    EXPECT_TRUE(cFirefox().IsInstalled());
+    EXPECT_EQ(cFirefox().Version(), "115.3.1");
+}
+
+TEST(BrowserProfile, BookmarksAreReadFromTheProfileFolderBelowTheRoot)
+{
+    TempHome home;
+    cLinkMain links;
+    links.SetSelectedBrowser(SourceCode::Firefox);
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
+                   "[Profile0]\nName=default\nPath=Profiles/abc.default\n");
+    home.WriteFile(std::string(kFirefoxRoot) + "Profiles/abc.default/bookmarks.html",
+                   BookmarkFile("http://a.example/", "http://b.example/"));
+    links.Refresh();
+    EXPECT_EQ(links.Bookmarks()->Count(), 2);
+    EXPECT_EQ(links.Bookmarks()->Item("3")->url, "http://a.example/");
+    EXPECT_EQ(links.BookmarkFileContents().size(), 7u);
+    EXPECT_EQ(links.Firefox().Parent(), &links);
+
+    // Every path is relative to the profile root, even one written as absolute.
+    const std::string elsewhere = home / "elsewhere";
+    home.WriteFile("elsewhere/bookmarks.html", BookmarkFile("http://x/", "http://y/"));
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
+                   "[Profile0]\nDefault=1\nIsRelative=0\nPath=" + elsewhere + "\n");
+    links.Refresh();
+    EXPECT_EQ(links.Bookmarks()->Count(), 0);
+    home.WriteFile(std::string(kFirefoxRoot) + elsewhere + "/bookmarks.html",
+                   BookmarkFile("http://below.example/", "http://y/"));
+    links.Refresh();
+    EXPECT_EQ(links.Bookmarks()->Item(1)->url, "http://below.example/");
+
+    // Without a profile list the root's own bookmarks.html is read.
+    cLinkMain netscape;
+    netscape.SetSelectedBrowser(SourceCode::Netscape);
+    netscape.Refresh();
+    EXPECT_EQ(netscape.Bookmarks()->Count(), 0);
+    EXPECT_EQ(netscape.Netscape().DefaultProfile(), "");
+    home.WriteFile(std::string(kNetscapeRoot) + "bookmarks.html",
+                   BookmarkFile("http://n.example/", "http://m.example/"));
+    netscape.Refresh();
+    EXPECT_EQ(netscape.Bookmarks()->Count(), 2);
+}
+
+TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
+{
+    TempHome home;
+    FakeClock clock({2026, 12, 6, 9, 30, 0});
+    MessageRecorder messages;
+    for (const std::int32_t code : {SourceCode::Firefox, SourceCode::Netscape}) {
+        const bool isFirefox = code == SourceCode::Firefox;
+        const std::string root = isFirefox ? kFirefoxRoot : kNetscapeRoot;
+        home.WriteFile(root + "profiles.ini", "[Profile0]\nDefault=1\nPath=main\n");
+        const std::string original = BookmarkFile("http://gone.example/", "http://stays.example/");
+        const std::string file = home.WriteFile(root + "main/bookmarks.html", original);
+
+        cLinkMain links;
+        links.SetSelectedBrowser(code);
+        links.Refresh();
+        links.Bookmarks()->Item("3")->Clean = true;
+        cBrowserProfile& source = isFirefox ? static_cast<cBrowserProfile&>(links.Firefox())
+                                            : links.Netscape();
+        EXPECT_TRUE(source.CleanUpBookmarks());
+        EXPECT_EQ(ReadAll(file), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n"
+                                 "    <DT><A HREF=\"http://stays.example/\">Second</A>\r\n"
+                                 "</DL><p>\r\n\r\n");
+        EXPECT_EQ(source.LastBackup(), BackupFolder() + "Backup_"
+                                           + (isFirefox ? "Firefox" : "Netscape")
+                                           + "_202612060930.html");
+        EXPECT_EQ(ReadAll(source.LastBackup()), original);
+    }
+    EXPECT_TRUE(messages.Texts().empty());
+
+    // A source that never loaded has nothing to write back.
+    cLinkMain fresh;
+    EXPECT_TRUE(fresh.Firefox().CleanUpBookmarks());
+    EXPECT_EQ(fresh.Firefox().LastBackup(), "");
+}
+
+TEST(BrowserProfile, LoadErrorsAreLoggedForFirefoxAndPassedOnForNetscape)
+{
+    TempHome home;
+    ErrorLogRecorder log;
+    cFirefox orphan;
+    EXPECT_EQ(orphan.GetBookMarks(), nullptr);
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_EQ(log.Entries()[0].source, "cFirefox: GetBookMarks");
+    EXPECT_EQ(log.Entries()[0].number, 91);
+
+    cNetscape netscape;
+    EXPECT_THROW(netscape.GetBookMarks(), NumberedError);
+    EXPECT_EQ(log.Entries().size(), 1u);
+}
