@@ -207,7 +207,9 @@ std::vector<LogicalLine> LogicalLines(const std::string& text)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string trimmed = TrimBlanks(line);
-        const bool continues = !trimmed.empty() && trimmed.back() == '\\' && trimmed.front() != '[';
+        // Only hex data is ever continued; a comment or text ending with a backslash is not.
+        const bool hexData = IFind(continuing ? lines.back().text : trimmed, "=hex") != std::string::npos;
+        const bool continues = hexData && !trimmed.empty() && trimmed.back() == '\\';
         const std::string piece = continues ? trimmed.substr(0, trimmed.size() - 1) : trimmed;
         if (continuing) {
             lines.back().text += piece;
@@ -396,7 +398,8 @@ bool RegistryHive::IsValidPath(const std::string& path)
         return false;
     if (trimmed.empty())
         return true;
-    return trimmed.front() != '\\' && trimmed.find("\\\\") == std::string::npos;
+    return trimmed.front() != '\\' && trimmed.back() != '\\'
+        && trimmed.find("\\\\") == std::string::npos;
 }
 
 const RegistryHive::Key* RegistryHive::FindKey(const std::string& path) const

@@ -274,6 +274,7 @@ TEST(RegistryHive, UnreadableLinesSurviveEveryRewrite)
     TempHome home;
     const std::string junk = "garbage without any form\n"
                              "[HKEY_CURRENT_USER\\SOFTWARE\\Quorv\\Brimtor\\3.0]\n"
+                             "; a comment ending in a backslash \\\n"
                              "\"logging\"=\"True\"\n"
                              "\"bad\"=dword:xyz\n"
                              "; a comment\n"
@@ -292,8 +293,10 @@ TEST(RegistryHive, UnreadableLinesSurviveEveryRewrite)
     const std::string after = ReadAll(path);
     std::size_t from = 0;
     for (const std::string line :
-         {"garbage without any form", "\"logging\"=\"True\"", "\"bad\"=dword:xyz", "; a comment",
-          "\"after\"=\"read in its place\"", "\"half\"=\"no closing quote", "[HKEY_LOCAL_MACHINE\\Elsewhere]",
+         {"garbage without any form", "; a comment ending in a backslash \\",
+          "\"logging\"=\"True\"", "\"bad\"=dword:xyz", "; a comment",
+          "\"after\"=\"read in its place\"", "\"half\"=\"no closing quote",
+          "[HKEY_LOCAL_MACHINE\\Elsewhere]",
           "\"stray\"=\"must not move into the key above\"", "[HKEY_CURRENT_USER\\Broken",
           "\xff\xfe binary \x01 bytes"}) {
         const std::size_t at = after.find(line + "\n", from);
