@@ -1,0 +1,65 @@
+#include "support/ErrorLogFile.hpp"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "support/Clock.hpp"
+#include "support/ErrorLog.hpp"
+#include "support/FileIo.hpp"
+#include "support/MessageBox.hpp"
+#include "support/modRegistry.hpp"
+#include "support/modSpecialFolder.hpp"
+
+namespace brimtor {
+
+// The general date format: short date, a blank, the time ("12/6/2026 9:05:07 AM").
+static std::string GeneralDate(const LocalTime& t)
+{
+    char text[64];
+    const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+    std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year, hour12,
+                  t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+    return text;
+}
+
+std::string ErrorLogPath()
+{
+    return DataFolder() + "/brimtor.log";
+}
+
+std::string ErrorLogLine(const std::string& source, long number, const std::string& description)
+{
+    return GeneralDate(AppClock().Now()) + "  " + source + " , Error: " + std::to_string(number)
+        + " - " + description;
+}
+
+static bool AppendLine(const std::string& line)
+{
+    if (!MakePrivateFolders(DataFolder()))
+        return false;
+    const int fd = ::open(ErrorLogPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const std::string bytes = line + "\r\n";
+    const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    return ::close(fd) == 0 && written;
+}
+
+void AppendErrorLog(const std::string& source, long number, const std::string& description)
+{
+    // Only the exact word switches logging on; "true" does not.
+    if (ReadSetting(kSettingsKey, "logging", "False") != "True")
+        return;
+    if (!AppendLine(ErrorLogLine(source, number, description))) {
+        ShowMessage("There was an error in creating an error log entry", MsgIcon::Information,
+                    MsgButtons::Ok, "Log Error");
+    }
+}
+
+void InstallErrorLogFile()
+{
+    SetErrorLogSink(AppendErrorLog);
+}
+
+}  // namespace brimtor

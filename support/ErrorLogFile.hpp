@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The error log file: one line per logged error in DataFolder()/brimtor.log, written only while
+// the user has switched logging on by hand ("logging" = "True" in the settings).
+namespace brimtor {
+
+// DataFolder()/brimtor.log.
+std::string ErrorLogPath();
+
+// The line for one error, without its CR LF: date and time, two blanks, the source,
+// " , Error: ", the number, " - ", the description.
+std::string ErrorLogLine(const std::string& source, long number, const std::string& description);
+
+// Appends the line when logging is on. A log that cannot be written is reported by a message
+// box, never by an error.
+void AppendErrorLog(const std::string& source, long number, const std::string& description);
+
+// Makes LogError write through AppendErrorLog.
+void InstallErrorLogFile();
+
+}  // namespace brimtor

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The main window's remembered state, read once at start and written once when it closes.
+namespace brimtor {
+
+struct MainSettings {
+    // Each number is empty when its stored text is not a whole number: the window then keeps
+    // its built-in value for that step.
+    std::optional<int> SelectedBrowser = 0;
+    std::string ProxyServer;
+    std::string ProxyPort;
+    std::optional<int> ShowDetails = 0;
+    // Twips; -1 or below keeps the built-in size or position.
+    std::optional<int> Height = -1;
+    std::optional<int> Width = -1;
+    std::optional<int> Top = -1;
+    std::optional<int> Left = -1;
+};
+
+// Every value of the settings key, with its default when it is missing or empty.
+MainSettings ReadMainSettings();
+
+// Writes the eight values in order; a value that cannot be written does not stop the others.
+void WriteMainSettings(const MainSettings& settings);
+
+// The hand-made "TestSites" value: addresses separated by ";", blanks trimmed. Empty when unset.
+std::vector<std::string> ReadTestSites();
+
+// A whole number in the text (blanks around it allowed), or nothing.
+std::optional<int> ParseWholeNumber(const std::string& text);
+
+}  // namespace brimtor

@@ -1,0 +1,126 @@
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/ErrorLog.hpp"
+#include "support/ErrorLogFile.hpp"
+#include "support/MainSettings.hpp"
+#include "support/cRegistry.hpp"
+#include "support/modRegistry.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+std::vector<std::string> StoredNames()
+{
+    cRegistry registry;
+    registry.SetClassKey(RegistryRoot::HKEY_CURRENT_USER);
+    registry.SetSectionKey(kSettingsKey);
+    std::vector<std::string> names;
+    std::int32_t count = 0;
+    registry.EnumerateValues(names, count);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(MainSettings, FirstStartReadsEveryDefaultAndWritesNothing)
+{
+    TempHome home;
+    const MainSettings s = ReadMainSettings();
+    EXPECT_EQ(s.SelectedBrowser, 0);
+    EXPECT_EQ(s.ProxyServer, "");
+    EXPECT_EQ(s.ProxyPort, "");
+    EXPECT_EQ(s.ShowDetails, 0);
+    EXPECT_EQ(s.Height, -1);
+    EXPECT_EQ(s.Width, -1);
+    EXPECT_EQ(s.Top, -1);
+    EXPECT_EQ(s.Left, -1);
+    EXPECT_TRUE(ReadTestSites().empty());
+    EXPECT_FALSE(std::filesystem::exists(ConfigFolder()));
+}
+
+TEST(MainSettings, SaveWritesExactlyTheEightValuesAndReadsThemBack)
+{
+    TempHome home;
+    MainSettings s;
+    s.SelectedBrowser = 3;
+    s.ProxyServer = "proxy.example";
+    s.ProxyPort = "8080";
+    s.ShowDetails = 1;
+    s.Height = 6030;
+    s.Width = 8040;
+    s.Top = -1440;
+    s.Left = 300;
+    WriteMainSettings(s);
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"BrimtorHeight", "BrimtorLeft", "BrimtorTop", "BrimtorWidth",
+                                                       "ProxyPort", "ProxyServer", "SelectedBrowser", "ShowDetails"}));
+    const MainSettings back = ReadMainSettings();
+    EXPECT_EQ(back.SelectedBrowser, 3);
+    EXPECT_EQ(back.ProxyServer, "proxy.example");
+    EXPECT_EQ(back.ProxyPort, "8080");
+    EXPECT_EQ(back.ShowDetails, 1);
+    EXPECT_EQ(back.Top, -1440);
+    EXPECT_EQ(back.Left, 300);
+}
+
+TEST(MainSettings, EmptyTextsAreMissingAndLettersLeaveTheStepOut)
+{
+    TempHome home;
+    WriteSetting(kSettingsKey, "ShowDetails", "");
+    WriteSetting(kSettingsKey, "BrimtorWidth", "wide");
+    WriteSetting(kSettingsKey, "BrimtorHeight", " 7000 ");
+    WriteSetting(kSettingsKey, "TestSites", " http://127.0.0.1:9/ ;; http://127.0.0.1:10/;");
+    const MainSettings s = ReadMainSettings();
+    EXPECT_EQ(s.ShowDetails, 0);
+    EXPECT_FALSE(s.Width.has_value());
+    EXPECT_EQ(s.Height, 7000);
+    EXPECT_EQ(ReadTestSites(), (std::vector<std::string>{"http://127.0.0.1:9/", "http://127.0.0.1:10/"}));
+    EXPECT_EQ(ParseWholeNumber("-12"), -12);
+    EXPECT_FALSE(ParseWholeNumber("1.5").has_value());
+    EXPECT_FALSE(ParseWholeNumber("99999999999").has_value());
+    EXPECT_FALSE(ParseWholeNumber("").has_value());
+}
+
+TEST(ErrorLogFile, WritesTheExactLineOnlyWhenLoggingIsExactlyTrue)
+{
+    TempHome home;
+    FakeClock clock({2026, 12, 6, 14, 5, 9});
+    InstallErrorLogFile();
+    LogError("cLinkMain: Refresh", 53, "File not found");
+    EXPECT_FALSE(std::filesystem::exists(ErrorLogPath()));
+
+    WriteSetting(kSettingsKey, "logging", "true");
+    LogError("cLinkMain: Refresh", 53, "File not found");
+    EXPECT_FALSE(std::filesystem::exists(ErrorLogPath()));
+
+    WriteSetting(kSettingsKey, "logging", "True");
+    LogError("cLinkMain: Refresh", 53, "File not found");
+    LogError("frmBackup: LoadDisplay", 75, "Path/File access error");
+    EXPECT_EQ(ReadAll(ErrorLogPath()),
+              "12/6/2026 2:05:09 PM  cLinkMain: Refresh , Error: 53 - File not found\r\n"
+              "12/6/2026 2:05:09 PM  frmBackup: LoadDisplay , Error: 75 - Path/File access error\r\n");
+    EXPECT_EQ(std::filesystem::status(ErrorLogPath()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    SetErrorLogSink({});
+}
+
+TEST(ErrorLogFile, AnUnwritableLogIsReportedOncePerEntryNeverThrown)
+{
+    TempHome home;
+    MessageRecorder messages;
+    WriteSetting(kSettingsKey, "logging", "True");
+    std::filesystem::create_directories(ErrorLogPath());  // a folder where the file should be
+    EXPECT_NO_THROW(AppendErrorLog("modMain: OpenEmail", 5, "x"));
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, "There was an error in creating an error log entry");
+    EXPECT_EQ(messages.Messages()[0].title, "Log Error");
+    EXPECT_EQ(messages.Messages()[0].icon, MsgIcon::Information);
+}
