@@ -142,7 +142,8 @@ bool cINI::SetIniSetting(const std::string& iniFile, const std::string& section,
         if (const IniEntry* entry = FindEntry(*found, variable))
             ini.lines[entry->line] = line;
         else
-            ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(found->lastLine + 1), line);
+            ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(found->lastLine) + 1,
+                             line);
     } else {
         if (!ini.lines.empty() && !TrimBlanks(ini.lines.back()).empty())
             ini.lines.emplace_back();

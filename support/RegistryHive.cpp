@@ -208,7 +208,8 @@ std::vector<LogicalLine> LogicalLines(const std::string& text)
             line.pop_back();
         const std::string trimmed = TrimBlanks(line);
         // Only hex data is ever continued; a comment or text ending with a backslash is not.
-        const bool hexData = IFind(continuing ? lines.back().text : trimmed, "=hex") != std::string::npos;
+        const std::string& logical = continuing ? lines.back().text : trimmed;
+        const bool hexData = IFind(logical, "=hex") != std::string::npos;
         const bool continues = hexData && !trimmed.empty() && trimmed.back() == '\\';
         const std::string piece = continues ? trimmed.substr(0, trimmed.size() - 1) : trimmed;
         if (continuing) {
@@ -381,10 +382,12 @@ std::string RegistryHive::Serialize() const
     for (const Key& key : m_keys) {
         text += "[" + m_rootName + (key.path.empty() ? "" : "\\" + key.path) + "]\n";
         for (const Entry& entry : key.entries) {
-            if (entry.raw)
+            if (entry.raw) {
                 text += *entry.raw + "\n";
-            else
-                text += (entry.name.empty() ? "@" : Quote(entry.name)) + "=" + FormatData(entry.data) + "\n";
+            } else {
+                text += (entry.name.empty() ? "@" : Quote(entry.name)) + "="
+                    + FormatData(entry.data) + "\n";
+            }
         }
         text += "\n";
     }
@@ -443,7 +446,8 @@ void RegistryHive::Put(Key& key, const std::string& name, const RegistryData& da
 
 bool RegistryHive::KeyExists(const std::string& path) const
 {
-    return IsValidPath(path) && (WithoutTrailingBackslash(path).empty() || FindKey(path) != nullptr);
+    return IsValidPath(path)
+        && (WithoutTrailingBackslash(path).empty() || FindKey(path) != nullptr);
 }
 
 const RegistryData* RegistryHive::FindValue(const std::string& path, const std::string& name) const

@@ -159,7 +159,8 @@ bool cRegistry::DeleteValue()
     if (!ChangeHive(m_classKey, [&](RegistryHive& hive) {
             return hive.DeleteValue(m_sectionKey, m_valueKey);
         })) {
-        Raise(RegistryError::Failed, "Failed to delete registry Key: " + where + "',Key: '" + m_valueKey);
+        Raise(RegistryError::Failed,
+              "Failed to delete registry Key: " + where + "',Key: '" + m_valueKey);
     }
     return true;
 }

@@ -206,7 +206,8 @@ TEST(Registry, FailuresRaiseTheirNumbersAndTexts)
 
     cRegistry badPath = At(RegistryRoot::HKEY_CURRENT_USER, "a\\\\b", "n");
     check(ErrorOf([&] { badPath.SetValue(std::int32_t(5)); }), 26001,
-          "Failed to set registry value Key: '-2147483647',Section: 'a\\\\b',Key: 'n' to value: '5'");
+          "Failed to set registry value Key: '-2147483647',Section: 'a\\\\b',Key: 'n' "
+          "to value: '5'");
     cRegistry notBytes = User("n", RegistryType::REG_BINARY);
     check(ErrorOf([&] { notBytes.SetValue(std::string("x")); }), 26001,
           "Application-defined or object-defined error");
@@ -220,7 +221,8 @@ TEST(Registry, FailuresRaiseTheirNumbersAndTexts)
     std::filesystem::permissions(RegistryHive::FilePath("HKEY_CURRENT_USER"),
                                  std::filesystem::perms::owner_read);
     cRegistry readOnly = User("n");
-    EXPECT_EQ(ErrorOf([&] { readOnly.SetValue(std::string("x")); }).Number(), RegistryError::SetFailed);
+    EXPECT_EQ(ErrorOf([&] { readOnly.SetValue(std::string("x")); }).Number(),
+              RegistryError::SetFailed);
 
     // A string stored without any bytes cannot be read.
     home.WriteFile(".config/brimtor/registry/HKEY_USERS.reg", "[HKEY_USERS\\K]\n\"e\"=hex(1):\n");
@@ -229,10 +231,13 @@ TEST(Registry, FailuresRaiseTheirNumbersAndTexts)
           "Invalid procedure call or argument");
 
     cRegistry assoc = At(RegistryRoot::HKEY_CLASSES_ROOT, "");
-    check(ErrorOf([&] { assoc.CreateAdditionalEXEAssociations("cls", {std::string("a"), {}, {}, {}}); }),
+    const std::vector<RegistryVariant> four {std::string("a"), {}, {}, {}};
+    check(ErrorOf([&] { assoc.CreateAdditionalEXEAssociations("cls", four); }),
           RegistryError::BadAssociationList,
-          "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command");
-    check(ErrorOf([&] { assoc.CreateAdditionalEXEAssociations("cls", {std::string("a"), {}, {}}); }),
+          "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected "
+          "Name/Text/Command");
+    const std::vector<RegistryVariant> three {std::string("a"), {}, {}};
+    check(ErrorOf([&] { assoc.CreateAdditionalEXEAssociations("cls", three); }),
           RegistryError::ClassNotDefined,
           "Error - attempt to create additional associations before class defined.");
 }
@@ -326,7 +331,8 @@ TEST(RegistryHive, TwoProcessesWritingAtOnceLoseNothing)
         if (pid == 0) {
             try {
                 for (int i = 0; i < kValues; ++i)
-                    User("w" + std::to_string(writer) + "_" + std::to_string(i)).SetValue(std::int32_t(i));
+                    User("w" + std::to_string(writer) + "_" + std::to_string(i))
+                        .SetValue(std::int32_t(i));
             } catch (...) {
                 ::_exit(1);
             }
