@@ -173,6 +173,13 @@ TEST(cNetscapeBookmarkFile, OddStructuresNeitherCrashNorMisfile)
     ASSERT_EQ(list->Count(), 1);
     EXPECT_EQ(list->Item(1)->Description, "");
 
+    // A line break split across two reads of the file.
+    std::vector<std::string> lines;
+    const std::string longLine((1 << 20) - 1, 'x');
+    list = f.Load(longLine + "\r\n<DT><A HREF=\"http://c/\">c</A>\r\n\r", &lines);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(lines, (std::vector<std::string>{longLine, "<DT><A HREF=\"http://c/\">c</A>", "\r"}));
+
     // Folders nested far deeper than any call stack would allow, never closed.
     std::string deep;
     for (int i = 0; i < 200000; ++i)
