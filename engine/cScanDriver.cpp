@@ -1,0 +1,252 @@
+#include "engine/cScanDriver.hpp"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include "bookmarks/ReadShortcutUrl.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "engine/CNetConnect.hpp"
+#include "engine/ScanView.hpp"
+#include "engine/cProTimer.hpp"
+#include "engine/cURL.hpp"
+#include "support/MessageBox.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// The caption of a socket state.
+std::string SocketStateCaption(int state)
+{
+    static const char* const captions[] = {"Closed", "Open", "Listening", "Connection pending",
+                                           "Resolving host", "Host resolved", "Connecting",
+                                           "Connected", "Closing", "Error"};
+    return (state >= 0 && state <= 9) ? captions[state] : "";
+}
+
+// The address actually requested: one with a fragment goes without its query, fragment, port
+// and user information, on its own scheme.
+std::string RequestAddress(const std::string& url)
+{
+    cURL parts;
+    parts.ParseUrl(url);
+    if (parts.ExtraInfo().find('#') == std::string::npos)
+        return url;
+    const char* scheme = parts.Scheme() == SchemeNumber::Https ? "https://" : "http://";
+    return scheme + parts.HostHame() + parts.URLPath();
+}
+
+}  // namespace
+
+bool cScanDriver::IsSuccessOrRedirect(std::int32_t code)
+{
+    switch (code) {
+    case 200: case 201: case 202: case 203: case 205: case 206:
+    case 300: case 301: case 302: case 303: case 307:
+        return true;
+    default:
+        return false;
+    }
+}
+
+cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, QObject* parent)
+    : QObject(parent)
+    , m_links(links)
+    , m_view(view)
+    , m_exchange(m_Timer1, m_tmStatus, m_tmTimeOut)
+    , m_connected([] { return CNetConnect().Connected(); })
+    , m_proxy([] { return ProxySettings {}; })
+{
+    m_Timer1.setInterval(timings.Timer1Ms);
+    m_tmStatus.setInterval(timings.tmStatusMs);
+    m_tmTimeOut.setInterval(timings.tmTimeOutMs);
+    connect(&m_Timer1, &QTimer::timeout, this, &cScanDriver::Timer1_Timer);
+    connect(&m_tmStatus, &QTimer::timeout, this, &cScanDriver::tmStatus_Timer);
+    connect(&m_exchange, &cHttpExchange::LinkFinished, this, &cScanDriver::LinkFinished);
+}
+
+cScanDriver::~cScanDriver() = default;
+
+void cScanDriver::cmdScan_Click()
+{
+    if (!m_connected()) {
+        ShowMessage("You must have a valid internet connection to proceed", MsgIcon::Information,
+                    MsgButtons::Ok, "Invalid Connection");
+        return;
+    }
+    // A request of the scan being replaced must not land in the new one.
+    m_exchange.CloseSocket();
+    m_Timer1.stop();
+    m_view.EnableButton(ScanButton::Scan, false);
+    m_view.EnableButton(ScanButton::Back, false);
+    m_view.EnableButton(ScanButton::Next, false);
+    m_view.SetCaption(ScanButton::Pause, "Pause");
+    m_oScanTimer = std::make_unique<cProTimer>();
+    m_oScanTimer->Start();
+    PreScan();
+}
+
+void cScanDriver::PreScan()
+{
+    m_bPaused = false;
+    m_view.ClearDetails();
+    m_view.SetStatus("pre-scanning favorites...");
+    AddDetail("starting pre-scan....", true);
+    m_view.EnableButton(ScanButton::Cancel, false);
+    m_view.SetProgress(1);
+    if (m_links.SelectedBrowser() != SourceCode::Favorites) {
+        m_view.SetProgress(m_view.ProgressMax());
+        AddDetail("pre-scan complete....", true);
+    } else {
+        QPointer<cScanDriver> alive(this);
+        ReadShortcutAddresses();
+        if (!alive)
+            return;
+    }
+    ArmFirstPass();
+}
+
+void cScanDriver::ReadShortcutAddresses()
+{
+    const BookmarksPtr bookmarks = m_links.Bookmarks();
+    const std::int32_t count = bookmarks->Count();
+    QPointer<cScanDriver> alive(this);
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const BookmarkPtr bookmark = bookmarks->Item(i);
+        bookmark->url = ReadShortcutUrl(bookmark->ShortcutPath);
+        m_view.SetProgress(i);
+        AddDetail("[" + std::to_string(i) + "] Pre-scan: " + bookmark->ShortcutName, false);
+        // A large Favorites tree takes a while to read: keep the window painting and answering.
+        QCoreApplication::processEvents();
+        if (!alive)
+            return;
+    }
+}
+
+void cScanDriver::ArmFirstPass()
+{
+    m_view.ShowResponse();
+    m_view.EnableButton(ScanButton::Cancel, true);
+    m_view.EnableButton(ScanButton::Pause, true);
+    m_view.SetProgress(0);
+    m_lCurrent = 0;
+    m_sPass = "1st";
+    m_bSecondPass = false;
+    m_view.SetStatus("scanning - 1st pass...");
+    AddDetail("starting 1st pass....", true);
+    m_Timer1.start();
+}
+
+void cScanDriver::Timer1_Timer()
+{
+    // A paused scan waits here without a timer running; Start arms it again.
+    if (m_bPaused) {
+        m_Timer1.stop();
+        return;
+    }
+    try {
+        ++m_lCurrent;
+        if (m_lCurrent >= m_links.Bookmarks()->Count() + 1)
+            EndPass();
+        else
+            CheckLink();
+    } catch (const std::exception&) {
+        // The collection changed under the scan: stand still rather than check the wrong link.
+        m_Timer1.stop();
+    }
+}
+
+void cScanDriver::EndPass()
+{
+    if (m_bSecondPass) {
+        CompleteScan();
+        return;
+    }
+    m_bSecondPass = true;
+    m_lCurrent = 0;
+    m_view.SetProgress(0);
+    m_sPass = "2nd";
+    m_view.SetStatus("scanning - 2nd pass...");
+    AddDetail("starting 2nd pass....", true);
+}
+
+void cScanDriver::CompleteScan()
+{
+    m_view.EnableButton(ScanButton::Pause, false);
+    m_view.EnableButton(ScanButton::Next, true);
+    m_view.SetCaption(ScanButton::Next, "&Report");
+    m_view.EnableButton(ScanButton::Back, true);
+    m_view.EnableButton(ScanButton::Scan, true);
+    m_oScanTimer->StopTime();
+    const std::string elapsed = m_oScanTimer->ElapsedString();
+    m_view.SetStatus("scan complete in " + elapsed);
+    AddDetail("Scan time: " + elapsed, true);
+    AddDetail("....scan complete....", true);
+    m_view.SetProgress(m_view.ProgressMax());
+    m_tmTimeOut.stop();
+    m_oScanTimer.reset();
+    m_view.Flash();
+    m_Timer1.stop();
+    emit ScanCompleted();
+}
+
+void cScanDriver::CheckLink()
+{
+    m_view.SetProgress(m_lCurrent);
+    const BookmarkPtr bookmark = m_links.Bookmarks()->Item(m_lCurrent);
+    m_sMethod = m_bSecondPass ? "GET " : "HEAD ";
+    // Links that answered well the first time are passed over; the tick goes on unchanged.
+    if (m_bSecondPass && IsSuccessOrRedirect(bookmark->ResponseCode))
+        return;
+    AddDetail("[" + std::to_string(m_lCurrent) + "] " + m_sPass + " Pass: " + bookmark->ShortcutName, false);
+    m_exchange.BeginRequest(RequestAddress(bookmark->url), m_sMethod, bookmark, m_proxy());
+}
+
+void cScanDriver::cmdPause_Click()
+{
+    if (m_bPaused) {
+        m_Timer1.start();
+        m_bPaused = false;
+        m_view.EnableButton(ScanButton::Scan, false);
+        m_view.SetCaption(ScanButton::Pause, "Pause");
+    } else {
+        m_Timer1.stop();
+        m_view.EnableButton(ScanButton::Scan, true);
+        m_bPaused = true;
+        m_view.SetCaption(ScanButton::Pause, "Start");
+    }
+}
+
+void cScanDriver::AddDetail(const std::string& text, bool force)
+{
+    if (!force && !m_view.DetailsShown())
+        return;
+    m_view.AppendDetail(text);
+    if (m_view.DetailCount() > kMaxDetails) {
+        // Thin out the oldest hundred lines rather than drop them all: every other one goes.
+        for (int i = 0; i <= 50; ++i)
+            m_view.RemoveDetail(i);
+    }
+    m_view.SelectLastDetail();
+}
+
+void cScanDriver::tmStatus_Timer()
+{
+    m_view.SetResponse(SocketStateCaption(m_exchange.State()));
+}
+
+void cScanDriver::LinkFinished(cHttpExchange::LinkEnd end)
+{
+    if (end == cHttpExchange::LinkEnd::TimedOut)
+        AddDetail("    Error: Connection timed out", true);
+}
+
+void cScanDriver::StopTimers()
+{
+    m_exchange.CloseSocket();
+    m_Timer1.stop();
+    m_tmStatus.stop();
+    m_tmTimeOut.stop();
+}
+
+}  // namespace brimtor

@@ -1,0 +1,261 @@
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "bookmarks/cLinkMain.hpp"
+#include "engine/ScanView.hpp"
+#include "engine/cScanDriver.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+// The scan page as plain values.
+class FakeScanView : public ScanView {
+public:
+    void SetStatus(const std::string& text) override { status = text; }
+    void SetResponse(const std::string& text) override { response = text; }
+    void ShowResponse() override { responseShown = true; }
+    bool DetailsShown() const override { return detailsShown; }
+    void ClearDetails() override { details.clear(); }
+    void AppendDetail(const std::string& line) override { details.push_back(line); }
+    int DetailCount() const override { return static_cast<int>(details.size()); }
+    void RemoveDetail(int index) override { details.erase(details.begin() + index); }
+    void SelectLastDetail() override { selected = DetailCount() - 1; }
+    void SetProgress(int value) override { progress = value; }
+    int ProgressMax() const override { return progressMax; }
+    void EnableButton(ScanButton button, bool on) override { enabled[static_cast<int>(button)] = on; }
+    void SetCaption(ScanButton button, const std::string& text) override { captions[static_cast<int>(button)] = text; }
+    void Flash() override { ++flashes; }
+
+    bool Enabled(ScanButton b) const { return enabled[static_cast<int>(b)]; }
+    std::string Caption(ScanButton b) const { return captions[static_cast<int>(b)]; }
+
+    std::string status, response;
+    bool responseShown = false, detailsShown = false;
+    std::vector<std::string> details;
+    int selected = -1, progress = -1, progressMax = 0, flashes = 0;
+    bool enabled[5] = {true, false, false, false, true};
+    std::string captions[5];
+};
+
+constexpr ScanTimings kFast {5, 5, 5};
+
+struct Scan {
+    TempHome home;
+    MessageRecorder messages;
+    cLinkMain links;
+    FakeScanView view;
+    cScanDriver driver {links, view, kFast};
+    LoopbackServer server;
+    quint16 port = server.Start();
+    bool complete = false;
+
+    Scan()
+    {
+        driver.SetConnectionCheck([] { return true; });
+        QObject::connect(&driver, &cScanDriver::ScanCompleted, [this] { complete = true; });
+    }
+
+    std::string Url(const std::string& path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port) + path;
+    }
+
+    // Loads the lines as a text-file source.
+    void Load(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetTextFile(home.WriteFile("links.txt", text));
+        links.Refresh();
+        view.progressMax = links.Bookmarks()->Count() + 1;
+    }
+
+    void Run()
+    {
+        driver.cmdScan_Click();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return complete; }, 20000));
+    }
+
+    std::vector<std::string> Methods() const
+    {
+        std::vector<std::string> methods;
+        for (const std::string& head : server.Requests())
+            methods.push_back(head.substr(0, head.find(" HTTP/1.1")));
+        return methods;
+    }
+};
+
+ScriptedReply Reply(const std::string& head)
+{
+    return {head + "\r\n\r\n", false, 0, true};
+}
+
+}  // namespace
+
+TEST(cScanDriver, EmptyCollectionWritesOnlyTheStageLinesInOrder)
+{
+    Scan s;
+    s.Load({});
+    s.Run();
+    ASSERT_EQ(s.view.details.size(), 6u);
+    EXPECT_EQ(s.view.details[0], "starting pre-scan....");
+    EXPECT_EQ(s.view.details[1], "pre-scan complete....");
+    EXPECT_EQ(s.view.details[2], "starting 1st pass....");
+    EXPECT_EQ(s.view.details[3], "starting 2nd pass....");
+    EXPECT_EQ(s.view.details[4].rfind("Scan time: ", 0), 0u);
+    EXPECT_EQ(s.view.details[5], "....scan complete....");
+    EXPECT_EQ(s.view.status.rfind("scan complete in ", 0), 0u);
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Next));
+    EXPECT_EQ(s.view.Caption(ScanButton::Next), "&Report");
+    EXPECT_FALSE(s.view.Enabled(ScanButton::Pause));
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Back));
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
+    EXPECT_EQ(s.view.progress, 1);
+    EXPECT_EQ(s.view.flashes, 1);
+    EXPECT_FALSE(s.driver.Timer1().isActive());
+}
+
+TEST(cScanDriver, SecondPassSendsGetOnlyForLinksThatFailed)
+{
+    Scan s;
+    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
+    s.server.Script("/gone", Reply("HTTP/1.1 404 Not Found"));
+    s.server.Script("/moved", Reply("HTTP/1.1 301 Moved\r\nLocation: /new"));
+    s.server.Script("/empty", Reply("HTTP/1.1 204 No Content"));
+    s.view.detailsShown = true;
+    s.Load({s.Url("/ok"), s.Url("/gone"), s.Url("/moved"), s.Url("/empty"), "http://127.0.0.1:1/refused"});
+    s.Run();
+
+    const BookmarksPtr b = s.links.Bookmarks();
+    EXPECT_EQ(b->Item(1)->ResponseCode, 200);
+    EXPECT_FALSE(b->Item(1)->Clean);
+    EXPECT_EQ(b->Item(2)->ResponseCode, 404);
+    EXPECT_TRUE(b->Item(2)->Clean);
+    EXPECT_EQ(b->Item(3)->ResponseCode, 301);
+    EXPECT_EQ(b->Item(3)->RedirectedUrl, s.Url("/new"));
+    EXPECT_EQ(b->Item(4)->ResponseCode, 204);
+    EXPECT_EQ(b->Item(5)->ResponseCode, 10061);
+    EXPECT_EQ(b->Item(5)->Status, "error");
+    EXPECT_TRUE(b->Item(5)->Clean);
+    EXPECT_EQ(s.Methods(), (std::vector<std::string>{"HEAD /ok", "HEAD /gone", "HEAD /moved", "HEAD /empty",
+                                                      "GET /gone", "GET /empty"}));
+    // Per-link lines name the position, the pass and the bookmark.
+    EXPECT_NE(std::find(s.view.details.begin(), s.view.details.end(), "[2] 2nd Pass: " + s.Url("/gone")),
+              s.view.details.end());
+}
+
+TEST(cScanDriver, SilentServerIsCutOffOnTheFortyFirstTick)
+{
+    Scan s;
+    s.server.Script("/silent", {"", false, 0, false});
+    s.Load({s.Url("/silent")});
+    s.Run();
+    const BookmarkPtr b = s.links.Bookmarks()->Item(1);
+    EXPECT_EQ(b->Status, "error");
+    EXPECT_EQ(b->ResponseCode, 408);
+    // Forced even with the details hidden; once per pass.
+    EXPECT_EQ(std::count(s.view.details.begin(), s.view.details.end(), "    Error: Connection timed out"), 2);
+}
+
+TEST(cScanDriver, FragmentsAreDroppedWithQueryPortAndUser)
+{
+    Scan s;
+    s.server.Script("/page", Reply("HTTP/1.1 200 OK"));
+    s.server.Script("/plain?q=1", Reply("HTTP/1.1 200 OK"));
+    s.Load({s.Url("/page?x=1#part"), s.Url("/plain?q=1")});
+    // The fragment rule drops the port too, so only the one without a fragment reaches this
+    // server; the other goes to port 80 of the same host and is refused.
+    s.Run();
+    EXPECT_EQ(s.links.Bookmarks()->Item(1)->ResponseCode, 10061);
+    EXPECT_EQ(s.links.Bookmarks()->Item(2)->ResponseCode, 200);
+}
+
+TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
+{
+    Scan s;
+    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true, 0, true});
+    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
+    s.Load({s.Url("/slow"), s.Url("/ok")});
+    s.driver.cmdScan_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    s.driver.cmdPause_Click();
+    EXPECT_EQ(s.view.Caption(ScanButton::Pause), "Start");
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
+    // The link under way finishes; the next one waits.
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.links.Bookmarks()->Item(1)->Status == "scanned"; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(s.links.Bookmarks()->Item(2)->Status, "pending");
+    EXPECT_FALSE(s.driver.Timer1().isActive());
+
+    s.driver.cmdPause_Click();
+    EXPECT_EQ(s.view.Caption(ScanButton::Pause), "Pause");
+    EXPECT_FALSE(s.view.Enabled(ScanButton::Scan));
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.complete; }, 10000));
+    EXPECT_EQ(s.links.Bookmarks()->Item(2)->ResponseCode, 200);
+
+    // Scan while paused mid-link: the old request is dropped, the new scan starts clean.
+    s.complete = false;
+    s.links.Refresh();
+    s.driver.cmdScan_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    const BookmarkPtr abandoned = s.links.Bookmarks()->Item(1);
+    s.driver.cmdPause_Click();
+    s.links.Refresh();
+    s.Run();
+    EXPECT_EQ(abandoned->Status, "pending");
+    EXPECT_EQ(s.view.details.front(), "starting pre-scan....");
+    EXPECT_EQ(s.links.Bookmarks()->Item(1)->ResponseCode, 200);
+}
+
+TEST(cScanDriver, NoConnectionShowsTheMessageAndChangesNothing)
+{
+    Scan s;
+    s.Load({s.Url("/ok")});
+    s.driver.SetConnectionCheck([] { return false; });
+    s.driver.cmdScan_Click();
+    ASSERT_EQ(s.messages.Messages().size(), 1u);
+    EXPECT_EQ(s.messages.Messages()[0].text, "You must have a valid internet connection to proceed");
+    EXPECT_EQ(s.messages.Messages()[0].title, "Invalid Connection");
+    EXPECT_EQ(s.messages.Messages()[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(s.view.details.empty());
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
+}
+
+TEST(cScanDriver, FavoritesPreScanReadsEveryShortcut)
+{
+    Scan s;
+    s.server.Script("/fav", Reply("HTTP/1.1 200 OK"));
+    s.home.WriteFile("Favorites/News.url", "[InternetShortcut]\r\nURL=" + s.Url("/fav") + "\r\n");
+    s.links.SetSelectedBrowser(SourceCode::Favorites);
+    s.links.Refresh();
+    s.view.progressMax = 2;
+    s.view.detailsShown = true;
+    s.Run();
+    EXPECT_EQ(s.links.Bookmarks()->Item(1)->url, s.Url("/fav"));
+    EXPECT_EQ(s.links.Bookmarks()->Item(1)->ResponseCode, 200);
+    EXPECT_EQ(s.view.details[1], "[1] Pre-scan: News");
+    EXPECT_EQ(s.view.details[2], "starting 1st pass....");  // no "pre-scan complete" here
+}
+
+TEST(cScanDriver, DetailsLogThinsOutItsOldestLinesAtTenThousand)
+{
+    Scan s;
+    for (int i = 0; i < cScanDriver::kMaxDetails; ++i)
+        s.view.details.push_back(std::to_string(i));
+    s.driver.AddDetail("per-link line", false);
+    EXPECT_EQ(s.view.details.size(), 10000u);  // hidden list: not written
+    s.driver.AddDetail("forced", true);
+    ASSERT_EQ(s.view.details.size(), 9950u);
+    EXPECT_EQ(s.view.details[0], "1");
+    EXPECT_EQ(s.view.details[49], "99");
+    EXPECT_EQ(s.view.details[50], "101");
+    EXPECT_EQ(s.view.details.back(), "forced");
+    EXPECT_EQ(s.view.selected, 9949);
+}
