@@ -1,0 +1,294 @@
+#include <filesystem>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "support/NumberedError.hpp"
+#include "support/ui/SystemColor.hpp"
+#include "support/ui/XP_ProgressBar.hpp"
+#include "support/ui/XP_ProgressBarMath.hpp"
+
+using namespace brimtor;
+
+namespace {
+
+// The main window's bar colour, a light grey-blue.
+constexpr std::uint32_t kBarColor = 0x00BFB4B2;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+QImage Picture(XP_ProgressBar& bar)
+{
+    return bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+std::uint32_t At(const QImage& image, int x, int y)
+{
+    return FromQColor(QColor(image.pixel(x, y)));
+}
+
+std::unique_ptr<XP_ProgressBar> MakeBar(int width, int height, std::int32_t value)
+{
+    auto bar = std::make_unique<XP_ProgressBar>();
+    bar->resize(width, height);
+    bar->SetColor(kBarColor);
+    bar->SetValue(value);
+    return bar;
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+long ErrorNumberOfSetValue(XP_ProgressBar& bar, std::int32_t value)
+{
+    try {
+        bar.SetValue(value);
+    } catch (const NumberedError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(XP_ProgressBar, HalfwayInBlocksEndsAtTheSixthBlock)
+{
+    auto bar = MakeBar(100, 20, 50);
+    const QImage image = Picture(*bar);
+    ASSERT_EQ(image.size(), QSize(100, 20));
+    const std::uint32_t light = xp::Lighten(kBarColor, 150);
+
+    // Blocks of six from x = 4, white gaps of two, the bar's right edge at 51 (the last gap
+    // whitens 50 and 51).
+    for (const int x : {4, 9, 12, 17, 49})
+        EXPECT_EQ(At(image, x, 10), kBarColor) << x;
+    for (const int x : {3, 10, 11, 18, 19, 42, 43, 50, 51, 52, 60, 97})
+        EXPECT_EQ(At(image, x, 10), kWhite) << x;
+
+    // Gradient rows 3 … 9 from light to the colour, the fill, rows 10 … 16 back to light.
+    EXPECT_EQ(At(image, 5, 3), light);
+    EXPECT_EQ(At(image, 5, 4), xp::GradientColor(light, kBarColor, 6, 1));
+    EXPECT_EQ(At(image, 5, 9), kBarColor);
+    EXPECT_EQ(At(image, 5, 13), xp::GradientColor(kBarColor, light, 6, 3));
+    EXPECT_EQ(At(image, 5, 16), light);
+    EXPECT_EQ(At(image, 5, 17), kWhite);
+
+    // The frame, drawn last, over the gaps too.
+    EXPECT_EQ(At(image, 10, 0), 0x686868u);
+    EXPECT_EQ(At(image, 10, 1), 0xBEBEBEu);
+    EXPECT_EQ(At(image, 10, 2), 0xEFEFEFu);
+    EXPECT_EQ(At(image, 1, 10), 0xBEBEBEu);
+    EXPECT_EQ(At(image, 2, 10), 0xEFEFEFu);
+    EXPECT_EQ(At(image, 98, 10), 0xEFEFEFu);
+    EXPECT_EQ(At(image, 99, 10), 0x686868u);
+    EXPECT_EQ(At(image, 10, 18), 0xEFEFEFu);
+    EXPECT_EQ(At(image, 10, 19), 0x686868u);
+    // Corner pixels, including the two the table writes over its own earlier entries.
+    EXPECT_EQ(At(image, 0, 0), kWhite);
+    EXPECT_EQ(At(image, 1, 1), 0x777777u);
+    EXPECT_EQ(At(image, 98, 1), 0x686868u);
+    EXPECT_EQ(At(image, 99, 17), 0x7D7E7Fu);
+    EXPECT_EQ(At(image, 98, 18), 0x777777u);
+    EXPECT_EQ(At(image, 97, 19), 0x7D7E7Fu);
+    EXPECT_EQ(At(image, 0, 19), kWhite);
+}
+
+TEST(XP_ProgressBar, AnEmptyBarStillShowsOneBlockAndAFullOneStopsShortOfTheFrame)
+{
+    auto bar = MakeBar(100, 20, 0);
+    QImage image = Picture(*bar);
+    for (int x = 4; x <= 9; ++x)
+        EXPECT_EQ(At(image, x, 10), kBarColor) << x;
+    for (const int x : {3, 10, 11, 12, 13})
+        EXPECT_EQ(At(image, x, 10), kWhite) << x;
+
+    // At 100 % the bar would reach 99; the fill stops 4 short and the last gap is at 90, 91.
+    bar->SetValue(100);
+    image = Picture(*bar);
+    EXPECT_EQ(At(image, 89, 10), kBarColor);
+    EXPECT_EQ(At(image, 90, 10), kWhite);
+    EXPECT_EQ(At(image, 94, 10), kBarColor);
+    EXPECT_EQ(At(image, 95, 10), kWhite);
+}
+
+TEST(XP_ProgressBar, VerticalBlocksGrowFromTheBottom)
+{
+    auto bar = MakeBar(20, 100, 0);
+    bar->SetOrientation(1);
+    bar->SetValue(50);  // top at 52
+    const QImage image = Picture(*bar);
+    EXPECT_EQ(At(image, 10, 51), kWhite);
+    EXPECT_EQ(At(image, 10, 52), kBarColor);
+    EXPECT_EQ(At(image, 10, 57), kBarColor);
+    EXPECT_EQ(At(image, 10, 58), kWhite);
+    EXPECT_EQ(At(image, 10, 59), kWhite);
+    EXPECT_EQ(At(image, 10, 60), kBarColor);
+    EXPECT_EQ(At(image, 4, 60), xp::Lighten(kBarColor, 150));
+    EXPECT_EQ(At(image, 8, 60), kBarColor);
+    EXPECT_EQ(At(image, 16, 60), xp::Lighten(kBarColor, 150));
+}
+
+TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
+{
+    auto bar = MakeBar(100, 20, 100);
+    const QImage full = Picture(*bar);
+    bar->SetValue(200);
+    EXPECT_EQ(bar->Value(), 100);
+    EXPECT_EQ(Picture(*bar), full);
+
+    bar->SetValue(40);
+    const QImage before = Picture(*bar);
+    EXPECT_EQ(ErrorNumberOfSetValue(*bar, 30000000), xp::kOverflow);
+    EXPECT_EQ(bar->Value(), 40);
+    bar->SetMax(0);
+    EXPECT_EQ(ErrorNumberOfSetValue(*bar, 5), xp::kDivisionByZero);
+    bar->SetMax(100);
+    EXPECT_EQ(bar->Value(), 40);
+    EXPECT_EQ(Picture(*bar), before);
+}
+
+TEST(XP_ProgressBar, RangeAndHatchChangesWaitForTheNextPosition)
+{
+    auto bar = MakeBar(100, 20, 10);
+    bar->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+    QCoreApplication::processEvents();
+    PaintCounter paints(bar.get());
+    QSignalSpy changed(bar.get(), &XP_ProgressBar::PropertyChanged);
+
+    bar->SetMin(5);
+    bar->SetMax(50);
+    bar->SetBrushStyle(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.count, 0);
+    ASSERT_EQ(changed.count(), 3);
+    EXPECT_EQ(changed.at(0).at(0).toString(), "Min");
+    EXPECT_EQ(changed.at(2).at(0).toString(), "BrushStyle");
+
+    bar->SetValue(10);  // 10 * 100 / 50 + 5 = 25 %
+    QCoreApplication::processEvents();
+    EXPECT_GE(paints.count, 1);
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 25)));
+}
+
+TEST(XP_ProgressBar, TheOffscreenImageGrowsButNeverShrinks)
+{
+    auto bar = MakeBar(800, 600, 50);
+    bar->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
+    bar->resize(100, 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
+    EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 50)));
+    bar->resize(900, 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->BufferSize(), QSize(900, 600));
+}
+
+TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
+{
+    XP_ProgressBar fresh;
+    const QVariantMap defaults = fresh.WriteProperties();
+    // The colour is kept as the RGB value of the desktop's highlight, never at its default.
+    EXPECT_EQ(defaults.keys(), QStringList {"Color"});
+    EXPECT_EQ(defaults.value("Color").toUInt(), TranslateColor(kSystemColorFlag | 13, fresh.palette()));
+
+    XP_ProgressBar saved;
+    QFont font;
+    font.setPointSizeF(8.25);
+    saved.SetFont(font);
+    saved.SetBrushStyle(1);
+    saved.SetColor(kBarColor);
+    saved.SetMax(200);
+    saved.SetOrientation(1);
+    saved.SetScrolling(7);
+    saved.SetShowText(true);
+    saved.SetValue(50);
+    const QVariantMap properties = saved.WriteProperties();
+    EXPECT_EQ(properties.value("Max").toInt(), 200);
+    EXPECT_EQ(properties.value("Value").toInt(), 25);  // the percentage itself
+
+    XP_ProgressBar restored;
+    restored.ReadProperties(properties);
+    EXPECT_EQ(restored.Font(), font);
+    EXPECT_EQ(restored.Color(), kBarColor);
+    EXPECT_EQ(restored.max(), 200);
+    EXPECT_EQ(restored.Orientation(), 1);
+    EXPECT_EQ(restored.Scrolling(), 7);
+    EXPECT_TRUE(restored.ShowText());
+    // The saved 25 goes through the range once more: 2500 / 200 = 12.5 -> 12 %.
+    EXPECT_EQ(restored.Value(), 24);
+    EXPECT_EQ(restored.WriteProperties().value("BrushStyle").toInt(), 1);
+
+    // The range is read before the position, whatever order the map holds them in.
+    restored.ReadProperties({{"Value", 50}, {"Max", 200}, {"Color", kBarColor}});
+    EXPECT_EQ(restored.Value(), 50);
+    EXPECT_EQ(restored.Scrolling(), 0);
+    EXPECT_FALSE(restored.ShowText());
+    EXPECT_EQ(restored.WriteProperties().keys(), (QStringList {"Color", "Max", "Value"}));
+}
+
+// Saves every look at 0, 45 and 100 % for a person to inspect, plus one sheet of them all.
+TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
+{
+    const std::filesystem::path folder(BRIMTOR_PROGRESSBAR_PNG_DIR);
+    std::filesystem::create_directories(folder);
+    QImage pattern(4, 4, QImage::Format_RGB32);
+    pattern.fill(QColor(0x40, 0x80, 0xC0));
+    pattern.setPixel(0, 0, qRgb(255, 255, 255));
+    pattern.setPixel(2, 2, qRgb(255, 255, 255));
+
+    constexpr int kWidth = 200;
+    constexpr int kHeight = 22;
+    QImage sheet(3 * (kWidth + 8) + 8, 13 * (kHeight + 8) + 8 + 120, QImage::Format_RGB32);
+    sheet.fill(QColor(0xE0, 0xE0, 0xE0));
+    QPainter painter(&sheet);
+    for (int style = 0; style < 10; ++style) {
+        QImage empty;
+        for (const int percent : {0, 45, 100}) {
+            auto bar = MakeBar(kWidth, kHeight, percent);
+            bar->SetImage(pattern);
+            bar->SetShowText(true);
+            bar->SetScrolling(style);
+            const QImage image = Picture(*bar);
+            const std::string name = "style" + std::to_string(style) + "-" + std::to_string(percent) + ".png";
+            EXPECT_TRUE(image.save(QString::fromStdString((folder / name).string())));
+            const int column = percent == 0 ? 0 : percent == 45 ? 1 : 2;
+            painter.drawImage(8 + column * (kWidth + 8), 8 + style * (kHeight + 8), image);
+            // At 0 and 100 % the busy blocks lie outside the bar; 45 % shows every look's fill.
+            if (percent == 0) {
+                empty = image;
+            } else if (percent == 45) {
+                EXPECT_NE(image, empty) << "style " << style;
+            }
+        }
+    }
+    // The default looks also stand upright.
+    for (int style = 0; style < 3; ++style)
+        for (const int percent : {0, 45, 100}) {
+            auto bar = MakeBar(kHeight, 110, percent);
+            bar->SetOrientation(1);
+            bar->SetScrolling(style);
+            painter.drawImage(8 + (style * 3 + percent / 45) * (kHeight + 12), 8 + 10 * (kHeight + 8),
+                              Picture(*bar));
+        }
+    painter.end();
+    EXPECT_TRUE(sheet.save(QString::fromStdString((folder / "all-styles.png").string())));
+}
