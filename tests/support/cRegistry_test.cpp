@@ -44,7 +44,8 @@ std::string UserHive()
 // The stored form, straight from the file.
 RegistryData Stored(const std::string& name)
 {
-    const RegistryData* data = RegistryHive::Load("HKEY_CURRENT_USER").FindValue(kKey, name);
+    const RegistryHive hive = RegistryHive::Load("HKEY_CURRENT_USER");
+    const RegistryData* data = hive.FindValue(kKey, name);
     return data ? *data : RegistryData{999, "<missing>"};
 }
 
