@@ -13,17 +13,13 @@ constexpr std::string_view kHttps = "https://";
 constexpr std::uint16_t kHttpPort = 80;
 constexpr std::uint16_t kHttpsPort = 443;
 
-// The proxy box holds free text; it must read as a whole number that fits a 16-bit signed port,
-// and a port below 1 cannot be connected to.
+// The proxy box holds free text; it must read as a whole number that is a TCP port.
 std::optional<std::uint16_t> ProxyPort(std::string_view text)
 {
     const std::optional<double> number = WholeNumber(text);
-    if (!number || !(*number > -32768.5 && *number < 32767.5))
+    if (!number || !(*number > 0.5 && *number < 65535.5))
         return std::nullopt;
-    const long long port = RoundHalfEven(*number);
-    if (port < 1)
-        return std::nullopt;
-    return static_cast<std::uint16_t>(port);
+    return static_cast<std::uint16_t>(RoundHalfEven(*number));
 }
 
 std::optional<RequestDestination> ThroughProxy(std::string_view address, const ProxySettings& proxy)

@@ -25,7 +25,7 @@ struct RequestDestination {
 };
 
 // The destination of `address`, or nothing when the link cannot be started: a proxy port that is
-// not a number from 1 to 32767, or an address port that is not one from 1 to 65535. With the
+// not a number from 1 to 65535, or an address port that is not one from 1 to 65535. With the
 // proxy box ticked but its server or port empty the link goes direct.
 //
 // Direct: an "http://" or "https://" prefix (any letter case) is taken off; the host is what

@@ -1,0 +1,124 @@
+#include "tests/common/net/LoopbackServer.hpp"
+
+#include <algorithm>
+
+#include <QHostAddress>
+#include <QSslSocket>
+#include <QTimer>
+
+namespace brimtor::test {
+
+namespace {
+constexpr qint64 kFillerChunk = 16 * 1024;
+constexpr qint64 kMostQueued = 64 * 1024;
+}  // namespace
+
+struct LoopbackServer::Connection {
+    QSslSocket* socket = nullptr;
+    std::string received;
+    bool answered = false;
+    ScriptedReply reply;
+    std::size_t nextByte = 0;
+    std::uint64_t bodyLeft = 0;
+};
+
+LoopbackServer::LoopbackServer(QObject* parent) : QTcpServer(parent) {}
+
+LoopbackServer::~LoopbackServer() = default;
+
+void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& key)
+{
+    m_tls = true;
+    m_certificate = certificate;
+    m_key = key;
+}
+
+quint16 LoopbackServer::Start()
+{
+    listen(QHostAddress::LocalHost, 0);
+    return serverPort();
+}
+
+void LoopbackServer::Script(const std::string& target, ScriptedReply reply)
+{
+    m_replies[target] = std::move(reply);
+}
+
+void LoopbackServer::incomingConnection(qintptr descriptor)
+{
+    auto connection = std::make_shared<Connection>();
+    connection->socket = new QSslSocket(this);
+    connection->socket->setSocketDescriptor(descriptor);
+    connect(connection->socket, &QSslSocket::disconnected, connection->socket, &QObject::deleteLater);
+    Serve(connection);
+    if (m_tls) {
+        connection->socket->setLocalCertificate(m_certificate);
+        connection->socket->setPrivateKey(m_key);
+        connection->socket->startServerEncryption();
+    }
+}
+
+void LoopbackServer::Serve(const std::shared_ptr<Connection>& connection)
+{
+    connect(connection->socket, &QSslSocket::readyRead, this, [this, connection] {
+        connection->received += connection->socket->readAll().toStdString();
+        const std::size_t end = connection->received.find("\r\n\r\n");
+        if (connection->answered || end == std::string::npos)
+            return;
+        connection->answered = true;
+        m_requests.push_back(connection->received.substr(0, end + 4));
+        Answer(connection);
+    });
+}
+
+void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)
+{
+    const std::string& head = connection->received;
+    const std::size_t targetStart = head.find(' ') + 1;
+    const std::string target = head.substr(targetStart, head.find(' ', targetStart) - targetStart);
+    const auto scripted = m_replies.find(target);
+    connection->reply = scripted != m_replies.end() ? scripted->second : ScriptedReply{"HTTP/1.1 404 Not Found\r\n\r\n"};
+    connection->bodyLeft = connection->reply.streamedBody;
+    if (!connection->reply.oneByteChunks) {
+        connection->socket->write(QByteArray::fromStdString(connection->reply.bytes));
+        connection->nextByte = connection->reply.bytes.size();
+    }
+    SendNextChunk(connection);
+}
+
+// Writes the next single byte a millisecond after the last, then the streamed body.
+void LoopbackServer::SendNextChunk(const std::shared_ptr<Connection>& connection)
+{
+    QSslSocket* socket = connection->socket;
+    if (connection->nextByte < connection->reply.bytes.size()) {
+        socket->write(&connection->reply.bytes[connection->nextByte++], 1);
+        socket->flush();
+        QTimer::singleShot(1, socket, [this, connection] { SendNextChunk(connection); });
+        return;
+    }
+    if (connection->bodyLeft > 0) {
+        connect(socket, &QSslSocket::bytesWritten, this, [this, connection] { StreamBody(connection); });
+        StreamBody(connection);
+        return;
+    }
+    if (connection->reply.close)
+        socket->disconnectFromHost();
+}
+
+// Tops the socket's queue up to a bound, so a body of any size costs the test no memory.
+void LoopbackServer::StreamBody(const std::shared_ptr<Connection>& connection)
+{
+    QSslSocket* socket = connection->socket;
+    static const QByteArray filler(kFillerChunk, 'x');
+    while (connection->bodyLeft > 0 && socket->bytesToWrite() < kMostQueued &&
+           socket->state() == QAbstractSocket::ConnectedState) {
+        const qint64 size = std::min<qint64>(kFillerChunk, static_cast<qint64>(connection->bodyLeft));
+        socket->write(filler.constData(), size);
+        connection->bodyLeft -= static_cast<std::uint64_t>(size);
+        m_bodyBytesSent += static_cast<std::uint64_t>(size);
+    }
+    if (connection->bodyLeft == 0 && connection->reply.close)
+        socket->disconnectFromHost();
+}
+
+}  // namespace brimtor::test

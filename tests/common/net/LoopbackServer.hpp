@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QTcpServer>
+
+namespace brimtor::test {
+
+// What the server does once a request's head has arrived.
+struct ScriptedReply {
+    std::string bytes;               // sent first
+    bool oneByteChunks = false;      // one byte per write, a millisecond apart
+    std::uint64_t streamedBody = 0;  // filler bytes after `bytes`, written only as the client drains them
+    bool close = true;               // hang up once everything is sent; false holds the line open
+};
+
+// An HTTP server on 127.0.0.1 for tests, plain or over TLS, answering each request target with
+// the reply scripted for it (404 for any other) and keeping every request head it received.
+// It runs on the test's own event loop.
+class LoopbackServer : public QTcpServer {
+    Q_OBJECT
+
+public:
+    explicit LoopbackServer(QObject* parent = nullptr);
+    ~LoopbackServer() override;
+
+    // Serve TLS with this certificate and key from now on.
+    void UseTls(const QSslCertificate& certificate, const QSslKey& key);
+    // Listens on 127.0.0.1 at a free port; returns the port.
+    quint16 Start();
+
+    // The reply for a request line's target: a path, or an absolute address for proxy requests.
+    void Script(const std::string& target, ScriptedReply reply);
+
+    // The request heads received, up to and including their empty line, in arrival order.
+    const std::vector<std::string>& Requests() const { return m_requests; }
+    // Filler bytes of streamed bodies handed to the kernel so far.
+    std::uint64_t BodyBytesSent() const { return m_bodyBytesSent; }
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    struct Connection;
+    void Serve(const std::shared_ptr<Connection>& connection);
+    void Answer(const std::shared_ptr<Connection>& connection);
+    void SendNextChunk(const std::shared_ptr<Connection>& connection);
+    void StreamBody(const std::shared_ptr<Connection>& connection);
+
+    bool m_tls = false;
+    QSslCertificate m_certificate;
+    QSslKey m_key;
+    std::map<std::string, ScriptedReply> m_replies;
+    std::vector<std::string> m_requests;
+    std::uint64_t m_bodyBytesSent = 0;
+};
+
+}  // namespace brimtor::test

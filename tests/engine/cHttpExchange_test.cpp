@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+
+#include "engine/cHttpExchange.hpp"
+#include "tests/common/TempHome.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
+#include "tests/common/net/SelfSignedCertificate.hpp"
+
+using namespace brimtor;
+using brimtor::test::LoopbackServer;
+using brimtor::test::ScriptedReply;
+using LinkEnd = cHttpExchange::LinkEnd;
+
+namespace {
+
+const std::string kTail =
+    "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
+    "Connection: close\r\n"
+    "Accept: */*\r\n"
+    "\r\n";
+
+BookmarkPtr NewBookmark(const std::string& url)
+{
+    auto bookmark = std::make_shared<cBookmark>();
+    bookmark->url = url;
+    bookmark->Status = "pending";
+    return bookmark;
+}
+
+class ExchangeTest : public ::testing::Test {
+protected:
+    ExchangeTest()
+    {
+        Timer1.setInterval(200);
+        tmStatus.setInterval(50);
+        tmTimeOut.setInterval(1000);
+        port = server.Start();
+    }
+
+    // Runs one link on `exchange` to its end.
+    BookmarkPtr Check(cHttpExchange& exchange, const std::string& address, const std::string& method = "HEAD ",
+                      const ProxySettings& proxy = {})
+    {
+        std::vector<LinkEnd> seen;
+        const auto connection = QObject::connect(&exchange, &cHttpExchange::LinkFinished,
+                                                 [&seen](LinkEnd end) { seen.push_back(end); });
+        BookmarkPtr bookmark = NewBookmark(address);
+        EXPECT_TRUE(exchange.BeginRequest(address, method, bookmark, proxy));
+        EXPECT_TRUE(QTest::qWaitFor([&seen] { return !seen.empty(); }, 5000)) << address;
+        QTest::qWait(5);  // a second end would show up here
+        QObject::disconnect(connection);
+        ends.insert(ends.end(), seen.begin(), seen.end());
+        return bookmark;
+    }
+    BookmarkPtr Check(const std::string& address, const std::string& method = "HEAD ", const ProxySettings& proxy = {})
+    {
+        return Check(exchange, address, method, proxy);
+    }
+
+    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port); }
+
+    void ExpectLinkClosed()
+    {
+        EXPECT_TRUE(Timer1.isActive());
+        EXPECT_FALSE(tmStatus.isActive());
+        EXPECT_FALSE(tmTimeOut.isActive());
+        EXPECT_FALSE(exchange.UnderWay());
+        EXPECT_EQ(exchange.State(), 0);
+    }
+
+    brimtor::test::TempHome home;
+    QTimer Timer1;
+    QTimer tmStatus;
+    QTimer tmTimeOut;
+    cHttpExchange exchange{Timer1, tmStatus, tmTimeOut};
+    LoopbackServer server;
+    quint16 port = 0;
+    std::vector<LinkEnd> ends;
+};
+
+}  // namespace
+
+TEST_F(ExchangeTest, SendsTheExactRequestDirectAndThroughAProxy)
+{
+    server.Script("/dir/page.html", {"HTTP/1.1 200 OK\r\nContent-Length: 5120\r\n\r\n"});
+    BookmarkPtr direct = Check(Base() + "/dir/page.html");
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0],
+              "HEAD /dir/page.html HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n" + kTail);
+    EXPECT_EQ(direct->Status, "scanned");
+    EXPECT_EQ(direct->ResponseCode, 200);
+    EXPECT_FALSE(direct->Clean);
+    EXPECT_FLOAT_EQ(direct->ContentLength, 5120.0f);
+    EXPECT_EQ(exchange.sHost(), "127.0.0.1");
+    EXPECT_EQ(exchange.sTarget(), "/dir/page.html");
+    EXPECT_TRUE(exchange.bResponseDone());
+    EXPECT_EQ(ends, std::vector<LinkEnd>{LinkEnd::Digested});
+    ExpectLinkClosed();
+
+    server.Script("http://host/x", {"HTTP/1.1 404 Not Found\r\n\r\n"});
+    BookmarkPtr proxied = Check("host/x", "GET ", {true, "127.0.0.1", std::to_string(port)});
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[1], "GET http://host/x HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kTail);
+    EXPECT_EQ(proxied->ResponseCode, 404);
+    EXPECT_TRUE(proxied->Clean);
+
+    // A proxy port that is no port: nothing is sent, the bookmark keeps what it held and the
+    // pacing timer runs again.
+    for (const char* badPort : {"abc", "70000"}) {
+        Timer1.stop();
+        BookmarkPtr skipped = NewBookmark("host/x");
+        EXPECT_FALSE(exchange.BeginRequest("host/x", "HEAD ", skipped, {true, "127.0.0.1", badPort}));
+        EXPECT_TRUE(Timer1.isActive());
+        EXPECT_FALSE(tmTimeOut.isActive());
+        EXPECT_EQ(skipped->Status, "pending");
+    }
+    QTest::qWait(20);
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(ends.size(), 2u);
+}
+
+TEST_F(ExchangeTest, DigestsEveryKindOfAnswer)
+{
+    const std::string moved = "HTTP/1.1 301 Moved Permanently\r\nLocation: ../moved/\r\n\r\n";
+    server.Script("/old/chunked.html", {moved, true});
+    server.Script("/old/abs.html", {"HTTP/1.1 302 Found\r\nLocation: http://other/x\r\n\r\n"});
+    server.Script("/silent", {""});
+    server.Script("/unended", {"HTTP/1.1 200 OK\r\nServer: half\r\n"});
+    server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
+    server.Script("/long", {"HTTP/1.1 200 OK\r\nX-Long: " + std::string(100 * 1024, 'a') + "\r\n\r\n"});
+
+    BookmarkPtr chunked = Check(Base() + "/old/chunked.html");
+    EXPECT_EQ(chunked->ResponseCode, 301);
+    EXPECT_EQ(chunked->RedirectedUrl, Base() + "/moved/");
+    EXPECT_FALSE(chunked->Clean);
+    EXPECT_EQ(exchange.sResponse(), moved);  // assembled in order from one-byte pieces
+    EXPECT_EQ(Check(Base() + "/old/abs.html")->RedirectedUrl, "http://other/x");
+
+    const struct {
+        const char* path;
+        int code;
+    } broken[] = {{"/silent", 0}, {"/unended", 0}, {"/empty", 204}, {"/missing", 404}, {"/long", 0}};
+    for (const auto& b : broken) {
+        BookmarkPtr bookmark = Check(Base() + b.path);
+        EXPECT_EQ(bookmark->Status, "scanned") << b.path;
+        EXPECT_EQ(bookmark->ResponseCode, b.code) << b.path;
+        EXPECT_TRUE(bookmark->Clean) << b.path;
+        EXPECT_LE(exchange.sResponse().size(), cHttpExchange::kMaxHeaderBytes);
+    }
+    EXPECT_EQ(ends, std::vector<LinkEnd>(7, LinkEnd::Digested));
+    ExpectLinkClosed();
+}
+
+TEST_F(ExchangeTest, SocketErrorsBecomeNumbers)
+{
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const quint16 closedPort = closed.serverPort();
+    closed.close();
+    BookmarkPtr refused = Check("http://127.0.0.1:" + std::to_string(closedPort) + "/");
+    EXPECT_EQ(refused->Status, "error");
+    EXPECT_EQ(refused->ResponseCode, 10061);
+    EXPECT_TRUE(refused->Clean);
+
+    // A name no resolver can hold, refused before any lookup leaves the machine.
+    BookmarkPtr unknown = Check("http://no..such..host/x");
+    EXPECT_EQ(unknown->Status, "error");
+    EXPECT_EQ(unknown->ResponseCode, 11001);
+    EXPECT_FALSE(unknown->Clean);
+    EXPECT_EQ(ends, (std::vector<LinkEnd>{LinkEnd::SocketError, LinkEnd::SocketError}));
+    ExpectLinkClosed();
+}
+
+TEST_F(ExchangeTest, NeverDownloadsABody)
+{
+    constexpr std::uint64_t kGigabyte = 1ull << 30;
+    server.Script("/huge", {"HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n", false, kGigabyte});
+    QElapsedTimer clock;
+    clock.start();
+    BookmarkPtr huge = Check(Base() + "/huge", "GET ");
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(huge->ResponseCode, 200);
+    EXPECT_FLOAT_EQ(huge->ContentLength, 1073741824.0f);
+    EXPECT_LE(exchange.sResponse().size(), cHttpExchange::kMaxHeaderBytes);
+    EXPECT_LT(server.BodyBytesSent(), 64ull << 20);
+}
+
+TEST_F(ExchangeTest, CutsOffASilentServerAfterFortyOneTicks)
+{
+    tmTimeOut.setInterval(1);
+    server.Script("/hang", {"", false, 0, false});
+    BookmarkPtr hung = NewBookmark("x");
+    std::vector<LinkEnd> seen;
+    QObject::connect(&exchange, &cHttpExchange::LinkFinished, [&seen](LinkEnd end) { seen.push_back(end); });
+    ASSERT_TRUE(exchange.BeginRequest(Base() + "/hang", "HEAD ", hung, {}));
+    EXPECT_TRUE(tmStatus.isActive());
+    EXPECT_FALSE(Timer1.isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&seen] { return !seen.empty(); }, 5000));
+    EXPECT_EQ(seen, std::vector<LinkEnd>{LinkEnd::TimedOut});
+    EXPECT_EQ(exchange.lTimeoutTicks(), 41);
+    EXPECT_EQ(hung->Status, "error");
+    EXPECT_EQ(hung->ResponseCode, 408);
+    EXPECT_FALSE(hung->Clean);
+    ExpectLinkClosed();
+
+    // A new link abandons one still under way without an outcome for it.
+    tmTimeOut.setInterval(1000);
+    server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n"});
+    BookmarkPtr abandoned = NewBookmark("x");
+    ASSERT_TRUE(exchange.BeginRequest(Base() + "/hang", "HEAD ", abandoned, {}));
+    QTest::qWait(20);
+    EXPECT_EQ(Check(Base() + "/ok")->ResponseCode, 200);
+    EXPECT_EQ(abandoned->Status, "pending");
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST_F(ExchangeTest, ChecksHttpsOverVerifiedTls)
+{
+    const auto certificate = brimtor::test::SelfSignedCertificate::Make(home.Path());
+    ASSERT_FALSE(certificate.certificate.isNull());
+    LoopbackServer tlsServer;
+    tlsServer.UseTls(certificate.certificate, certificate.key);
+    const std::string address = "https://127.0.0.1:" + std::to_string(tlsServer.Start()) + "/secure";
+    tlsServer.Script("/secure", {"HTTP/1.1 200 OK\r\n\r\n"});
+
+    exchange.AddCaCertificates({certificate.certificate});
+    BookmarkPtr trusted = Check(address);
+    EXPECT_EQ(trusted->Status, "scanned");
+    EXPECT_EQ(trusted->ResponseCode, 200);
+    ASSERT_EQ(tlsServer.Requests().size(), 1u);
+    EXPECT_EQ(tlsServer.Requests()[0], "HEAD /secure HTTP/1.1\r\nHost: 127.0.0.1:" +
+                                           std::to_string(tlsServer.serverPort()) + "\r\n" + kTail);
+
+    cHttpExchange untrusting(Timer1, tmStatus, tmTimeOut);
+    BookmarkPtr untrusted = Check(untrusting, address);
+    EXPECT_EQ(untrusted->Status, "error");
+    EXPECT_EQ(untrusted->ResponseCode, 12045);
+    EXPECT_FALSE(untrusted->Clean);
+    EXPECT_EQ(tlsServer.Requests().size(), 1u);
+}

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/modHttp.hpp"
+
+using namespace brimtor;
+
+namespace {
+
+cBookmark Digested(const std::string& response, const std::string& url = "http://host/old/page.html")
+{
+    cBookmark bookmark;
+    bookmark.url = url;
+    bookmark.Status = "pending";
+    DigestResponse(response, bookmark);
+    return bookmark;
+}
+
+}  // namespace
+
+TEST(modHttp, StatusCodeFromTheThreeCharactersAfterTheFirstBlank)
+{
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 404 Not Found\r\n"), 404);
+    EXPECT_EQ(GetStatusCode("HTTP/1.0 200\r\n"), 200);
+    EXPECT_EQ(GetStatusCode(""), 0);
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 abc\r\n"), 0);
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 20x"), 0);
+    EXPECT_EQ(GetStatusCode("HTTP/1.1  20 OK"), 20);    // blanks around the number are allowed
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 2.5"), 2);        // halves go to the even neighbour
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 -12"), -12);
+    EXPECT_EQ(GetStatusCode("301"), 301);               // no blank: the first three characters
+    EXPECT_EQ(GetStatusCode("7"), 7);
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 1e4"), 10000);
+    // Numbers that do not fit 16 bits read as no code at all.
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 1e5"), 0);
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 9d9"), 0);
+}
+
+TEST(modHttp, ClassesAndReasonPhrases)
+{
+    for (int code : {200, 201, 202, 203, 205, 206})
+        EXPECT_EQ(ClassOfCode(code), CodeClass::Success) << code;
+    for (int code : {300, 301, 302, 303, 307})
+        EXPECT_EQ(ClassOfCode(code), CodeClass::Redirect) << code;
+    for (int code : {0, 100, 101, 204, 207, 304, 305, 308, 404, 500, 10061, -200})
+        EXPECT_EQ(ClassOfCode(code), CodeClass::Broken) << code;
+
+    EXPECT_EQ(StatusText(999), "Unknown");
+    EXPECT_EQ(StatusText(0), "Unknown");
+    EXPECT_EQ(StatusText(407), "Proxy Authentication Required");
+    EXPECT_EQ(StatusText(408), "Request Time-out");
+    EXPECT_EQ(StatusText(203), "Non-Authoritative Information");
+    EXPECT_EQ(StatusText(302), "Moved Temporarily");
+    EXPECT_EQ(StatusText(505), "HTTP Version not supported");
+}
+
+TEST(modHttp, HeaderValueAndContentLengthCompareExactly)
+{
+    const std::string block = "HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 5120\r\n";
+    EXPECT_EQ(GetHeaderValue(block, "Location"), "/new");
+    EXPECT_EQ(GetHeaderValue(block, "Server"), "");
+    EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nlocation: x\r\nLocation:y\r\n", "Location"), "");
+    EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nLocation: \r\n", "Location"), "");
+    EXPECT_EQ(GetHeaderValue("Location: /status-line\r\n", "Location"), "");
+
+    EXPECT_FLOAT_EQ(GetContentLength(block), 5120.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("HTTP/1.1 200\r\n"), 0.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("HTTP/1.1 200\r\ncontent-length: 10\r\n"), 0.0f);
+    // Blanks, tabs and line feeds are passed over; a CR or any other character ends the number.
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: \t1 2\n3\r\n4"), 123.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: -1.5e2xyz"), -150.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 2D3\r\n"), 2000.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1.2.3\r\n"), 1.2f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 7e\r\n"), 7.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: abc\r\n"), 0.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("Content-Length"), 0.0f);
+    // Beyond the range of the record's float the declared length counts as none.
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e39\r\n"), 0.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e999999999999\r\n"), 0.0f);
+    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e-99999\r\n"), 0.0f);
+}
+
+TEST(modHttp, DigestWritesTheOutcomeByClass)
+{
+    cBookmark ok = Digested("HTTP/1.1 200 OK\r\nContent-Length: 42\r\n\r\nbody");
+    EXPECT_EQ(ok.Status, "scanned");
+    EXPECT_EQ(ok.ResponseCode, 200);
+    EXPECT_FALSE(ok.Clean);
+    EXPECT_FLOAT_EQ(ok.ContentLength, 42.0f);
+
+    cBookmark missing = Digested("HTTP/1.1 404 Not Found\r\n\r\n");
+    EXPECT_EQ(missing.ResponseCode, 404);
+    EXPECT_TRUE(missing.Clean);
+    EXPECT_TRUE(Digested("HTTP/1.1 204 No Content\r\n\r\n").Clean);
+
+    cBookmark moved = Digested("HTTP/1.1 301 Moved\r\nLocation: /moved/\r\n\r\n");
+    EXPECT_EQ(moved.RedirectedUrl, "http://host/moved/");
+    EXPECT_FALSE(moved.Clean);
+    EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: page2.html\r\n\r\n", "host/dir/page.html").RedirectedUrl,
+              "http://host/dir/page2.html");
+    EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: http://other/x\r\n\r\n").RedirectedUrl, "http://other/x");
+    EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: HTTPS://Other/./x\r\n\r\n").RedirectedUrl, "HTTPS://Other/x");
+    cBookmark bare = Digested("HTTP/1.1 303 See Other\r\n\r\n");
+    EXPECT_EQ(bare.RedirectedUrl, "");
+    EXPECT_FALSE(bare.Clean);
+
+    // Without the empty line only the first character counts.
+    EXPECT_EQ(Digested("HTTP/1.1 200 OK\r\nServer: x\r\n").ResponseCode, 0);
+    EXPECT_EQ(Digested("HTTP/1.1 200 OK\r\nServer: x\r\n\r\n").ResponseCode, 200);
+    EXPECT_EQ(Digested("5xx").ResponseCode, 5);
+    cBookmark nothing = Digested("");
+    EXPECT_EQ(nothing.Status, "scanned");
+    EXPECT_EQ(nothing.ResponseCode, 0);
+    EXPECT_TRUE(nothing.Clean);
+}
+
+TEST(modHttp, SocketErrorsAndTimeOutsKeepWhatTheyDoNotOwn)
+{
+    cBookmark bookmark;
+    bookmark.RedirectedUrl = "http://kept/";
+    bookmark.ContentLength = 9.0f;
+    RecordSocketError(bookmark, 11001);
+    EXPECT_EQ(bookmark.Status, "error");
+    EXPECT_EQ(bookmark.ResponseCode, 11001);
+    EXPECT_FALSE(bookmark.Clean);
+    for (int number : {10060, 10061, 11004}) {
+        cBookmark dead;
+        RecordSocketError(dead, number);
+        EXPECT_TRUE(dead.Clean) << number;
+    }
+    RecordSocketError(bookmark, 12045);
+    EXPECT_EQ(bookmark.ResponseCode, 12045);
+    EXPECT_FALSE(bookmark.Clean);
+    bookmark.Clean = true;
+    RecordTimeOut(bookmark);
+    EXPECT_EQ(bookmark.Status, "error");
+    EXPECT_EQ(bookmark.ResponseCode, 408);
+    EXPECT_TRUE(bookmark.Clean);
+    EXPECT_EQ(bookmark.RedirectedUrl, "http://kept/");
+    EXPECT_FLOAT_EQ(bookmark.ContentLength, 9.0f);
+}
+
+// Whatever a server sends ends as an outcome in the record; this file also runs under the
+// address and undefined-behaviour sanitizers.
+TEST(modHttp, HostileResponsesBecomeOutcomes)
+{
+    const std::string longLine(100 * 1024, 'A');
+    const std::string nul("\0\0\0", 3);
+    const std::string hostile[] = {
+        "\xff\xfe garbage \x01\x02",
+        "HTTP/1.1 200 OK\r\nX-Long: " + longLine + "\r\n\r\n",
+        "HTTP/1.1 " + nul + "\r\n\r\n",
+        std::string("HTTP/1.1 200\0OK\r\nLocation: \0/x\r\n\r\n", 34),
+        "HTTP/1.1 9e99999999999999999999\r\n\r\n",
+        "HTTP/1.1 302 Found\r\nLocation: " + longLine + "/../../..\r\n\r\n",
+        "HTTP/1.1 301\r\nLocation: //\r\nContent-Length: " + std::string(5000, '9') + "\r\n\r\n",
+        "HTTP/1.1 301\r\nLocation: ../../../../../..\r\nContent-Length: -" + longLine + "\r\n\r\n",
+        "HTTP/1.1 301\r\nLocation: ?\r\nContent-Length: 1e" + std::string(5000, '9') + "\r\n\r\n",
+        "\r\n\r\n",
+        " ",
+        "Content-Length: ",
+        "HTTP/1.1 302\r\nLocation: http:\r\n\r\n",
+    };
+    for (const std::string& response : hostile) {
+        cBookmark bookmark = Digested(response, std::string(2000, '/'));
+        EXPECT_EQ(bookmark.Status, "scanned");
+        EXPECT_GE(bookmark.ResponseCode, -32768);
+    }
+    EXPECT_EQ(Digested(hostile[1]).ResponseCode, 200);
+    EXPECT_EQ(Digested(hostile[2]).ResponseCode, 0);
+    EXPECT_EQ(Digested(hostile[4]).ResponseCode, 0);
+    EXPECT_FLOAT_EQ(Digested(hostile[6]).ContentLength, 0.0f);
+    EXPECT_EQ(GetHeaderValue("HTTP/1.1 200\r\n" + longLine + "\r\nServer: far\r\n", "Server"), "far");
+}
