@@ -299,7 +299,7 @@ void XP_ProgressBar::PaintMovingBlocks(cPixelCanvas& canvas, const PixelRect& ba
         const std::uint32_t first = xp::Lighten(m_color, 220 - 40 * i);
         const std::uint32_t second = xp::Lighten(m_color, 200 - 40 * i);
         if (m_orientation == 0) {
-            const int x = xp::Round(bar.right + 12 * i - (100 - m_percent) / 100.0 * 45);
+            const int x = xp::Round(bar.right + 12 * i - (100.0 - m_percent) / 100.0 * 45);
             canvas.DrawGradient(first, second, x, 3, 9, height - 2, true);
         } else {
             canvas.DrawGradient(first, second, width - 2, bar.top + 12 * i, 2, 9, false);
@@ -323,20 +323,20 @@ void XP_ProgressBar::PaintFrame(cPixelCanvas& canvas, int width, int height)
 void XP_ProgressBar::PaintFlat(cPixelCanvas& canvas, int width, int height)
 {
     canvas.FrameRect({0, 0, width, height}, xp::Lighten(m_color, 100));
-    canvas.FillRect({1, 1, xp::Round(width * m_percent / 100.0), height - 1}, xp::Lighten(m_color, 180));
+    canvas.FillRect({1, 1, xp::Round(width * static_cast<double>(m_percent) / 100.0), height - 1}, xp::Lighten(m_color, 180));
 }
 
 void XP_ProgressBar::PaintEtched(cPixelCanvas& canvas, int width, int height)
 {
     canvas.DrawEdge({0, 0, width, height}, cPixelCanvas::kSunkenOuter | cPixelCanvas::kRaisedInner);
-    const int end = xp::Round((width - 4) * m_percent / 100.0);
+    const int end = xp::Round((width - 4) * static_cast<double>(m_percent) / 100.0);
     canvas.DrawGradient(xp::Lighten(m_color, 140), xp::Lighten(m_color, 200), 2, 2, end, height - 3, true);
 }
 
 void XP_ProgressBar::PaintShaded(cPixelCanvas& canvas, int width, int height)
 {
     canvas.FrameRect({0, 0, width, height}, xp::Lighten(m_color, 10));
-    const int end = xp::Round(width * m_percent / 101.0);
+    const int end = xp::Round(width * static_cast<double>(m_percent) / 101.0);
     canvas.DrawGradient(m_color, xp::Lighten(m_color, 100), 2, 2, width - 2, height - 5, false);
     canvas.DrawGradient(xp::Lighten(m_color, 250), m_color, 3, 3, end, height - 6, false);
     canvas.DrawLine(end, 2, end, height - 2, xp::Lighten(m_color, 25));
@@ -345,27 +345,27 @@ void XP_ProgressBar::PaintShaded(cPixelCanvas& canvas, int width, int height)
 void XP_ProgressBar::PaintDark(cPixelCanvas& canvas, int width, int height)
 {
     canvas.FrameRect({0, 0, width, height}, xp::Darken(m_color, 200));
-    const int end = xp::Round((width - 5) * m_percent / 100.0);
+    const int end = xp::Round((width - 5) * static_cast<double>(m_percent) / 100.0);
     canvas.DrawGradient(kBlack, xp::Lighten(xp::Darken(m_color, 100), 10), 2, 2, end, height - 2, true);
 }
 
 void XP_ProgressBar::PaintHatched(cPixelCanvas& canvas, int width, int height)
 {
     canvas.DrawEdge({0, 0, width, height}, cPixelCanvas::kRaisedOuter | cPixelCanvas::kSunkenInner);
-    const PixelRect bar {2, 2, xp::Round(width * m_percent / 101.0), height - 2};
+    const PixelRect bar {2, 2, xp::Round(width * static_cast<double>(m_percent) / 101.0), height - 2};
     canvas.FillHatched(bar, m_brushStyle, m_color, xp::Lighten(m_color, 140));
 }
 
 void XP_ProgressBar::PaintPicture(cPixelCanvas& canvas, int width, int height)
 {
     canvas.DrawEdge({0, 0, width, height}, cPixelCanvas::kSunkenOuter);
-    canvas.FillPattern(2, 2, xp::Round(width * m_percent / 101.0), height - 4, m_image);
+    canvas.FillPattern(2, 2, xp::Round(width * static_cast<double>(m_percent) / 101.0), height - 4, m_image);
 }
 
 void XP_ProgressBar::PaintGlass(cPixelCanvas& canvas, int width, int height)
 {
     const int middle = xp::Round((height - 3) / 2.0);
-    const int end = xp::Round((width - 4) * m_percent / 100.0);
+    const int end = xp::Round((width - 4) * static_cast<double>(m_percent) / 100.0);
     canvas.DrawGradient(kWhite, kSilver, 2, 2, width - 3, middle, false);
     canvas.DrawGradient(xp::Blend(kSilver, kBlack, 255), kSilver, 2, middle, width - 3, middle, false);
     canvas.DrawGradient(xp::Lighten(m_color, 150), xp::Darken(m_color, 180), 2, 2, end, middle, false);

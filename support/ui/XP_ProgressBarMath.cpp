@@ -62,7 +62,10 @@ double Fraction(std::int32_t percent)
 
 std::int32_t Round(double value)
 {
-    return static_cast<std::int32_t>(RoundHalfEven(value));
+    // Pixel positions of absurd percentages saturate instead of wrapping.
+    constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(RoundHalfEven(std::clamp(value, kLowest, kHighest)));
 }
 
 std::uint32_t Lighten(std::uint32_t color, std::int32_t amount)

@@ -43,7 +43,7 @@ std::int32_t BarRight(std::int32_t width, std::int32_t percent, std::int32_t ste
 // the bottom, never below it.
 std::int32_t BarTop(std::int32_t height, std::int32_t percent, std::int32_t step);
 
-// Nearest whole number of a pixel computation, halves to even.
+// Nearest whole number of a pixel computation, halves to even, held within 32 bits.
 std::int32_t Round(double value);
 
 }  // namespace brimtor::xp

@@ -1,7 +1,9 @@
 #include "support/ui/cPixelCanvas.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -34,6 +36,13 @@ QRgb ToRgb(std::uint32_t color)
     return ToQColor(color).rgb();
 }
 
+// The pixels from `from` towards `to`, `to` itself left out, as an inclusive range in
+// increasing order; empty (first > last) when the two are equal.
+std::pair<int, int> RunWithoutEnd(int from, int to)
+{
+    return from < to ? std::pair {from, to - 1} : std::pair {to + 1, from};
+}
+
 bool HatchBit(int style, int x, int y)
 {
     return (kHatches[static_cast<std::size_t>(style)][static_cast<std::size_t>(y & 7)] & (0x80 >> (x & 7))) != 0;
@@ -50,6 +59,12 @@ cPixelCanvas::cPixelCanvas(QImage& image, const QPalette& palette)
 std::uint32_t cPixelCanvas::Translate(std::uint32_t color) const
 {
     return TranslateColor(color, m_palette);
+}
+
+PixelRect cPixelCanvas::Clipped(const PixelRect& rect) const
+{
+    return {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, m_image.width()),
+            std::min(rect.bottom, m_image.height())};
 }
 
 bool cPixelCanvas::Inside(int x, int y) const
@@ -71,9 +86,10 @@ void cPixelCanvas::SetPixel(int x, int y, std::uint32_t color)
 void cPixelCanvas::FillRect(const PixelRect& rect, std::uint32_t color)
 {
     const QRgb rgb = ToRgb(Translate(color));
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            Plot(x, y, rgb);
+    const PixelRect area = Clipped(rect);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            m_image.setPixel(x, y, rgb);
 }
 
 void cPixelCanvas::FrameRect(const PixelRect& rect, std::uint32_t color)
@@ -93,7 +109,20 @@ void cPixelCanvas::FrameRect(const PixelRect& rect, std::uint32_t color)
 
 void cPixelCanvas::DrawLine(int x, int y, int toX, int toY, std::uint32_t color)
 {
-    const QRgb rgb = ToRgb(Translate(color));
+    // Straight lines, the only ones the bar draws, are clipped before they are walked.
+    if (y == toY) {
+        const auto [first, last] = RunWithoutEnd(x, toX);
+        FillRect({first, y, last + 1, y + 1}, color);
+    } else if (x == toX) {
+        const auto [first, last] = RunWithoutEnd(y, toY);
+        FillRect({x, first, x + 1, last + 1}, color);
+    } else {
+        DrawSlantedLine(x, y, toX, toY, ToRgb(Translate(color)));
+    }
+}
+
+void cPixelCanvas::DrawSlantedLine(int x, int y, int toX, int toY, QRgb rgb)
+{
     const int dx = std::abs(toX - x);
     const int dy = std::abs(toY - y);
     const int stepX = x < toX ? 1 : -1;
@@ -155,9 +184,10 @@ void cPixelCanvas::FillHatched(const PixelRect& rect, int style, std::uint32_t f
         return;
     const QRgb foreRgb = ToRgb(fore);
     const QRgb backRgb = ToRgb(back);
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            Plot(x, y, HatchBit(style, x, y) ? foreRgb : backRgb);
+    const PixelRect area = Clipped(rect);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            m_image.setPixel(x, y, HatchBit(style, x, y) ? foreRgb : backRgb);
 }
 
 void cPixelCanvas::FillPattern(int x, int y, int width, int height, const QImage& pattern)
@@ -165,10 +195,10 @@ void cPixelCanvas::FillPattern(int x, int y, int width, int height, const QImage
     if (pattern.isNull())
         return;
     const QImage tile = pattern.convertToFormat(QImage::Format_RGB32);
-    for (int row = y; row < y + height; ++row)
-        for (int column = x; column < x + width; ++column)
-            if (Inside(column, row))
-                m_image.setPixel(column, row, tile.pixel(column % tile.width(), row % tile.height()));
+    const PixelRect area = Clipped({x, y, x + width, y + height});
+    for (int row = area.top; row < area.bottom; ++row)
+        for (int column = area.left; column < area.right; ++column)
+            m_image.setPixel(column, row, tile.pixel(column % tile.width(), row % tile.height()));
 }
 
 QSize cPixelCanvas::MeasureText(const QString& text, const QFont& font) const

@@ -63,8 +63,10 @@ public:
     void DrawText(const PixelRect& rect, const QString& text, const QFont& font, std::uint32_t color);
 
 private:
+    PixelRect Clipped(const PixelRect& rect) const;
     bool Inside(int x, int y) const;
     void Plot(int x, int y, QRgb rgb);
+    void DrawSlantedLine(int x, int y, int toX, int toY, QRgb rgb);
     void DrawBorder(const PixelRect& rect, std::uint32_t topLeft, std::uint32_t bottomRight);
 
     QImage& m_image;

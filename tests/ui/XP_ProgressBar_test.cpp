@@ -292,3 +292,14 @@ TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
     painter.end();
     EXPECT_TRUE(sheet.save(QString::fromStdString((folder / "all-styles.png").string())));
 }
+
+TEST(XP_ProgressBar, HugeNegativePositionsAreDrawnPromptlyInEveryStyle)
+{
+    auto bar = MakeBar(100, 20, 0);
+    for (int style = 0; style < 10; ++style) {
+        bar->SetScrolling(style);
+        bar->SetValue(-21474836);  // the most negative percentage there is
+        EXPECT_EQ(Picture(*bar).size(), QSize(100, 20));
+        EXPECT_EQ(bar->Value(), -21474836);
+    }
+}
