@@ -49,6 +49,11 @@ TEST_F(Canvas, LinesLeaveOutTheirEndPixelInEitherDirection)
     EXPECT_EQ(Row(6), "...#........");
     EXPECT_EQ(Row(8), "............");
     EXPECT_EQ(At(1, 1), kRed);
+    image.fill(Qt::white);
+    canvas.DrawLine(7, 3, 10, 6, kRed);  // slanted
+    EXPECT_EQ(Row(3), ".......#....");
+    EXPECT_EQ(Row(5), ".........#..");
+    EXPECT_EQ(Row(6), "............");
     // Lines running out of the image are clipped, not wrapped.
     canvas.DrawLine(10, 11, 20, 11, kRed);
     EXPECT_EQ(Row(11), "..........##");
