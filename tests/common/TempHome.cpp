@@ -29,7 +29,9 @@ TempHome::TempHome()
                                   m_path + "/.cache", m_path + "/run"};
     for (std::size_t i = 0; i < std::size(kVariables); ++i)
         ::setenv(kVariables[i], values[i].c_str(), 1);
+    // The runtime folder must be private, or Qt refuses it and uses one of its own.
     fs::create_directories(m_path + "/run");
+    fs::permissions(m_path + "/run", fs::perms::owner_all);
 }
 
 TempHome::~TempHome()

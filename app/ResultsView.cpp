@@ -1,0 +1,201 @@
+#include "app/ResultsView.hpp"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStyle>
+
+#include "app/Twips.hpp"
+#include "bookmarks/BrowsableAddress.hpp"
+#include "bookmarks/ResultsFilter.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "engine/ResultText.hpp"
+#include "support/MessageBox.hpp"
+#include "support/NumberedError.hpp"
+#include "support/Shell.hpp"
+#include "support/Text.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// Rows sort by their text without regard to case, except "Status Code", which sorts by number.
+class ResultRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        if (column == ResultsView::ColStatusCode)
+            return text(column).toLongLong() < other.text(column).toLongLong();
+        return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
+    }
+};
+
+QIcon RowIcon(const QStyle* style, ResultIcon icon)
+{
+    switch (icon) {
+    case ResultIcon::Bad: return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    case ResultIcon::Question: return style->standardIcon(QStyle::SP_MessageBoxQuestion);
+    case ResultIcon::Warning: return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    case ResultIcon::Information: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case ResultIcon::None: break;
+    }
+    return {};
+}
+
+QString Text(const std::string& bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+
+}  // namespace
+
+ResultsView::ResultsView(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setMouseTracking(true);
+    setHeaderLabels({QStringLiteral("Bookmark"), QStringLiteral("Status"), QStringLiteral("Result"),
+                     QStringLiteral("Status Code"), QStringLiteral("ID"), QStringLiteral("Folder")});
+    headerItem()->setTextAlignment(ColStatus, Qt::AlignCenter);
+    const int widths[] = {7939, 1764, 2822, 0, 0, 2540};
+    for (int column = 0; column < 6; ++column)
+        setColumnWidth(column, TwipsToPixels(this, widths[column]));
+    hideColumn(ColStatusCode);
+    hideColumn(ColID);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    connect(header(), &QHeaderView::sectionClicked, this, &ResultsView::HeaderClicked);
+    connect(this, &QTreeWidget::itemChanged, this, &ResultsView::ItemChanged);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { OpenRow(item); });
+    BuildPopupMenu();
+}
+
+void ResultsView::BuildPopupMenu()
+{
+    m_mnuPopup = new QMenu(this);
+    m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    QAction* browser = m_mnuPopup->addAction(QStringLiteral("Show in &Browser"));
+    browser->setObjectName(QStringLiteral("mnuShowBrowser"));
+    connect(browser, &QAction::triggered, this, &ResultsView::ShowSelectedInBrowser);
+    m_mnuPopup->addSeparator();
+    QAction* uncheck = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
+    uncheck->setObjectName(QStringLiteral("mnuCheckAll"));
+    connect(uncheck, &QAction::triggered, this, &ResultsView::UncheckAll);
+    QMenu* show = m_mnuPopup->addMenu(QStringLiteral("Show"));
+    show->setObjectName(QStringLiteral("mnuShow"));
+    const char* captions[] = {"All Bookmarks", "Redirects", "Problem Bookmarks"};
+    const char* views[] = {"All", "Redirect", "Broken"};
+    for (int i = 0; i < 3; ++i) {
+        QAction* item = show->addAction(QString::fromLatin1(captions[i]));
+        item->setObjectName(QStringLiteral("mnuShow_%1").arg(i));
+        const std::string view = views[i];
+        connect(item, &QAction::triggered, this, [this, view] { FillResults(view); });
+    }
+}
+
+void ResultsView::FillResults(const std::string& view)
+{
+    m_filling = true;
+    clear();
+    emit cleanCountChanged(QString());
+    if (m_links) {
+        for (const BookmarkPtr& bookmark : FillView(*m_links->Bookmarks(), view))
+            AddRow(*bookmark);
+    }
+    m_filling = false;
+    emit cleanCountChanged(QStringLiteral("%1 bookmarks(s)").arg(topLevelItemCount()));
+    if (topLevelItemCount() == 0) {
+        ShowMessage("There are no bookmarks to clean.\r\n\r\n"
+                    "Right-click on the results to show other display options.",
+                    MsgIcon::Information);
+    }
+}
+
+void ResultsView::AddRow(const cBookmark& bookmark)
+{
+    auto* row = new ResultRow(this);
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setText(ColBookmark, Text(bookmark.ShortcutName));
+    row->setCheckState(ColBookmark, bookmark.Clean ? Qt::Checked : Qt::Unchecked);
+    row->setIcon(ColBookmark, RowIcon(style(), IconForCode(bookmark.ResponseCode)));
+    row->setText(ColStatus, Text(bookmark.Status));
+    row->setTextAlignment(ColStatus, Qt::AlignCenter);
+    row->setText(ColResult, Text(ResultText(bookmark.ResponseCode)));
+    row->setText(ColStatusCode, QString::number(bookmark.ResponseCode));
+    row->setText(ColID, QString::number(bookmark.BookmarkID));
+    row->setText(ColFolder, Text(bookmark.Folder));
+}
+
+void ResultsView::ItemChanged(QTreeWidgetItem* item, int column)
+{
+    if (m_filling || column != ColBookmark || !m_links)
+        return;
+    try {
+        const std::string id = item->text(ColID).toStdString();
+        m_links->Bookmarks()->Item(id)->Clean = item->checkState(ColBookmark) == Qt::Checked;
+    } catch (const NumberedError&) {
+        // The collection was reloaded under the list; the next fill shows the truth.
+    }
+}
+
+void ResultsView::UncheckAll()
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (topLevelItem(i)->checkState(ColBookmark) == Qt::Checked)
+            topLevelItem(i)->setCheckState(ColBookmark, Qt::Unchecked);  // writes through
+    }
+}
+
+std::string ResultsView::UrlOf(const QTreeWidgetItem* item) const
+{
+    if (!m_links || !item)
+        return {};
+    const std::string id = item->text(ColID).toStdString();
+    const BookmarksPtr bookmarks = m_links->Bookmarks();
+    return bookmarks->KeyExists(id) ? bookmarks->Item(id)->url : std::string();
+}
+
+void ResultsView::OpenRow(const QTreeWidgetItem* item)
+{
+    const std::string address = BrowsableAddress(UrlOf(item));
+    if (!address.empty())
+        OpenWithShell(address);
+}
+
+void ResultsView::ShowSelectedInBrowser()
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (topLevelItem(i)->isSelected())
+            OpenRow(topLevelItem(i));
+    }
+}
+
+void ResultsView::HeaderClicked(int column)
+{
+    m_sortArrowToggle = !m_sortArrowToggle;
+    m_sortAscending = !m_sortAscending;
+    const QIcon arrow = style()->standardIcon(m_sortArrowToggle ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp);
+    for (int header = ColBookmark; header <= ColID; ++header)
+        headerItem()->setIcon(header, header == column ? arrow : QIcon());
+    sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void ResultsView::mousePressEvent(QMouseEvent* event)
+{
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::RightButton)
+        m_mnuPopup->popup(event->globalPosition().toPoint());
+}
+
+void ResultsView::mouseMoveEvent(QMouseEvent* event)
+{
+    setToolTip(Text(UrlOf(itemAt(event->position().toPoint()))));
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+}  // namespace brimtor

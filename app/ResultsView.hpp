@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+#include <QTreeWidget>
+
+class QMenu;
+
+namespace brimtor {
+
+class cLinkMain;
+
+// The results list: one ticked or unticked row per bookmark of the chosen view. A tick is the
+// bookmark's Clean mark, written through at once.
+class ResultsView : public QTreeWidget {
+    Q_OBJECT
+public:
+    enum Column { ColBookmark, ColStatus, ColResult, ColStatusCode, ColID, ColFolder };
+
+    explicit ResultsView(QWidget* parent = nullptr);
+
+    void SetLinkMain(cLinkMain* links) { m_links = links; }
+
+    // Refills the list with the view ("Broken", "Redirect" or "All").
+    void FillResults(const std::string& view);
+    // Unticks every row and clears its bookmark's mark.
+    void UncheckAll();
+    // Opens every selected row's address in the browser.
+    void ShowSelectedInBrowser();
+    // What a click on header `column` (0-based) does: sort by it, turning the order around.
+    void HeaderClicked(int column);
+
+    bool SortArrowToggle() const { return m_sortArrowToggle; }
+    QMenu* PopupMenu() const { return m_mnuPopup; }
+
+signals:
+    // "n bookmarks(s)" after every fill.
+    void cleanCountChanged(const QString& text);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void BuildPopupMenu();
+    void AddRow(const class cBookmark& bookmark);
+    void ItemChanged(QTreeWidgetItem* item, int column);
+    void OpenRow(const QTreeWidgetItem* item);
+    std::string UrlOf(const QTreeWidgetItem* item) const;
+
+    cLinkMain* m_links = nullptr;
+    QMenu* m_mnuPopup = nullptr;
+    bool m_filling = false;
+    bool m_sortArrowToggle = false;
+    bool m_sortAscending = true;
+};
+
+}  // namespace brimtor

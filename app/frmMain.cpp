@@ -1,0 +1,549 @@
+#include "app/frmMain.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/ClickableLabel.hpp"
+#include "app/Maker.hpp"
+#include "app/ResultsView.hpp"
+#include "app/Twips.hpp"
+#include "app/WizardLayout.hpp"
+#include "app/frmAbout.hpp"
+#include "app/frmBackup.hpp"
+#include "app/frmDonation.hpp"
+#include "app/modMain.hpp"
+#include "bookmarks/SourceCleaner.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "engine/CNetConnect.hpp"
+#include "engine/ProxyBox.hpp"
+#include "support/MainSettings.hpp"
+#include "support/MessageBox.hpp"
+#include "support/Shell.hpp"
+#include "support/Text.hpp"
+#include "support/modFileFunctions.hpp"
+#include "support/ui/XP_ProgressBar.hpp"
+#include "support/ui/cCommonDialog.hpp"
+
+namespace brimtor {
+
+namespace {
+
+constexpr int kBuiltInWidth = 8040;   // twips
+constexpr int kBuiltInHeight = 6030;
+
+QString Local(const std::string& bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+
+std::string Bytes(const QString& text)
+{
+    return text.toLocal8Bit().toStdString();
+}
+
+// Selects a text box's whole text whenever it takes the focus, so typing replaces it.
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            // After the click that gave the focus has placed the cursor.
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+frmMain::frmMain(frmMainTimings timings, QWidget* parent)
+    : QMainWindow(parent)
+    , m_timings(timings)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(kProgramTitle));
+    auto* surface = new QWidget(this);
+    surface->setObjectName(QStringLiteral("surface"));
+    setCentralWidget(surface);
+    m_c = BuildWizard(surface);
+    BuildMenus();
+
+    m_links = std::make_unique<cLinkMain>();
+    m_c.lvResults->SetLinkMain(m_links.get());
+    ScanView& scanPage = *this;
+    m_driver = std::make_unique<cScanDriver>(*m_links, scanPage, m_timings.scan);
+    m_driver->SetConnectionCheck([this] { return ConnectionConfirmed(); });
+    m_driver->SetProxySource([this] {
+        return ProxySettings {m_c.chkUseProxy->isChecked(), Bytes(m_c.txtProxyServer->text()),
+                              Bytes(m_c.txtProxyPort->text())};
+    });
+    m_proxyBox = std::make_unique<ProxyBox>([this] { return ConnectionMode(); },
+                                            [this] { m_c.chkUseProxy->setChecked(false); });
+    ConnectControls();
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    Form_Unload();
+}
+
+void frmMain::BuildMenus()
+{
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+    tools->setObjectName(QStringLiteral("mnuTools"));
+    QAction* backups = tools->addAction(QStringLiteral("View &Bookmark Backups"));
+    backups->setObjectName(QStringLiteral("mnuViewBackups"));
+    backups->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(backups, &QAction::triggered, this, &frmMain::ShowBackups);
+
+    QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    QAction* site = about->addAction(QStringLiteral("&Quorv's Website"));
+    site->setObjectName(QStringLiteral("mnuQuorv"));
+    connect(site, &QAction::triggered, this, [] { OpenWithShell(maker::kWebSite); });
+    about->addSeparator();
+    QAction* donate = about->addAction(QStringLiteral("Donationware"));
+    donate->setObjectName(QStringLiteral("mnuDonate"));
+    connect(donate, &QAction::triggered, this, &frmMain::ShowDonation);
+    QAction* brimtor = about->addAction(QStringLiteral("&Brimtor"));
+    brimtor->setObjectName(QStringLiteral("mnuBrimtor"));
+    connect(brimtor, &QAction::triggered, this, &frmMain::ShowAbout);
+}
+
+void frmMain::ConnectControls()
+{
+    connect(m_c.cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(m_c.cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+    connect(m_c.cmdCancel, &QPushButton::clicked, this, [] { QApplication::closeAllWindows(); });
+    connect(m_c.cmdDonation, &QPushButton::clicked, this, &frmMain::ShowDonation);
+    for (int i = 0; i < 5; ++i)
+        connect(m_c.optBrowser[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { optBrowser_Click(i); });
+    connect(m_c.txtFile, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_links->SetTextFile(Bytes(text));
+        m_c.txtFile->setToolTip(text);
+    });
+    connect(m_c.cmdBrowse, &QPushButton::clicked, this, [this] { Browse(false); });
+    connect(m_c.cmdBrowse2, &QPushButton::clicked, this, [this] { Browse(true); });
+    connect(m_c.chkUseProxy, &QCheckBox::toggled, this, &frmMain::chkUseProxy_Click);
+    m_c.txtProxyServer->installEventFilter(new SelectAllOnFocus(m_c.txtProxyServer));
+    connect(m_c.cmdDetails, &QPushButton::clicked, this,
+            [this] { m_c.lbDetails->setVisible(m_c.lbDetails->isHidden()); });
+    connect(m_c.cmdScan, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdScan_Click);
+    connect(m_c.cmdPause, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdPause_Click);
+    connect(m_c.cmdClean, &QPushButton::clicked, this, &frmMain::cmdClean_Click);
+    connect(m_c.lvResults, &ResultsView::cleanCountChanged, m_c.lblCleanCount, &QLabel::setText);
+    connect(static_cast<ClickableLabel*>(m_c.lblEmail), &ClickableLabel::clicked, this, [] { OpenEmail(); });
+}
+
+// The window's start: built-in size, welcome page, then whatever the settings remember. Each
+// step stands on its own; a stored value that makes no sense leaves that step's default.
+void frmMain::Form_Load()
+{
+    resize(TwipsToPixels(this, kBuiltInWidth), TwipsToPixels(this, kBuiltInHeight));
+    m_CurrentPage = 0;
+    ShowPage();
+    const MainSettings settings = ReadMainSettings();
+    if (settings.ShowDetails)
+        m_c.lbDetails->setVisible(*settings.ShowDetails == 1);
+    if (settings.SelectedBrowser)
+        m_links->SetSelectedBrowser(*settings.SelectedBrowser);
+    m_c.txtProxyPort->setText(Local(settings.ProxyPort));
+    m_c.txtProxyServer->setText(settings.ProxyServer.empty() ? QString::fromLatin1(kServerPlaceholder)
+                                                             : Local(settings.ProxyServer));
+    if (settings.Height && *settings.Height > -1)
+        resize(width(), TwipsToPixels(this, *settings.Height));
+    if (settings.Width && *settings.Width > -1)
+        resize(TwipsToPixels(this, *settings.Width), height());
+    if (settings.Top && *settings.Top > -1)
+        move(x(), TwipsToPixels(this, *settings.Top));
+    if (settings.Left && *settings.Left > -1)
+        move(TwipsToPixels(this, *settings.Left), y());
+    m_c.optBrowser[0]->setEnabled(m_links->IE().IsInstalled());
+    m_c.optBrowser[1]->setEnabled(m_links->Firefox().IsInstalled());
+    m_c.optBrowser[2]->setEnabled(m_links->Netscape().IsInstalled());
+    const std::int32_t chosen = m_links->SelectedBrowser();
+    if (chosen >= 0 && chosen <= 4) {
+        m_c.optBrowser[static_cast<std::size_t>(chosen)]->setChecked(true);
+        optBrowser_Click(chosen);
+    }
+}
+
+// The window's end: remember the choices, stop the scan, let the bookmarks go.
+void frmMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    MainSettings settings;
+    settings.SelectedBrowser = m_links->SelectedBrowser();
+    const QString server = m_c.txtProxyServer->text();
+    settings.ProxyServer =
+        IEquals(Bytes(server), kServerPlaceholder) ? std::string() : Bytes(server);
+    settings.ProxyPort = Bytes(m_c.txtProxyPort->text());
+    settings.ShowDetails = m_c.lbDetails->isHidden() ? 0 : 1;
+    settings.Height = PixelsToTwips(this, height());
+    settings.Width = PixelsToTwips(this, width());
+    settings.Top = PixelsToTwips(this, y());
+    settings.Left = PixelsToTwips(this, x());
+    WriteMainSettings(settings);
+    m_driver->StopTimers();
+    m_links->ClearAllBookmarks();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    QApplication::closeAllWindows();
+    event->accept();
+}
+
+void frmMain::ShowPage()
+{
+    for (std::size_t i = 0; i < m_c.picPage.size(); ++i)
+        m_c.picPage[i]->setVisible(static_cast<int>(i) == m_CurrentPage);
+    m_c.cmdBack->setEnabled(m_CurrentPage > 0);
+    m_c.cmdNext->setEnabled(m_CurrentPage < 5);
+    if (m_CurrentPage >= 2 && m_CurrentPage <= 4)
+        m_c.cmdNext->setText(QStringLiteral("&Next >"));
+}
+
+void frmMain::cmdNext_Click()
+{
+    setUpdatesEnabled(false);
+    if (m_CurrentPage < 5) {
+        ++m_CurrentPage;
+        ShowPage();
+    }
+    switch (m_CurrentPage) {
+    case 2:
+        EnterSourceLoad();
+        break;
+    case 3:
+        EnterScanPage();
+        break;
+    case 4:
+        m_c.lvResults->FillResults("Broken");
+        break;
+    default:
+        break;
+    }
+    setUpdatesEnabled(true);
+}
+
+void frmMain::cmdBack_Click()
+{
+    if (m_CurrentPage > 0) {
+        --m_CurrentPage;
+        ShowPage();
+    }
+}
+
+void frmMain::EnterSourceLoad()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_links->Refresh();
+    QApplication::restoreOverrideCursor();
+    const std::int32_t count = m_links->Bookmarks()->Count();
+    if (count == 0) {
+        setUpdatesEnabled(true);
+        ShowMessage("No bookmarks or favorites could be found using the selected source.\r\n\r\n"
+                    "Please choose a source which yields some bookmarks",
+                    MsgIcon::Critical);
+        m_c.cmdNext->setEnabled(false);
+        cmdBack_Click();
+        setWindowTitle(QString::fromLatin1(kProgramTitle));
+    } else {
+        setWindowTitle(QStringLiteral("Brimtor - %1 links").arg(count));
+    }
+}
+
+void frmMain::EnterScanPage()
+{
+    m_c.lbDetails->clear();
+    m_c.cmdScan->setEnabled(true);
+    m_c.cmdNext->setEnabled(false);
+    m_c.pb->SetMin(0);
+    m_c.pb->SetMax(m_links->Bookmarks()->Count() + 1);
+    m_c.pb->SetValue(0);
+}
+
+void frmMain::optBrowser_Click(int index)
+{
+    m_c.txtFile->setEnabled(index == SourceCode::TextFile);
+    m_c.cmdBrowse->setEnabled(index == SourceCode::TextFile);
+    m_c.txtBookmarkFile->setEnabled(index == SourceCode::BookmarkFile);
+    m_c.cmdBrowse2->setEnabled(index == SourceCode::BookmarkFile);
+    m_links->SetSelectedBrowser(index);
+}
+
+void frmMain::Browse(bool bookmarkFile)
+{
+    cCommonDialog dialog;
+    dialog.SetOwnerHandle(this);
+    dialog.SetDialogTitle(bookmarkFile ? "Select your bookmark file: " : "Select a file: ");
+    dialog.SetDefaultExt(bookmarkFile ? "html" : "txt");
+    dialog.SetFilter(bookmarkFile ? "Bookmark files (*.htm,*.html)|*.htm;*.html"
+                                  : "Text files (*.txt,*.csv)|*.txt;*.csv");
+    dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
+    // The user's own files are in their home, not beside an installed program.
+    dialog.SetInitDir(Bytes(QDir::homePath()));
+    const std::string name = dialog.ShowOpen() > 0 ? dialog.Filename() : std::string();
+    if (!FileExists(name))
+        return;
+    (bookmarkFile ? m_c.txtBookmarkFile : m_c.txtFile)->setText(Local(name));
+    m_links->SetTextFile(name);
+}
+
+void frmMain::chkUseProxy_Click(bool ticked)
+{
+    const std::optional<bool> enabled = m_proxyBox->chkUseProxy_Click(ticked);
+    if (!enabled)
+        return;
+    for (QWidget* w : std::initializer_list<QWidget*> {m_c.Label8, m_c.Label14, m_c.Label10, m_c.Label13,
+                                                       m_c.txtProxyServer, m_c.txtProxyPort,
+                                                       m_c.txtProxyUserName, m_c.txtProxyPassword})
+        w->setEnabled(*enabled);
+}
+
+bool frmMain::ConnectionConfirmed() const
+{
+    CNetConnect connection(m_timings.testSiteLimit);
+    const std::vector<std::string> sites = ReadTestSites();
+    if (!sites.empty())
+        connection.SetKnownTestSites(sites);
+    return connection.Connected();
+}
+
+std::uint32_t frmMain::ConnectionMode() const
+{
+    CNetConnect connection(m_timings.testSiteLimit);
+    const std::vector<std::string> sites = ReadTestSites();
+    if (!sites.empty())
+        connection.SetKnownTestSites(sites);
+    return connection.ConnectMode();
+}
+
+void frmMain::cmdClean_Click()
+{
+    m_c.cmdClean->setEnabled(false);
+    m_c.cmdNext->setEnabled(false);
+    m_c.cmdBack->setEnabled(false);
+    const MsgAnswer answer = ShowMessage(
+        "All selected bookmarks will be removed. This process can not be "
+        "undone are you sure you want to continue?",
+        MsgIcon::None, MsgButtons::YesNo, "Confirm Cleaning");
+    if (answer == MsgAnswer::Yes && CleanChosenSource(*m_links) == CleanResult::Failed) {
+        // The source is as it was and the user knows why: let them try again or go back.
+        m_c.cmdClean->setEnabled(true);
+        m_c.cmdNext->setEnabled(true);
+        m_c.cmdBack->setEnabled(true);
+        return;
+    }
+    if (answer == MsgAnswer::Yes) {
+        m_c.cmdNext->setText(QStringLiteral("&Finish"));
+        ShowMessage("Cleaning process has completed", MsgIcon::Information);
+    }
+    m_c.cmdBack->setEnabled(true);
+    m_c.cmdClean->setEnabled(true);
+    cmdNext_Click();
+}
+
+void frmMain::ShowBackups()
+{
+    if (!m_backup) {
+        m_backup = new frmBackup(this);
+        m_backup->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_backup->show();
+    m_backup->raise();
+    m_backup->activateWindow();
+}
+
+void frmMain::ShowDonation()
+{
+    if (!m_donation) {
+        m_donation = new frmDonation(this);
+        m_donation->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_donation->show();
+    m_donation->raise();
+    m_donation->activateWindow();
+}
+
+void frmMain::ShowAbout()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ApplyLayout();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ApplyLayout();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        ApplyLayout();
+}
+
+void frmMain::ApplyLayout()
+{
+    if (isMinimized())
+        return;
+    const auto tw = [this](int pixels) { return PixelsToTwips(this, pixels); };
+    const auto px = [this](int twips) { return TwipsToPixels(this, twips); };
+    const QWidget* surface = centralWidget();
+    WizardLayoutInput in;
+    in.clientWidth = tw(surface->width());
+    in.clientHeight = tw(surface->height());
+    in.outerWidth = tw(frameGeometry().width());
+    in.frame1Height = tw(m_c.Frame1->height());
+    in.headerWidth = tw(m_c.picHeader->width());
+    in.iconWidth = tw(m_c.imgIcon->width());
+    in.buttonHeight = tw(m_c.cmdCancel->height());
+    in.cancelWidth = tw(m_c.cmdCancel->width());
+    in.nextWidth = tw(m_c.cmdNext->width());
+    in.backWidth = tw(m_c.cmdBack->width());
+    in.donationWidth = tw(m_c.cmdDonation->width());
+    in.responseWidth = tw(m_c.lblResponse->width());
+    in.detailsTop = tw(m_c.cmdDetails->y());
+    in.detailsHeight = tw(m_c.cmdDetails->height());
+    in.scanWidth = tw(m_c.cmdScan->width());
+    in.scanHeight = tw(m_c.cmdScan->height());
+    in.pauseWidth = tw(m_c.cmdPause->width());
+    in.cleanWidth = tw(m_c.cmdClean->width());
+    in.cleanHeight = tw(m_c.cmdClean->height());
+    in.hiddenColumnsWidth = tw(m_c.lvResults->columnWidth(1) + m_c.lvResults->columnWidth(2)
+                               + m_c.lvResults->columnWidth(3));
+    const WizardLayout l = LayOutWizard(in);
+
+    const auto place = [&px](QWidget* w, const TwipRect& r) {
+        w->setGeometry(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
+    };
+    for (std::size_t i : {0u, 1u, 2u, 5u})
+        place(m_c.picPage[i], l.smallPage);
+    place(m_c.picPage[3], l.bigPage);
+    place(m_c.picPage[4], l.bigPage);
+
+    m_c.pb->resize(std::max(0, px(l.progressWidth)), m_c.pb->height());
+    m_c.lblResponse->move(px(l.responseLeft), m_c.lblResponse->y());
+    m_c.lbDetails->resize(std::max(0, px(l.detailsListWidth)), std::max(0, px(l.detailsListHeight)));
+    m_c.cmdScan->move(px(l.scanLeft), px(l.scanTop));
+    m_c.cmdPause->move(px(l.pauseLeft), px(l.scanTop));
+
+    m_c.lvResults->resize(std::max(0, px(l.resultsWidth)), std::max(0, px(l.resultsHeight)));
+    m_c.lblCleanCount->move(m_c.lblCleanCount->x(), m_c.lvResults->y() + px(l.cleanCountTop));
+    m_c.cmdClean->move(m_c.lvResults->x() + px(l.cleanLeft), m_c.lvResults->y() + px(l.cleanTop));
+    m_c.lvResults->setColumnWidth(0, std::max(0, px(l.firstColumnWidth)));
+
+    m_c.picHeader->resize(surface->width(), m_c.picHeader->height());
+    m_c.sepOne->resize(std::max(0, px(l.separatorWidth)), m_c.sepOne->height());
+    m_c.imgIcon->move(px(l.iconLeft), m_c.imgIcon->y());
+
+    const int top = px(l.buttonTop);
+    m_c.cmdCancel->move(px(l.cancelLeft), top);
+    m_c.cmdNext->move(px(l.nextLeft), top);
+    m_c.cmdBack->move(px(l.backLeft), top);
+    m_c.cmdDonation->move(px(l.donationLeft), top);
+    place(m_c.Frame1, l.frame1);
+}
+
+// The scan page, as the scan driver sees it.
+
+void frmMain::SetStatus(const std::string& text)
+{
+    m_c.lblStatus->setText(Local(text));
+}
+
+void frmMain::SetResponse(const std::string& text)
+{
+    m_c.lblResponse->setText(Local(text));
+}
+
+void frmMain::ShowResponse()
+{
+    m_c.lblResponse->setVisible(true);
+}
+
+bool frmMain::DetailsShown() const
+{
+    return !m_c.lbDetails->isHidden();
+}
+
+void frmMain::ClearDetails()
+{
+    m_c.lbDetails->clear();
+}
+
+void frmMain::AppendDetail(const std::string& line)
+{
+    m_c.lbDetails->addItem(Local(line));
+}
+
+int frmMain::DetailCount() const
+{
+    return m_c.lbDetails->count();
+}
+
+void frmMain::RemoveDetail(int index)
+{
+    delete m_c.lbDetails->takeItem(index);
+}
+
+void frmMain::SelectLastDetail()
+{
+    m_c.lbDetails->setCurrentRow(m_c.lbDetails->count() - 1);
+}
+
+void frmMain::SetProgress(int value)
+{
+    m_c.pb->SetValue(value);
+}
+
+int frmMain::ProgressMax() const
+{
+    return m_c.pb->max();
+}
+
+void frmMain::EnableButton(ScanButton button, bool enabled)
+{
+    QPushButton* const buttons[] = {m_c.cmdScan, m_c.cmdPause, m_c.cmdNext, m_c.cmdBack, m_c.cmdCancel};
+    buttons[static_cast<int>(button)]->setEnabled(enabled);
+}
+
+void frmMain::SetCaption(ScanButton button, const std::string& caption)
+{
+    QPushButton* const buttons[] = {m_c.cmdScan, m_c.cmdPause, m_c.cmdNext, m_c.cmdBack, m_c.cmdCancel};
+    buttons[static_cast<int>(button)]->setText(Local(caption));
+}
+
+void frmMain::Flash()
+{
+    QApplication::alert(this);
+}
+
+}  // namespace brimtor

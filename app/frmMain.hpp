@@ -1,0 +1,97 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/WizardPages.hpp"
+#include "engine/ScanView.hpp"
+#include "engine/cScanDriver.hpp"
+
+namespace brimtor {
+
+class cLinkMain;
+class ProxyBox;
+class frmBackup;
+class frmDonation;
+
+// How long the window's timers and the connection probe wait. Tests shorten them.
+struct frmMainTimings {
+    ScanTimings scan;
+    std::chrono::milliseconds testSiteLimit {10000};
+};
+
+// The wizard: welcome, source, proxy, scan, results and finish pages over one source
+// controller, with the menus that open the other windows.
+class frmMain : public QMainWindow, private ScanView {
+    Q_OBJECT
+
+public:
+    explicit frmMain(frmMainTimings timings = {}, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    std::int16_t CurrentPage() const { return m_CurrentPage; }
+    cLinkMain& Links() { return *m_links; }
+    cScanDriver& ScanDriver() { return *m_driver; }
+    const WizardControls& Controls() const { return m_c; }
+
+    void cmdNext_Click();
+    void cmdBack_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void BuildMenus();
+    void ConnectControls();
+    void ShowPage();
+    void EnterSourceLoad();
+    void EnterScanPage();
+    void optBrowser_Click(int index);
+    void Browse(bool bookmarkFile);
+    void chkUseProxy_Click(bool ticked);
+    void cmdClean_Click();
+    void CleanSource();
+    void ShowBackups();
+    void ShowDonation();
+    void ShowAbout();
+    void ApplyLayout();
+    bool ConnectionConfirmed() const;
+    std::uint32_t ConnectionMode() const;
+
+    // ScanView: the scan page's controls for the scan driver.
+    void SetStatus(const std::string& text) override;
+    void SetResponse(const std::string& text) override;
+    void ShowResponse() override;
+    bool DetailsShown() const override;
+    void ClearDetails() override;
+    void AppendDetail(const std::string& line) override;
+    int DetailCount() const override;
+    void RemoveDetail(int index) override;
+    void SelectLastDetail() override;
+    void SetProgress(int value) override;
+    int ProgressMax() const override;
+    void EnableButton(ScanButton button, bool enabled) override;
+    void SetCaption(ScanButton button, const std::string& caption) override;
+    void Flash() override;
+
+    frmMainTimings m_timings;
+    WizardControls m_c;
+    std::unique_ptr<cLinkMain> m_links;
+    std::unique_ptr<cScanDriver> m_driver;
+    std::unique_ptr<ProxyBox> m_proxyBox;
+    QPointer<frmBackup> m_backup;
+    QPointer<frmDonation> m_donation;
+    std::int16_t m_CurrentPage = 0;
+    bool m_unloaded = false;
+};
+
+}  // namespace brimtor

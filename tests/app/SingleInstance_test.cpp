@@ -1,0 +1,30 @@
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "tests/common/TempHome.hpp"
+
+using brimtor::test::TempHome;
+
+TEST(SingleInstance, ASecondProgramEndsAtOnceWhileTheFirstRuns)
+{
+    TempHome home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.start(BRIMTOR_EXECUTABLE, {});
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([&home] { return std::filesystem::exists(home / "run/brimtor.lock"); }, 10000));
+
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(BRIMTOR_EXECUTABLE, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.terminate();
+    first.waitForFinished(5000);
+}

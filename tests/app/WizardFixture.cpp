@@ -1,0 +1,74 @@
+#include "tests/app/WizardFixture.hpp"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "support/modRegistry.hpp"
+
+namespace brimtor::test {
+
+WizardFixture::WizardFixture()
+{
+    previousFlags = SetConnectionFlagsSource([] { return ConnectionFlag::Lan; });
+    WriteSetting(kSettingsKey, "TestSites", Url("/"));
+}
+
+WizardFixture::~WizardFixture()
+{
+    Close();
+    SetConnectionFlagsSource(previousFlags);
+}
+
+frmMain& WizardFixture::Open()
+{
+    frmMainTimings timings;
+    timings.scan = {5, 5, 20};
+    timings.testSiteLimit = std::chrono::milliseconds(2000);
+    window = std::make_unique<frmMain>(timings);
+    window->show();
+    return *window;
+}
+
+void WizardFixture::Close()
+{
+    if (window)
+        window->close();
+    window.reset();
+}
+
+void WizardFixture::Click(const char* buttonName) const
+{
+    auto* button = Find<QPushButton>(buttonName);
+    ASSERT_TRUE(button) << buttonName;
+    ASSERT_TRUE(button->isEnabled()) << buttonName;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+std::string WizardFixture::Url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(port) + path;
+}
+
+void WizardFixture::LoadTextFile(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    const std::string path = home.WriteFile("links.txt", text);
+    Click("cmdNext");
+    QTest::mouseClick(Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    Find<QLineEdit>("txtFile")->setText(QString::fromStdString(path));
+    Click("cmdNext");
+}
+
+void WizardFixture::Scan()
+{
+    Click("cmdNext");
+    Click("cmdScan");
+    auto* next = Find<QPushButton>("cmdNext");
+    ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
+}
+
+}  // namespace brimtor::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QPushButton>
+
+#include "app/frmMain.hpp"
+#include "engine/ConnectionFlags.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
+
+namespace brimtor::test {
+
+// A wizard window in a temporary home, with fast timers, a LAN connection confirmed by a
+// loopback test site, and recorders for message boxes and the shell.
+struct WizardFixture {
+    TempHome home;
+    MessageRecorder messages;
+    ShellRecorder shell;
+    LoopbackServer server;
+    quint16 port = server.Start();
+    ConnectionFlagsSource previousFlags;
+    std::unique_ptr<frmMain> window;
+
+    WizardFixture();
+    ~WizardFixture();
+
+    // Opens the window (again), as a fresh start reading the settings.
+    frmMain& Open();
+    void Close();
+
+    template <typename T>
+    T* Find(const char* name) const
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    void Click(const char* buttonName) const;
+    std::string Url(const std::string& path) const;
+    // Chooses the text-file source with a file holding these lines and moves to the proxy page.
+    void LoadTextFile(const std::vector<std::string>& lines);
+    // From the proxy page: to the scan page, then scans and waits for the end.
+    void Scan();
+};
+
+}  // namespace brimtor::test

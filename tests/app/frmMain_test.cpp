@@ -1,0 +1,204 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/Twips.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "support/MainSettings.hpp"
+#include "support/modRegistry.hpp"
+#include "support/ui/XP_ProgressBar.hpp"
+#include "support/ui/cCommonDialog.hpp"
+#include "tests/app/WizardFixture.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+const char* const kNoBookmarks =
+    "No bookmarks or favorites could be found using the selected source.\r\n\r\n"
+    "Please choose a source which yields some bookmarks";
+
+bool PageShown(const WizardFixture& w, int page)
+{
+    for (int i = 0; i < 6; ++i) {
+        auto* p = w.Find<QWidget>(QStringLiteral("picPage_%1").arg(i).toLatin1().constData());
+        if (p->isHidden() != (i != page))
+            return false;
+    }
+    return w.window->CurrentPage() == page;
+}
+
+}  // namespace
+
+TEST(frmMain, FirstStartWithNoSettings)
+{
+    WizardFixture w;
+    frmMain& window = w.Open();
+    EXPECT_EQ(PixelsToTwips(&window, window.width()), 8040);
+    EXPECT_EQ(PixelsToTwips(&window, window.height()), 6030);
+    EXPECT_EQ(window.windowTitle(), "Brimtor");
+    EXPECT_TRUE(PageShown(w, 0));
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_0")->isChecked());
+    for (const char* name : {"optBrowser_0", "optBrowser_1", "optBrowser_2"})
+        EXPECT_FALSE(w.Find<QRadioButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_4")->isEnabled());
+    EXPECT_EQ(w.Find<QLineEdit>("txtProxyServer")->text(), "...Server Name");
+    EXPECT_EQ(w.Find<QLineEdit>("txtProxyPort")->text(), "");
+    EXPECT_TRUE(w.Find<QListWidget>("lbDetails")->isHidden());
+    EXPECT_EQ(window.Links().SelectedBrowser(), 0);
+    EXPECT_FALSE(std::filesystem::exists(w.home / ".config/brimtor/registry/HKEY_CURRENT_USER.reg.bad"));
+}
+
+TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
+{
+    WizardFixture w;
+    w.Open();
+    w.Click("cmdNext");
+    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    EXPECT_TRUE(w.Find<QLineEdit>("txtFile")->isEnabled());
+    w.Find<QLineEdit>("txtFile")->setText(QString::fromStdString(w.home / "missing.txt"));
+    w.Click("cmdNext");
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    EXPECT_EQ(w.messages.Messages()[0].text, kNoBookmarks);
+    EXPECT_EQ(w.messages.Messages()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(w.messages.Messages()[0].title, "Brimtor");
+    EXPECT_TRUE(PageShown(w, 1));
+    EXPECT_EQ(w.window->windowTitle(), "Brimtor");
+    EXPECT_TRUE(w.Find<QPushButton>("cmdNext")->isEnabled());
+
+    w.Find<QLineEdit>("txtFile")->setText(QString::fromStdString(w.home.WriteFile("empty.txt", "")));
+    w.Click("cmdNext");
+    EXPECT_EQ(w.messages.Messages().size(), 2u);
+    EXPECT_TRUE(PageShown(w, 1));
+}
+
+TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)
+{
+    WizardFixture w;
+    w.server.Script("/a", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
+    std::vector<std::string> lines(57, w.Url("/a"));
+    frmMain& window = w.Open();
+    auto* back = w.Find<QPushButton>("cmdBack");
+    auto* next = w.Find<QPushButton>("cmdNext");
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_TRUE(next->isEnabled());
+    w.LoadTextFile(lines);
+    EXPECT_TRUE(PageShown(w, 2));
+    EXPECT_EQ(window.windowTitle(), "Brimtor - 57 links");
+    EXPECT_EQ(next->text(), "&Next >");
+
+    w.Click("cmdNext");
+    EXPECT_TRUE(PageShown(w, 3));
+    EXPECT_FALSE(next->isEnabled());
+    EXPECT_EQ(w.Find<XP_ProgressBar>("pb")->max(), 58);
+    EXPECT_TRUE(w.Find<QPushButton>("cmdScan")->isEnabled());
+    EXPECT_FALSE(w.Find<QPushButton>("cmdPause")->isEnabled());
+
+    // Back and Next again: the log is cleared, the bar reset, nothing reloaded.
+    const BookmarksPtr loaded = window.Links().Bookmarks();
+    w.Find<QListWidget>("lbDetails")->addItem(QStringLiteral("old line"));
+    w.Find<XP_ProgressBar>("pb")->SetValue(30);
+    w.Click("cmdBack");
+    EXPECT_TRUE(PageShown(w, 2));
+    w.Click("cmdNext");
+    EXPECT_EQ(w.Find<QListWidget>("lbDetails")->count(), 0);
+    EXPECT_EQ(w.Find<XP_ProgressBar>("pb")->Value(), 0);
+    EXPECT_EQ(window.Links().Bookmarks(), loaded);
+
+    w.Click("cmdScan");
+    ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
+    EXPECT_EQ(next->text(), "&Report");
+    EXPECT_TRUE(w.Find<QLabel>("lblStatus")->text().startsWith("scan complete in "));
+    EXPECT_EQ(loaded->Item(57)->ResponseCode, 200);
+
+    w.Click("cmdNext");
+    EXPECT_TRUE(PageShown(w, 4));
+    EXPECT_EQ(next->text(), "&Next >");
+    w.Click("cmdNext");
+    EXPECT_TRUE(PageShown(w, 5));
+    EXPECT_FALSE(next->isEnabled());
+    EXPECT_TRUE(back->isEnabled());
+}
+
+TEST(frmMain, BrowsingFillsTheBoxAndTheSourceFile)
+{
+    WizardFixture w;
+    w.Open();
+    w.Click("cmdNext");
+    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_4"), Qt::LeftButton);
+    const std::string file = w.home.WriteFile("bookmarks.html", "<DL><p>\r\n</DL><p>\r\n");
+    cCommonDialog::SetNextAnswer({file});
+    w.Click("cmdBrowse2");
+    EXPECT_EQ(w.Find<QLineEdit>("txtBookmarkFile")->text().toStdString(), file);
+    EXPECT_EQ(w.window->Links().TextFile(), file);
+    EXPECT_EQ(cCommonDialog::LastRequest().title, "Select your bookmark file: ");
+
+    // A cancelled or vanished choice changes nothing.
+    cCommonDialog::SetNextCancel();
+    w.Click("cmdBrowse2");
+    cCommonDialog::SetNextAnswer({w.home / "gone.html"});
+    w.Click("cmdBrowse2");
+    EXPECT_EQ(w.window->Links().TextFile(), file);
+
+    // Choosing the other option keeps the path the last browse chose.
+    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    EXPECT_EQ(w.window->Links().TextFile(), file);
+    EXPECT_EQ(w.window->Links().SelectedBrowser(), 3);
+    EXPECT_FALSE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
+}
+
+TEST(frmMain, ProxyBoxFollowsTheConnectionMode)
+{
+    WizardFixture w;
+    w.Open();
+    auto* box = w.Find<QCheckBox>("chkUseProxy");
+    auto* server = w.Find<QLineEdit>("txtProxyServer");
+    box->click();
+    EXPECT_FALSE(box->isChecked());
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    EXPECT_EQ(w.messages.Messages()[0].title, "Proxy Report");
+    EXPECT_FALSE(server->isEnabled());
+
+    SetConnectionFlagsSource([] { return ConnectionFlag::Proxy; });
+    box->click();
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(server->isEnabled());
+    EXPECT_TRUE(w.Find<QLabel>("Label13")->isEnabled());
+    EXPECT_EQ(w.messages.Messages().size(), 1u);
+}
+
+TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
+{
+    WizardFixture w;
+    frmMain& first = w.Open();
+    w.Click("cmdNext");
+    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_4"), Qt::LeftButton);
+    w.Find<QLineEdit>("txtProxyPort")->setText("3128");
+    w.Click("cmdNext");  // nothing to load: back on the source page
+    w.Click("cmdNext");
+    first.resize(TwipsToPixels(&first, 9000), TwipsToPixels(&first, 7500));
+    w.Close();
+
+    const MainSettings saved = ReadMainSettings();
+    EXPECT_EQ(saved.SelectedBrowser, 4);
+    EXPECT_EQ(saved.ProxyServer, "");  // the placeholder is not a server
+    EXPECT_EQ(saved.ProxyPort, "3128");
+    EXPECT_EQ(saved.ShowDetails, 0);
+    EXPECT_EQ(saved.Width, 9000);
+
+    WriteSetting(kSettingsKey, "ShowDetails", "1");
+    frmMain& second = w.Open();
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_4")->isChecked());
+    EXPECT_TRUE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
+    EXPECT_EQ(second.Links().SelectedBrowser(), 4);
+    EXPECT_EQ(w.Find<QLineEdit>("txtProxyPort")->text(), "3128");
+    EXPECT_EQ(w.Find<QLineEdit>("txtProxyServer")->text(), "...Server Name");
+    EXPECT_FALSE(w.Find<QListWidget>("lbDetails")->isHidden());
+    EXPECT_EQ(PixelsToTwips(&second, second.width()), 9000);
+    EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
+}
