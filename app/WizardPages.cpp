@@ -185,6 +185,10 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
 {
     QWidget* page = AddPage(surface, c, 3, {});
     c.pb = Named(new XP_ProgressBar(page), QStringLiteral("pb"));
+    c.pb->SetColor(0x00BFB4B2);
+    QFont small = c.pb->font();
+    small.setPointSizeF(8.25);
+    c.pb->SetFont(small);
     Place(c.pb, 220, 120, 7480, 300);
     c.lblStatus = Named(AddLabel(page, QStringLiteral("Status"), 220, 480, 4800, kTextHeight), QStringLiteral("lblStatus"));
     c.lblResponse = Named(AddLabel(page, QStringLiteral("...idle state"), 5300, 480, 2400, kTextHeight),

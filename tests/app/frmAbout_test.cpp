@@ -37,7 +37,7 @@ TEST(frmAbout, CreditsClimbWrapAndHide)
     about.SetCreditTop(0, 30);
     auto* line = about.findChild<QLabel*>("Label1_1");
     about.show();
-    QTRY_COMPARE(about.CreditTops()[0], 3000 - 50);
+    ASSERT_TRUE(QTest::qWaitFor([&about] { return about.CreditTops()[0] == 3000 - 50; }, 5000));
     EXPECT_TRUE(line->isHidden());
     // The others kept their spacing while the first one wrapped.
     EXPECT_EQ(about.CreditTops()[2] - about.CreditTops()[1], 400);

@@ -1,0 +1,186 @@
+#include <QHeaderView>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/ResultsView.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+struct Outcome {
+    const char* url;
+    int code;
+    bool clean;
+};
+
+struct Results {
+    TempHome home;
+    MessageRecorder messages;
+    ShellRecorder shell;
+    cLinkMain links;
+    ResultsView view;
+    QString count;
+
+    explicit Results(const std::vector<Outcome>& outcomes)
+    {
+        std::string text;
+        for (const Outcome& o : outcomes)
+            text += std::string(o.url) + "\r\n";
+        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetTextFile(home.WriteFile("links.txt", text));
+        links.Refresh();
+        int i = 1;
+        for (const Outcome& o : outcomes) {
+            const BookmarkPtr b = links.Bookmarks()->Item(i++);
+            b->ResponseCode = static_cast<std::int16_t>(o.code);
+            b->Clean = o.clean;
+            b->Status = o.code > 4096 ? "error" : "scanned";
+        }
+        view.SetLinkMain(&links);
+        QObject::connect(&view, &ResultsView::cleanCountChanged, [this](const QString& t) { count = t; });
+        view.resize(800, 400);
+        view.show();
+    }
+
+    QStringList Column(int column) const
+    {
+        QStringList texts;
+        for (int i = 0; i < view.topLevelItemCount(); ++i)
+            texts << view.topLevelItem(i)->text(column);
+        return texts;
+    }
+
+    QList<bool> Ticks() const
+    {
+        QList<bool> ticks;
+        for (int i = 0; i < view.topLevelItemCount(); ++i)
+            ticks << (view.topLevelItem(i)->checkState(0) == Qt::Checked);
+        return ticks;
+    }
+
+    void TriggerShow(int index)
+    {
+        view.PopupMenu()->findChild<QAction*>(QStringLiteral("mnuShow_%1").arg(index))->trigger();
+    }
+};
+
+}  // namespace
+
+TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
+{
+    Results r({{"http://gone/", 404, true},
+               {"https://secure/", 404, true},
+               {"http://login/", 401, true},
+               {"http://fine/", 200, false},
+               {"http://refused/", 10061, true}});
+    r.view.FillResults("Broken");
+    EXPECT_EQ(r.Column(0), (QStringList{"http://gone/", "http://login/", "http://refused/"}));
+    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, true}));
+    EXPECT_EQ(r.count, "3 bookmarks(s)");
+    EXPECT_EQ(r.Column(ResultsView::ColResult)[0], "Not Found");
+    EXPECT_EQ(r.Column(ResultsView::ColResult)[1], "Unauthorized");
+    EXPECT_FALSE(r.Column(ResultsView::ColResult)[2].isEmpty());
+    EXPECT_TRUE(r.view.isColumnHidden(ResultsView::ColStatusCode));
+    EXPECT_TRUE(r.view.isColumnHidden(ResultsView::ColID));
+    EXPECT_FALSE(r.view.topLevelItem(1)->icon(0).isNull());  // 401: a warning
+
+    r.TriggerShow(0);  // All: the secure one is there, unticked
+    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, false, false, true}));
+    EXPECT_TRUE(r.view.topLevelItem(3)->icon(0).isNull());  // 200: no icon
+    EXPECT_TRUE(r.messages.Messages().empty());
+}
+
+TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
+{
+    Results r({{"http://login/", 401, false}, {"http://fine/", 200, false}, {"http://moved/", 301, false}});
+    r.view.FillResults("All");
+    r.view.topLevelItem(1)->setCheckState(0, Qt::Checked);
+    r.view.topLevelItem(0)->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(r.links.Bookmarks()->Item(2)->Clean);
+    EXPECT_TRUE(r.links.Bookmarks()->Item(1)->Clean);
+
+    r.TriggerShow(2);  // Problem Bookmarks: the hand-ticked one shows; the 401 tick is gone
+    EXPECT_EQ(r.Column(0), (QStringList{"http://login/", "http://fine/"}));
+    EXPECT_EQ(r.Ticks(), (QList<bool>{false, true}));
+    EXPECT_FALSE(r.links.Bookmarks()->Item(1)->Clean);
+
+    r.TriggerShow(1);  // Redirects
+    EXPECT_EQ(r.Column(0), QStringList{"http://moved/"});
+    EXPECT_EQ(r.Ticks(), QList<bool>{false});
+
+    r.TriggerShow(0);
+    r.view.PopupMenu()->findChild<QAction*>("mnuCheckAll")->trigger();
+    EXPECT_EQ(r.Ticks(), (QList<bool>{false, false, false}));
+    EXPECT_FALSE(r.links.Bookmarks()->Item(2)->Clean);
+}
+
+TEST(ResultsView, AnEmptyViewSaysSoOncePerFill)
+{
+    Results r({{"http://fine/", 200, false}});
+    r.view.FillResults("Broken");
+    EXPECT_EQ(r.count, "0 bookmarks(s)");
+    ASSERT_EQ(r.messages.Messages().size(), 1u);
+    EXPECT_EQ(r.messages.Messages()[0].text,
+              "There are no bookmarks to clean.\r\n\r\nRight-click on the results to show other display options.");
+    EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
+    r.TriggerShow(1);
+    EXPECT_EQ(r.messages.Messages().size(), 2u);
+}
+
+TEST(ResultsView, HeaderClicksTurnTheOrderAroundEveryTime)
+{
+    Results r({{"http://b/", 404, true}, {"http://a/", 200, false}, {"http://c/", 10061, true}});
+    r.view.FillResults("All");
+    r.view.HeaderClicked(ResultsView::ColResult);
+    const QStringList first = r.Column(ResultsView::ColResult);
+    EXPECT_TRUE(std::is_sorted(first.begin(), first.end(),
+                               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) > 0; }));
+    EXPECT_TRUE(r.view.SortArrowToggle());
+    EXPECT_FALSE(r.view.headerItem()->icon(ResultsView::ColResult).isNull());
+    r.view.HeaderClicked(ResultsView::ColResult);
+    const QStringList second = r.Column(ResultsView::ColResult);
+    EXPECT_TRUE(std::is_sorted(second.begin(), second.end(),
+                               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }));
+
+    // Status Code sorts as numbers (as text "10061" would come first), and the direction keeps
+    // turning whichever column is clicked: descending now, then ascending.
+    r.view.HeaderClicked(ResultsView::ColStatusCode);
+    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"10061", "404", "200"}));
+    r.view.HeaderClicked(ResultsView::ColStatusCode);
+    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"200", "404", "10061"}));
+
+    // Folder after Status: Status loses its image, Folder gets none.
+    r.view.HeaderClicked(ResultsView::ColStatus);
+    EXPECT_FALSE(r.view.headerItem()->icon(ResultsView::ColStatus).isNull());
+    r.view.HeaderClicked(ResultsView::ColFolder);
+    EXPECT_TRUE(r.view.headerItem()->icon(ResultsView::ColStatus).isNull());
+    EXPECT_TRUE(r.view.headerItem()->icon(ResultsView::ColFolder).isNull());
+}
+
+TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
+{
+    Results r({{"http://a.example/", 404, true}, {"file:///etc/passwd", 0, true}, {"www.b.example", 404, true}});
+    r.view.FillResults("All");
+    const QRect row = r.view.visualItemRect(r.view.topLevelItem(0));
+    QTest::mouseClick(r.view.viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(r.view.viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(r.shell.Targets(), std::vector<std::string>{"http://a.example/"});
+
+    r.view.selectAll();
+    r.view.PopupMenu()->findChild<QAction*>("mnuShowBrowser")->trigger();
+    EXPECT_EQ(r.shell.Targets(), (std::vector<std::string>{"http://a.example/", "http://a.example/", "http://www.b.example"}));
+
+    const QStringList items = [&r] {
+        QStringList texts;
+        for (QAction* a : r.view.PopupMenu()->actions())
+            texts << a->text();
+        return texts;
+    }();
+    EXPECT_EQ(items, (QStringList{"Show in &Browser", "", "&Uncheck All", "Show"}));
+}
