@@ -46,6 +46,15 @@ void WizardFixture::Click(const char* buttonName) const
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void WizardFixture::ChooseSource(int option) const
+{
+    auto* choice = window->findChild<QRadioButton*>(QStringLiteral("optBrowser_%1").arg(option));
+    ASSERT_TRUE(choice);
+    ASSERT_TRUE(choice->isEnabled());
+    QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+    ASSERT_TRUE(choice->isChecked());
+}
+
 std::string WizardFixture::Url(const std::string& path) const
 {
     return "http://127.0.0.1:" + std::to_string(port) + path;
@@ -58,7 +67,7 @@ void WizardFixture::LoadTextFile(const std::vector<std::string>& lines)
         text += line + "\r\n";
     const std::string path = home.WriteFile("links.txt", text);
     Click("cmdNext");
-    QTest::mouseClick(Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    ChooseSource(3);
     Find<QLineEdit>("txtFile")->setText(QString::fromStdString(path));
     Click("cmdNext");
 }

@@ -37,6 +37,8 @@ struct WizardFixture {
         return window->findChild<T*>(QLatin1String(name));
     }
     void Click(const char* buttonName) const;
+    // Clicks the source option's round button, as a user would.
+    void ChooseSource(int option) const;
     std::string Url(const std::string& path) const;
     // Chooses the text-file source with a file holding these lines and moves to the proxy page.
     void LoadTextFile(const std::vector<std::string>& lines);

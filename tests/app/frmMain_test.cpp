@@ -59,7 +59,7 @@ TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
     WizardFixture w;
     w.Open();
     w.Click("cmdNext");
-    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    w.ChooseSource(3);
     EXPECT_TRUE(w.Find<QLineEdit>("txtFile")->isEnabled());
     w.Find<QLineEdit>("txtFile")->setText(QString::fromStdString(w.home / "missing.txt"));
     w.Click("cmdNext");
@@ -130,7 +130,7 @@ TEST(frmMain, BrowsingFillsTheBoxAndTheSourceFile)
     WizardFixture w;
     w.Open();
     w.Click("cmdNext");
-    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_4"), Qt::LeftButton);
+    w.ChooseSource(4);
     const std::string file = w.home.WriteFile("bookmarks.html", "<DL><p>\r\n</DL><p>\r\n");
     cCommonDialog::SetNextAnswer({file});
     w.Click("cmdBrowse2");
@@ -146,7 +146,7 @@ TEST(frmMain, BrowsingFillsTheBoxAndTheSourceFile)
     EXPECT_EQ(w.window->Links().TextFile(), file);
 
     // Choosing the other option keeps the path the last browse chose.
-    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_3"), Qt::LeftButton);
+    w.ChooseSource(3);
     EXPECT_EQ(w.window->Links().TextFile(), file);
     EXPECT_EQ(w.window->Links().SelectedBrowser(), 3);
     EXPECT_FALSE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
@@ -177,7 +177,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     WizardFixture w;
     frmMain& first = w.Open();
     w.Click("cmdNext");
-    QTest::mouseClick(w.Find<QRadioButton>("optBrowser_4"), Qt::LeftButton);
+    w.ChooseSource(4);
     w.Find<QLineEdit>("txtProxyPort")->setText("3128");
     w.Click("cmdNext");  // nothing to load: back on the source page
     w.Click("cmdNext");

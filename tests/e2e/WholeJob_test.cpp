@@ -1,0 +1,202 @@
+#include <filesystem>
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/ResultsView.hpp"
+#include "support/ui/cCommonDialog.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/app/WizardFixture.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+constexpr LocalTime kCleaningTime {2026, 12, 6, 10, 15, 0};
+const std::string kStamp = "202612061015";
+
+// A wizard with a server holding one working, two broken and one redirected link.
+struct Job : WizardFixture {
+    FakeClock clock {kCleaningTime};
+
+    Job()
+    {
+        server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
+        server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n", false, 0, true});
+        server.Script("/lost", {"HTTP/1.1 410 Gone\r\n\r\n", false, 0, true});
+        server.Script("/moved", {"HTTP/1.1 301 Moved\r\nLocation: /ok\r\n\r\n", false, 0, true});
+    }
+
+    std::vector<std::string> Links() const { return {Url("/ok"), Url("/gone"), Url("/lost"), Url("/moved")}; }
+
+    // Welcome page to results page with the source option and, for the file sources, the path.
+    void ToResults(int option, const std::string& path = {})
+    {
+        Open();
+        Click("cmdNext");
+        ChooseSource(option);
+        if (option == 3) {
+            Find<QLineEdit>("txtFile")->setText(QString::fromStdString(path));
+        } else if (option == 4) {
+            cCommonDialog::SetNextAnswer({path});
+            Click("cmdBrowse2");
+        }
+        Click("cmdNext");
+        ASSERT_TRUE(window->windowTitle().startsWith("Brimtor - "));
+        Scan();
+        Click("cmdNext");
+        ASSERT_EQ(window->CurrentPage(), 4);
+    }
+
+    // The broken links are ticked; the user unticks "lost" and cleans.
+    void UntickLostAndClean()
+    {
+        EXPECT_EQ(window->windowTitle(), "Brimtor - 4 links");
+        auto* list = Find<ResultsView>("lvResults");
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QTreeWidgetItem* row = list->topLevelItem(i);
+            EXPECT_EQ(row->checkState(0), Qt::Checked);
+            if (row->text(0).contains(QStringLiteral("lost"), Qt::CaseInsensitive))
+                row->setCheckState(0, Qt::Unchecked);
+        }
+        Click("cmdClean");
+        ASSERT_EQ(window->CurrentPage(), 5);
+        EXPECT_EQ(Find<QPushButton>("cmdNext")->text(), "&Finish");
+        ASSERT_EQ(messages.Messages().size(), 2u);
+        EXPECT_EQ(messages.Messages()[0].title, "Confirm Cleaning");
+        EXPECT_EQ(messages.Messages()[1].text, "Cleaning process has completed");
+    }
+
+    std::string BookmarkFile() const
+    {
+        std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
+        const char* names[] = {"Works", "Gone", "Lost", "Moved"};
+        for (int i = 0; i < 4; ++i) {
+            text += "    <DT><A HREF=\"" + Links()[static_cast<std::size_t>(i)] + "\" ADD_DATE=\"1165400000\">" + names[i] + "</A>\r\n";
+            text += "<DD>About " + std::string(names[i]) + "\r\n";
+        }
+        return text + "</DL><p>\r\n";
+    }
+
+    // The same file without the "Gone" bookmark and its description, plus the CR LF the
+    // writer always ends with.
+    std::string BookmarkFileWithoutGone() const
+    {
+        std::string text = BookmarkFile();
+        const std::size_t start = text.find("    <DT><A HREF=\"" + Url("/gone"));
+        const std::size_t end = text.find("<DD>About Gone\r\n") + std::string("<DD>About Gone\r\n").size();
+        return text.erase(start, end - start) + "\r\n";
+    }
+};
+
+}  // namespace
+
+TEST(WholeJob, TextFile)
+{
+    Job job;
+    std::string original;
+    for (const std::string& link : job.Links())
+        original += link + "\r\n";
+    const std::string path = job.home.WriteFile("links.txt", original);
+    job.ToResults(3, path);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/lost") + "\r\n" + job.Url("/moved") + "\r\n");
+    const std::string backup = "Backup_TextFile_" + kStamp + ".txt";
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
+}
+
+TEST(WholeJob, BookmarkFileChosenByTheUser)
+{
+    Job job;
+    const std::string original = job.BookmarkFile();
+    const std::string path = job.home.WriteFile("saved/bookmarks.html", original);
+    job.ToResults(4, path);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(path), job.BookmarkFileWithoutGone());
+    const std::string text = "Backup_TextFile_" + kStamp + ".txt";
+    const std::string html = "Backup_User_" + kStamp + ".html";
+    EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{text, html}));
+    EXPECT_EQ(ReadAll(BackupFolder() + text), original);
+    EXPECT_EQ(ReadAll(BackupFolder() + html), original);
+}
+
+TEST(WholeJob, ReadOnlyBookmarkFileStaysAsItWasAndTheWizardOnTheResults)
+{
+    Job job;
+    const std::string original = job.BookmarkFile();
+    const std::string path = job.home.WriteFile("saved/bookmarks.html", original);
+    job.ToResults(4, path);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    job.Click("cmdClean");
+    EXPECT_EQ(job.window->CurrentPage(), 4);
+    EXPECT_EQ(ReadAll(path), original);
+    std::vector<std::string> texts = job.messages.Texts();
+    EXPECT_EQ(texts.back(), "Bookmarks could not be cleaned at this time");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Cleaning process has completed"), 0);
+    EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());
+    EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
+}
+
+TEST(WholeJob, AnsweringNoLeavesTheSourceAndFinishesWithNext)
+{
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", job.Url("/gone") + "\r\n");
+    job.ToResults(3, path);
+    job.messages.SetNextAnswer(MsgAnswer::No);
+    job.Click("cmdClean");
+    EXPECT_EQ(job.window->CurrentPage(), 5);
+    EXPECT_EQ(job.Find<QPushButton>("cmdNext")->text(), "&Next >");
+    EXPECT_FALSE(job.Find<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_EQ(ReadAll(path), job.Url("/gone") + "\r\n");
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+}
+
+TEST(WholeJob, FavoritesFolder)
+{
+    Job job;
+    const char* names[] = {"works", "gone", "lost", "moved"};
+    for (int i = 0; i < 4; ++i) {
+        job.home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
+                           "[InternetShortcut]\r\nURL=" + job.Links()[static_cast<std::size_t>(i)] + "\r\n");
+    }
+    job.ToResults(0);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ListNames(job.home / "Favorites"), (std::vector<std::string>{"Links", "lost.url", "works.url"}));
+    EXPECT_EQ(ListNames(job.home / "Favorites/Links"), std::vector<std::string>{"moved.url"});
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+}
+
+namespace {
+
+// A browser profile holding the bookmark file, found through its profiles.ini.
+void BrowserJob(const std::string& root, int option, const std::string& word)
+{
+    Job job;
+    const std::string original = job.BookmarkFile();
+    job.home.WriteFile(root + "profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
+                                              "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=main.default\r\nDefault=1\r\n");
+    const std::string file = job.home.WriteFile(root + "main.default/bookmarks.html", original);
+    job.ToResults(option);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(file), job.BookmarkFileWithoutGone());
+    const std::string backup = "Backup_" + word + "_" + kStamp + ".html";
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
+}
+
+}  // namespace
+
+TEST(WholeJob, FirefoxProfile)
+{
+    BrowserJob(".mozilla/firefox/", 1, "Firefox");
+}
+
+TEST(WholeJob, NetscapeProfile)
+{
+    BrowserJob(".netscape/navigator/", 2, "Netscape");
+}
