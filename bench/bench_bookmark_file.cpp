@@ -102,7 +102,8 @@ std::string GenerateExport(int bookmarks, int iconEvery)
            "<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks Menu</H1>\r\n\r\n<DL><p>\r\n";
     for (int n = 0; n < bookmarks; ++n) {
         if (n % 1000 == 0)
-            out << "    <DT><H3 ADD_DATE=\"1500000000\">Topic " << n / 1000 << "</H3>\r\n    <DL><p>\r\n";
+            out << "    <DT><H3 ADD_DATE=\"1500000000\">Topic " << n / 1000
+                << "</H3>\r\n    <DL><p>\r\n";
         if (n % 50 == 0)
             out << "        <DT><H3>Group " << n / 50 << "</H3>\r\n        <DL><p>\r\n";
         out << BookmarkLine(n, iconEvery > 0 && n % iconEvery == 0);
@@ -177,7 +178,8 @@ void Report(benchmark::State& state, const std::string& path, const ColdRun& col
 
 void BM_LoadBookmarkFile(benchmark::State& state)
 {
-    const std::string path = GenerateExport(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string path =
+        GenerateExport(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const ColdRun cold = RunCold([&] { benchmark::DoNotOptimize(Load(path)); });
     for (auto _ : state) {
         auto links = Load(path);

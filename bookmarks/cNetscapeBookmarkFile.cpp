@@ -29,11 +29,13 @@ void SplitChunk(std::string_view chunk, std::string& pending, std::vector<std::s
         pending.clear();
         chunk.remove_prefix(1);
     }
-    for (std::size_t end = chunk.find("\r\n"); end != std::string_view::npos; end = chunk.find("\r\n")) {
+    std::size_t end = chunk.find("\r\n");
+    while (end != std::string_view::npos) {
         pending.append(chunk.substr(0, end));
         lines.push_back(std::move(pending));
         pending.clear();
         chunk.remove_prefix(end + 2);
+        end = chunk.find("\r\n");
     }
     pending.append(chunk);
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ std::vector<std::string> ExportLines()
         "        </DL><p>",                                                                 // 20
         "    </DL><p>",                                                                     // 21
         "\t<DT><A HREF=\"http://tabbed.example/\">Tabbed</A>",                              // 22
-        "    <dt><a href=\"http://lower.example/a\nb\" add_date=\"3\" id=\"rdf:#$x\">low</a>",  // 23
+        "    <dt><a href=\"http://low.example/a\nb\" add_date=\"3\" id=\"rdf:#$x\">low</a>",  // 23
         "</DL><p>",                                                                         // 24
     };
 }
@@ -75,20 +76,24 @@ struct BookmarkFile {
         return list;
     }
 
-    // Loads the export, marks the bookmarks on the given lines and writes it back.
-    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    // A writer for the export, loaded, with the bookmarks on the given lines marked.
+    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3)
     {
         std::vector<std::string> lines;
         BookmarksPtr list = Load(JoinCrLf(ExportLines()), &lines);
         for (const BookmarkPtr& b : *list)
-            for (int line : markedLines)
-                b->Clean = b->Clean || b->FileLineNumber == line;
+            b->Clean = std::count(markedLines.begin(), markedLines.end(), b->FileLineNumber) > 0;
         cNetscapeBookmarkFile writer;
         writer.SetBookmarkFile(path);
         writer.SetWhichBrowser(browser);
         writer.SetBookmarkFileContents(lines);
         writer.SetBookmarks(list);
-        return writer.CreateBookMarkFile();
+        return writer;
+    }
+
+    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    {
+        return Writer(markedLines, browser).CreateBookMarkFile();
     }
 
     // The export as it should come back without the given lines, plus the format's extra CR LF.
@@ -119,7 +124,7 @@ TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
                         {14, 13, "\\\\-Toolbar", "Caf\xc3\xa9 \xc3\xbc", "http://utf8.example/"},
                         {17, 16, "\\\\-Toolbar\\\\-News", "Caf\xe9", "http://latin1.example/"},
                         {19, 18, "\\\\-Toolbar\\\\-News", "Second", "http://second.example/"},
-                        {24, 23, "root", "low", "http://lower.example/a b"},
+                        {24, 23, "root", "low", "http://low.example/a b"},
                     }));
     const BookmarkPtr top = list->Item("7");
     EXPECT_EQ(top->AddDate, 1600000000);
@@ -189,27 +194,24 @@ TEST(cNetscapeBookmarkFile, OddStructuresNeitherCrashNorMisfile)
     EXPECT_EQ(list->Item(1)->Folder.size(), 200000u * 4);
 }
 
-TEST(cNetscapeBookmarkFile, RewriteWithNothingMarkedKeepsEveryByte)
+TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescriptions)
 {
     BookmarkFile f;
+    // Nothing marked: every byte comes back, plus the CR LF every element is written with.
     const std::string original = JoinCrLf(ExportLines());
     ASSERT_TRUE(f.Clean({}));
     EXPECT_EQ(ReadAll(f.path), original + "\r\n");
     EXPECT_EQ(ReadAll(BackupFolder() + "Backup_User_200801251430.html"), original);
-    EXPECT_TRUE(f.messages.Messages().empty());
-}
 
-TEST(cNetscapeBookmarkFile, MarkedBookmarksLoseTheirLineAndDescription)
-{
-    BookmarkFile f;
-    // The top bookmark's description continues on a line of its own, which stays.
+    // The description's continuation line stays, and so does the folder's description.
     ASSERT_TRUE(f.Clean({6}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7}));
-    // Two in a row, each with a description; the folder's description is never taken.
+    // Two in a row, each with a description.
     ASSERT_TRUE(f.Clean({16, 18, 13}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
     ASSERT_TRUE(f.Clean({23}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
+    EXPECT_TRUE(f.messages.Messages().empty());
 }
 
 TEST(cNetscapeBookmarkFile, BackupNamesCarryTheBrowserWord)
@@ -237,22 +239,16 @@ TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
     namespace fs = std::filesystem;
     BookmarkFile f;
     const std::string original = JoinCrLf(ExportLines());
-    const Message expected{"Bookmarks could not be cleaned at this time", "Brimtor",
-                           MsgIcon::Information, MsgButtons::Ok};
-    std::vector<std::string> lines;
-    BookmarksPtr list = f.Load(original, &lines);
-    list->Item(1)->Clean = true;
+    cNetscapeBookmarkFile writer = f.Writer({6});
     fs::permissions(f.path, fs::perms(0444));
-    cNetscapeBookmarkFile writer;
-    writer.SetBookmarkFile(f.path);
-    writer.SetBookmarkFileContents(lines);
-    writer.SetBookmarks(list);
     EXPECT_FALSE(writer.CreateBookMarkFile());
     EXPECT_EQ(ReadAll(f.path), original);
     ASSERT_EQ(f.messages.Messages().size(), 1u);
     const Message& shown = f.messages.Messages()[0];
-    EXPECT_EQ(std::tie(shown.text, shown.title, shown.icon, shown.buttons),
-              std::tie(expected.text, expected.title, expected.icon, expected.buttons));
+    EXPECT_EQ(shown.text, "Bookmarks could not be cleaned at this time");
+    EXPECT_EQ(shown.title, "Brimtor");
+    EXPECT_EQ(shown.icon, MsgIcon::Information);
+    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
 
     // No backup possible: no rewrite either.
     fs::permissions(f.path, fs::perms(0644));
