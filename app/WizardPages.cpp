@@ -64,17 +64,30 @@ QLineEdit* AddTextBox(QWidget* parent, const char* name, const QString& text, in
     return box;
 }
 
+// The page's step number: large in the corner of the small pages; the scan and results pages
+// fill the window, so theirs sits smaller beside their first row of controls.
+void AddStepNumber(QWidget* page, int index)
+{
+    auto* step = Named(new QLabel(QString::number(index + 1), page), QStringLiteral("lblStep_%1").arg(index));
+    step->setStyleSheet(QStringLiteral("color: #4a6ea9;"));
+    QFont font = step->font();
+    font.setBold(true);
+    const bool bigPage = index == 3 || index == 4;
+    font.setPointSize(bigPage ? font.pointSize() + 2 : font.pointSize() * 3);
+    step->setFont(font);
+    if (index == 3)
+        Place(step, 1600, 900, 400, 300);
+    else if (index == 4)
+        Place(step, 3200, 3020, 400, 300);
+    else
+        Place(step, 120, 60, 600, 700);
+}
+
 QWidget* AddPage(QWidget* surface, WizardControls& c, int index, const QString& heading)
 {
     auto* page = Named(new QWidget(surface), QStringLiteral("picPage_%1").arg(index));
     c.picPage[static_cast<std::size_t>(index)] = page;
-    auto* step = Named(new QLabel(QString::number(index + 1), page), QStringLiteral("lblStep_%1").arg(index));
-    QFont big = step->font();
-    big.setPointSize(big.pointSize() * 3);
-    big.setBold(true);
-    step->setFont(big);
-    step->setStyleSheet(QStringLiteral("color: #4a6ea9;"));
-    Place(step, 120, 60, 600, 700);
+    AddStepNumber(page, index);
     if (!heading.isEmpty()) {
         QLabel* title = AddLabel(page, heading, 840, 120, 6900, 600);
         QFont bold = title->font();
@@ -205,7 +218,6 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
 void BuildResultsPage(QWidget* surface, WizardControls& c)
 {
     QWidget* page = AddPage(surface, c, 4, {});
-    c.picPage[4]->findChild<QLabel*>(QStringLiteral("lblStep_4"))->hide();  // the list needs the room
     c.lvResults = Named(new ResultsView(page), QStringLiteral("lvResults"));
     Place(c.lvResults, 50, 0, 7800, 3000);
     c.lblCleanCount = Named(AddLabel(page, {}, 50, 3020, 3000, kTextHeight), QStringLiteral("lblCleanCount"));
@@ -232,7 +244,7 @@ void BuildButtonBand(QWidget* surface, WizardControls& c)
     QLabel* maker = Named(AddLabel(c.Frame1, QString::fromLatin1(maker::kName), 240, 180, 1500, kTextHeight),
                           QStringLiteral("lblMaker"));
     maker->setEnabled(false);
-    c.cmdDonation = AddButton(surface, "cmdDonation", QStringLiteral("Donationware"), 1000, 5300);
+    c.cmdDonation = AddButton(surface, "cmdDonation", QStringLiteral("Donationware"), 1000, 5300, 1500);
     c.cmdBack = AddButton(surface, "cmdBack", QStringLiteral("< &Back"), 3300, 5300);
     c.cmdNext = AddButton(surface, "cmdNext", QStringLiteral("&Next >"), 4600, 5300);
     c.cmdCancel = AddButton(surface, "cmdCancel", QStringLiteral("E&xit"), 6700, 5300);

@@ -457,6 +457,8 @@ void frmMain::ApplyLayout()
 
     m_c.lvResults->resize(std::max(0, px(l.resultsWidth)), std::max(0, px(l.resultsHeight)));
     m_c.lblCleanCount->move(m_c.lblCleanCount->x(), m_c.lvResults->y() + px(l.cleanCountTop));
+    if (auto* step = m_c.picPage[4]->findChild<QLabel*>(QStringLiteral("lblStep_4")))
+        step->move(step->x(), m_c.lblCleanCount->y());
     m_c.cmdClean->move(m_c.lvResults->x() + px(l.cleanLeft), m_c.lvResults->y() + px(l.cleanTop));
     m_c.lvResults->setColumnWidth(0, std::max(0, px(l.firstColumnWidth)));
 

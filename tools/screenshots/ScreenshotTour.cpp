@@ -1,0 +1,109 @@
+// Saves a picture of every wizard page, with a real scan against a server on 127.0.0.1, and of
+// the backup, about and donation windows. Run it through scripts/screenshots.sh, which gives it
+// a throw-away home.
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/frmAbout.hpp"
+#include "app/frmBackup.hpp"
+#include "app/frmDonation.hpp"
+#include "app/frmMain.hpp"
+#include "engine/ConnectionFlags.hpp"
+#include "support/FileIo.hpp"
+#include "support/MessageBox.hpp"
+#include "support/modRegistry.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
+
+using namespace brimtor;
+
+namespace {
+
+QString gFolder;
+
+void Save(QWidget* window, const char* name)
+{
+    window->show();
+    QTest::qWait(100);
+    const QString path = gFolder + "/" + name + ".png";
+    if (!window->grab().save(path))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
+void Click(QWidget* window, const char* name)
+{
+    window->findChild<QPushButton*>(QLatin1String(name))->click();
+}
+
+std::string Reply(const char* status)
+{
+    return std::string("HTTP/1.1 ") + status + "\r\n\r\n";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    gFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(gFolder);
+    SetMessageHandler([](const Message&) { return MsgAnswer::Yes; });
+    SetConnectionFlagsSource([] { return ConnectionFlag::Lan; });
+
+    test::LoopbackServer server;
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
+    WriteSetting(kSettingsKey, "TestSites", base + "/");
+    const char* const pages[][2] = {{"/news", "200 OK"},       {"/old-shop", "404 Not Found"},
+                                    {"/blog", "301 Moved Permanently\r\nLocation: /journal"},
+                                    {"/forum", "410 Gone"},    {"/members", "401 Unauthorized"},
+                                    {"/recipes", "200 OK"},    {"/archive", "500 Internal Server Error"}};
+    std::string links;
+    for (const auto& page : pages) {
+        server.Script(page[0], {Reply(page[1]), false, 0, true});
+        links += base + page[0] + "\r\n";
+    }
+    links += "http://127.0.0.1:1/closed-port\r\n";
+    const std::string file = QDir::homePath().toStdString() + "/links.txt";
+    WriteFileBytes(file, links);
+
+    frmMainTimings timings;
+    timings.scan = {20, 20, 100};
+    frmMain window(timings);
+    Save(&window, "page1-welcome");
+    Click(&window, "cmdNext");
+    window.findChild<QRadioButton*>("optBrowser_3")->click();
+    window.findChild<QLineEdit*>("txtFile")->setText(QString::fromStdString(file));
+    Save(&window, "page2-source");
+    Click(&window, "cmdNext");
+    Save(&window, "page3-proxy");
+    Click(&window, "cmdNext");
+    window.findChild<QListWidget*>("lbDetails")->show();
+    Click(&window, "cmdScan");
+    auto* next = window.findChild<QPushButton*>("cmdNext");
+    QTest::qWaitFor([next] { return next->isEnabled(); }, 60000);
+    Save(&window, "page4-scan");
+    Click(&window, "cmdNext");
+    Save(&window, "page5-results");
+    Click(&window, "cmdClean");
+    Save(&window, "page6-finish");
+
+    frmBackup backups;
+    Save(&backups, "window-backups");
+    frmAbout about(nullptr, 1000000);
+    Save(&about, "window-about");
+    frmDonation donation;
+    Save(&donation, "window-donation");
+    return 0;
+}
