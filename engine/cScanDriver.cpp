@@ -3,12 +3,11 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include "bookmarks/ReadShortcutUrl.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/CNetConnect.hpp"
+#include "engine/ScanRules.hpp"
 #include "engine/ScanView.hpp"
 #include "engine/cProTimer.hpp"
-#include "engine/cURL.hpp"
 #include "support/MessageBox.hpp"
 
 namespace brimtor {
@@ -24,29 +23,11 @@ std::string SocketStateCaption(int state)
     return (state >= 0 && state <= 9) ? captions[state] : "";
 }
 
-// The address actually requested: one with a fragment goes without its query, fragment, port
-// and user information, on its own scheme.
-std::string RequestAddress(const std::string& url)
-{
-    cURL parts;
-    parts.ParseUrl(url);
-    if (parts.ExtraInfo().find('#') == std::string::npos)
-        return url;
-    const char* scheme = parts.Scheme() == SchemeNumber::Https ? "https://" : "http://";
-    return scheme + parts.HostHame() + parts.URLPath();
-}
-
 }  // namespace
 
 bool cScanDriver::IsSuccessOrRedirect(std::int32_t code)
 {
-    switch (code) {
-    case 200: case 201: case 202: case 203: case 205: case 206:
-    case 300: case 301: case 302: case 303: case 307:
-        return true;
-    default:
-        return false;
-    }
+    return brimtor::IsSuccessOrRedirect(code);
 }
 
 cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, QObject* parent)
@@ -58,6 +39,8 @@ cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, 
     , m_proxy([] { return ProxySettings {}; })
 {
     m_Timer1.setInterval(timings.Timer1Ms);
+    // A coarse timer may fire up to 5 % late on every link; over a long scan that adds up.
+    m_Timer1.setTimerType(Qt::PreciseTimer);
     m_tmStatus.setInterval(timings.tmStatusMs);
     m_tmTimeOut.setInterval(timings.tmTimeOutMs);
     connect(&m_Timer1, &QTimer::timeout, this, &cScanDriver::Timer1_Timer);
@@ -113,7 +96,7 @@ void cScanDriver::ReadShortcutAddresses()
     QPointer<cScanDriver> alive(this);
     for (std::int32_t i = 1; i <= count; ++i) {
         const BookmarkPtr bookmark = bookmarks->Item(i);
-        bookmark->url = ReadShortcutUrl(bookmark->ShortcutPath);
+        ReadShortcutAddress(*bookmark);
         m_view.SetProgress(i);
         AddDetail("[" + std::to_string(i) + "] Pre-scan: " + bookmark->ShortcutName, false);
         // A large Favorites tree takes a while to read: keep the window painting and answering.
@@ -194,9 +177,9 @@ void cScanDriver::CheckLink()
 {
     m_view.SetProgress(m_lCurrent);
     const BookmarkPtr bookmark = m_links.Bookmarks()->Item(m_lCurrent);
-    m_sMethod = m_bSecondPass ? "GET " : "HEAD ";
+    m_sMethod = PassMethod(m_bSecondPass);
     // Links that answered well the first time are passed over; the tick goes on unchanged.
-    if (m_bSecondPass && IsSuccessOrRedirect(bookmark->ResponseCode))
+    if (!CheckedInPass(*bookmark, m_bSecondPass))
         return;
     AddDetail("[" + std::to_string(m_lCurrent) + "] " + m_sPass + " Pass: " + bookmark->ShortcutName, false);
     m_exchange.BeginRequest(RequestAddress(bookmark->url), m_sMethod, bookmark, m_proxy());
