@@ -129,8 +129,11 @@ TEST(cScanDriver, SecondPassSendsGetOnlyForLinksThatFailed)
     s.server.Script("/gone", Reply("HTTP/1.1 404 Not Found"));
     s.server.Script("/moved", Reply("HTTP/1.1 301 Moved\r\nLocation: /new"));
     s.server.Script("/empty", Reply("HTTP/1.1 204 No Content"));
+    s.server.Script("HEAD /picky", Reply("HTTP/1.1 405 Method Not Allowed"));
+    s.server.Script("/picky", Reply("HTTP/1.1 200 OK"));
     s.view.detailsShown = true;
-    s.Load({s.Url("/ok"), s.Url("/gone"), s.Url("/moved"), s.Url("/empty"), "http://127.0.0.1:1/refused"});
+    s.Load({s.Url("/ok"), s.Url("/gone"), s.Url("/moved"), s.Url("/empty"), "http://127.0.0.1:1/refused",
+            s.Url("/picky")});
     s.Run();
 
     const BookmarksPtr b = s.links.Bookmarks();
@@ -144,8 +147,11 @@ TEST(cScanDriver, SecondPassSendsGetOnlyForLinksThatFailed)
     EXPECT_EQ(b->Item(5)->ResponseCode, 10061);
     EXPECT_EQ(b->Item(5)->Status, "error");
     EXPECT_TRUE(b->Item(5)->Clean);
+    // Refused on HEAD and refused again on GET; a server that only dislikes HEAD is fine after all.
+    EXPECT_EQ(b->Item(6)->ResponseCode, 200);
+    EXPECT_FALSE(b->Item(6)->Clean);
     EXPECT_EQ(s.Methods(), (std::vector<std::string>{"HEAD /ok", "HEAD /gone", "HEAD /moved", "HEAD /empty",
-                                                      "GET /gone", "GET /empty"}));
+                                                      "HEAD /picky", "GET /gone", "GET /empty", "GET /picky"}));
     // Per-link lines name the position, the pass and the bookmark.
     EXPECT_NE(std::find(s.view.details.begin(), s.view.details.end(), "[2] 2nd Pass: " + s.Url("/gone")),
               s.view.details.end());

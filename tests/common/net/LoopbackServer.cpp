@@ -76,7 +76,10 @@ void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)
     const std::string& head = connection->received;
     const std::size_t targetStart = head.find(' ') + 1;
     const std::string target = head.substr(targetStart, head.find(' ', targetStart) - targetStart);
-    const auto scripted = m_replies.find(target);
+    const std::string method = head.substr(0, targetStart - 1);
+    auto scripted = m_replies.find(method + " " + target);
+    if (scripted == m_replies.end())
+        scripted = m_replies.find(target);
     connection->reply = scripted != m_replies.end() ? scripted->second : ScriptedReply{"HTTP/1.1 404 Not Found\r\n\r\n"};
     connection->bodyLeft = connection->reply.streamedBody;
     if (!connection->reply.oneByteChunks) {

@@ -36,6 +36,7 @@ public:
     quint16 Start();
 
     // The reply for a request line's target: a path, or an absolute address for proxy requests.
+    // A target written after a method ("HEAD /x") answers that method only, before the plain one.
     void Script(const std::string& target, ScriptedReply reply);
 
     // The request heads received, up to and including their empty line, in arrival order.
