@@ -207,6 +207,7 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
     c.lblResponse = Named(AddLabel(page, QStringLiteral("...idle state"), 5300, 480, 2400, kTextHeight),
                           QStringLiteral("lblResponse"));
     c.lblResponse->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    c.lblResponse->hide();  // until a scan has something under way to report
     c.cmdDetails = AddButton(page, "cmdDetails", QStringLiteral("Details"), 220, 840);
     c.lbDetails = Named(new QListWidget(page), QStringLiteral("lbDetails"));
     Place(c.lbDetails, 220, 1215, 7480, 1800);

@@ -85,12 +85,12 @@ frmMain::frmMain(frmMainTimings timings, QWidget* parent)
     m_c.lvResults->SetLinkMain(m_links.get());
     ScanView& scanPage = *this;
     m_driver = std::make_unique<cScanDriver>(*m_links, scanPage, m_timings.scan);
-    m_driver->SetConnectionCheck([this] { return ConnectionConfirmed(); });
+    m_driver->SetConnectionCheck([this] { return UserConnection().Connected(); });
     m_driver->SetProxySource([this] {
         return ProxySettings {m_c.chkUseProxy->isChecked(), Bytes(m_c.txtProxyServer->text()),
                               Bytes(m_c.txtProxyPort->text())};
     });
-    m_proxyBox = std::make_unique<ProxyBox>([this] { return ConnectionMode(); },
+    m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection().ConnectMode(); },
                                             [this] { m_c.chkUseProxy->setChecked(false); });
     ConnectControls();
     Form_Load();
@@ -320,22 +320,14 @@ void frmMain::chkUseProxy_Click(bool ticked)
         w->setEnabled(*enabled);
 }
 
-bool frmMain::ConnectionConfirmed() const
+// The connection check with the user's own test sites, when the settings name any.
+CNetConnect frmMain::UserConnection() const
 {
     CNetConnect connection(m_timings.testSiteLimit);
     const std::vector<std::string> sites = ReadTestSites();
     if (!sites.empty())
         connection.SetKnownTestSites(sites);
-    return connection.Connected();
-}
-
-std::uint32_t frmMain::ConnectionMode() const
-{
-    CNetConnect connection(m_timings.testSiteLimit);
-    const std::vector<std::string> sites = ReadTestSites();
-    if (!sites.empty())
-        connection.SetKnownTestSites(sites);
-    return connection.ConnectMode();
+    return connection;
 }
 
 void frmMain::cmdClean_Click()
@@ -363,26 +355,27 @@ void frmMain::cmdClean_Click()
     cmdNext_Click();
 }
 
+// The backup and donation windows exist once: asking again brings the open one forward.
+template <typename Window>
+static void ShowSingle(QPointer<Window>& window, QWidget* owner)
+{
+    if (!window) {
+        window = new Window(owner);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void frmMain::ShowBackups()
 {
-    if (!m_backup) {
-        m_backup = new frmBackup(this);
-        m_backup->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_backup->show();
-    m_backup->raise();
-    m_backup->activateWindow();
+    ShowSingle(m_backup, this);
 }
 
 void frmMain::ShowDonation()
 {
-    if (!m_donation) {
-        m_donation = new frmDonation(this);
-        m_donation->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_donation->show();
-    m_donation->raise();
-    m_donation->activateWindow();
+    ShowSingle(m_donation, this);
 }
 
 void frmMain::ShowAbout()
@@ -531,16 +524,20 @@ int frmMain::ProgressMax() const
     return m_c.pb->max();
 }
 
-void frmMain::EnableButton(ScanButton button, bool enabled)
+QPushButton* frmMain::ScanPageButton(ScanButton button) const
 {
     QPushButton* const buttons[] = {m_c.cmdScan, m_c.cmdPause, m_c.cmdNext, m_c.cmdBack, m_c.cmdCancel};
-    buttons[static_cast<int>(button)]->setEnabled(enabled);
+    return buttons[static_cast<int>(button)];
+}
+
+void frmMain::EnableButton(ScanButton button, bool enabled)
+{
+    ScanPageButton(button)->setEnabled(enabled);
 }
 
 void frmMain::SetCaption(ScanButton button, const std::string& caption)
 {
-    QPushButton* const buttons[] = {m_c.cmdScan, m_c.cmdPause, m_c.cmdNext, m_c.cmdBack, m_c.cmdCancel};
-    buttons[static_cast<int>(button)]->setText(Local(caption));
+    ScanPageButton(button)->setText(Local(caption));
 }
 
 void frmMain::Flash()

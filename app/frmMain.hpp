@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QPushButton;
+
 #include "app/WizardPages.hpp"
 #include "engine/ScanView.hpp"
 #include "engine/cScanDriver.hpp"
@@ -14,6 +16,7 @@
 namespace brimtor {
 
 class cLinkMain;
+class CNetConnect;
 class ProxyBox;
 class frmBackup;
 class frmDonation;
@@ -64,8 +67,8 @@ private:
     void ShowDonation();
     void ShowAbout();
     void ApplyLayout();
-    bool ConnectionConfirmed() const;
-    std::uint32_t ConnectionMode() const;
+    CNetConnect UserConnection() const;
+    QPushButton* ScanPageButton(ScanButton button) const;
 
     // ScanView: the scan page's controls for the scan driver.
     void SetStatus(const std::string& text) override;
