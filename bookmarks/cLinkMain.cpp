@@ -1,5 +1,7 @@
 #include "bookmarks/cLinkMain.hpp"
 
+#include <functional>
+
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
 #include "support/Backup.hpp"
 #include "support/ErrorLog.hpp"
@@ -87,6 +89,7 @@ void cLinkMain::LoadTextFile()
     const auto bytes = ReadFileBytes(m_textFile);
     if (!bytes || bytes->empty())
         return;
+    m_loadedTextHash = std::hash<std::string>{}(*bytes);
     const std::vector<std::string> lines = SplitCrLf(*bytes);
     auto collection = std::make_shared<cBookmarks>();
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -127,6 +130,13 @@ void cLinkMain::CreateTextFile()
     if (!m_bookmarks)
         return;
     m_lastBackups.clear();
+    // The file is written from the links read at load time; whatever was added to it since
+    // would be lost without a word.
+    const auto current = ReadFileBytes(m_textFile);
+    if (!current || std::hash<std::string>{}(*current) != m_loadedTextHash) {
+        throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
+                            m_textFile + " has changed since its links were loaded; load it again before cleaning");
+    }
     BackupTextFile();
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
@@ -136,6 +146,7 @@ void cLinkMain::CreateTextFile()
     const std::string failure = ReplaceFileAtomically(m_textFile, text);
     if (!failure.empty())
         throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource, failure);
+    m_loadedTextHash = std::hash<std::string>{}(text);
 }
 
 bool cLinkMain::CreateNetscapeBookmarkFile()

@@ -54,7 +54,8 @@ public:
     void ClearAllBookmarks();
 
     // Rewrites the text file without the bookmarks marked Clean, after a backup copy. Throws
-    // NumberedError when the backup or the rewrite fails; the file is then left as it was.
+    // NumberedError when the file changed since it was loaded, or the backup or the rewrite
+    // fails; the file is then left as it was.
     void CreateTextFile();
 
     // Rewrites the user-chosen bookmark HTML file without the bookmarks marked Clean, after two
@@ -78,6 +79,7 @@ private:
     std::int32_t m_selectedBrowser = SourceCode::None;
     std::vector<std::string> m_bookmarkFileContents;
     std::string m_textFile;
+    std::size_t m_loadedTextHash = 0;  // of the text file's bytes as the collection was read
     std::vector<std::string> m_lastBackups;
 };
 

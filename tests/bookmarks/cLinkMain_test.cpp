@@ -139,6 +139,12 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
         EXPECT_NE(error.Description().find("backup"), std::string::npos);
     }
     EXPECT_EQ(ReadAll(s.links.TextFile()), original);
+
+    // Links added to the file after it was loaded are not silently dropped by the rewrite.
+    fs::remove_all(DataFolder());
+    s.home.WriteFile("links.txt", original + "http://added-meanwhile/\r\n");
+    EXPECT_THROW(s.links.CreateTextFile(), NumberedError);
+    EXPECT_EQ(ReadAll(s.links.TextFile()), original + "http://added-meanwhile/\r\n");
 }
 
 TEST(BookmarkFileSource, LoadsAndCleansAfterTwoBackups)
