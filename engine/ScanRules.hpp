@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bookmarks/cBookmark.hpp"
+
+// The rules every scan follows, whoever drives it: which address a link's request goes to, which
+// links the second pass asks again, and how a Favorites shortcut gets its address before the
+// first pass. The window's one-link-at-a-time scan and the command line's parallel one share
+// them, so a bookmark's outcome never depends on which of them checked it.
+namespace brimtor {
+
+// A GET in the second pass is not sent again for these codes.
+bool IsSuccessOrRedirect(std::int32_t code);
+
+// True when the pass (false: the HEAD pass, true: the GET pass) sends a request for the bookmark.
+bool CheckedInPass(const cBookmark& bookmark, bool secondPass);
+
+// "HEAD " for the first pass, "GET " for the second.
+const char* PassMethod(bool secondPass);
+
+// The address actually requested: one with a fragment goes without its query, fragment, port
+// and user information, on its own scheme.
+std::string RequestAddress(const std::string& url);
+
+// The pre-scan of the Favorites: the address of the bookmark's shortcut file becomes its url.
+void ReadShortcutAddress(cBookmark& bookmark);
+
+}  // namespace brimtor
