@@ -1,0 +1,298 @@
+#include "cli/CheckRun.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include <unistd.h>
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "bookmarks/ResultsFilter.hpp"
+#include "bookmarks/SourceCleaner.hpp"
+#include "engine/CNetConnect.hpp"
+#include "engine/ScanRules.hpp"
+#include "engine/cParallelScan.hpp"
+#include "support/Text.hpp"
+
+namespace brimtor {
+
+namespace {
+
+constexpr const char* kProgram = "brimtor-check: ";
+constexpr int kProgressMs = 200;
+
+// A message box's text on one line: its paragraphs joined by " - ".
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    bool breaking = false;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            breaking = true;
+            continue;
+        }
+        if (breaking && !line.empty())
+            line += " - ";
+        breaking = false;
+        line += c;
+    }
+    return line;
+}
+
+// Nobody can agree to anything here: every question gets its refusal.
+MsgAnswer Refusal(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        return MsgAnswer::No;
+    case MsgButtons::OkCancel:
+    case MsgButtons::RetryCancel:
+        return MsgAnswer::Cancel;
+    case MsgButtons::Ok:
+        break;
+    }
+    return MsgAnswer::Ok;
+}
+
+bool IsTerminal(int descriptor)
+{
+    return isatty(descriptor) == 1;
+}
+
+// "1st pass 120/1000  350 links/s", rewritten in place.
+void ShowProgress(const cParallelScan& scan, std::chrono::steady_clock::time_point start)
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double rate = seconds > 0 ? static_cast<double>(scan.RequestsEnded()) / seconds : 0.0;
+    std::fprintf(stderr, "\r%s pass %zu/%zu  %.0f links/s   ", scan.Pass() == 2 ? "2nd" : "1st", scan.Done(),
+                 scan.Total(), rate);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+CheckRun::CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err)
+    : m_options(std::move(options)), m_in(in), m_out(out), m_err(err)
+{
+    m_previousMessages = SetMessageHandler([this](const Message& message) {
+        m_notes.push_back(OneLine(message.text));
+        return Refusal(message.buttons);
+    });
+    m_previousLog = SetErrorLogSink([this](const std::string&, long, const std::string& description) {
+        m_notes.push_back(OneLine(description));
+    });
+}
+
+CheckRun::~CheckRun()
+{
+    SetMessageHandler(std::move(m_previousMessages));
+    SetErrorLogSink(std::move(m_previousLog));
+}
+
+int CheckRun::Run()
+{
+    if (!Load())
+        return Fail(WhyNotLoadable());
+    if (m_options.noCheck) {
+        PreScanOnly();
+    } else {
+        if (!m_options.noConnectionCheck && !ConnectionConfirmed())
+            return Fail("You must have a valid internet connection to proceed "
+                        "(--no-connection-check skips this test)");
+        Scan();
+    }
+    const BookmarksPtr bookmarks = m_links.Bookmarks();
+    // The window's first fill: the protection rules clear the ticks of bookmarks the check's
+    // verdict is not trusted on, whatever view is printed.
+    const std::size_t broken = FillView(*bookmarks, "Broken").size();
+    std::vector<CheckRow> rows;
+    for (const BookmarkPtr& bookmark : FillView(*bookmarks, m_options.view))
+        rows.push_back(MakeCheckRow(*bookmark));
+    m_out << FormatRows(rows, m_options.format) << std::flush;
+    const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
+    if (m_options.clean)
+        return Clean(status);
+    TellNotes();
+    return status;
+}
+
+bool CheckRun::Load()
+{
+    m_links.SetSelectedBrowser(m_options.source);
+    m_links.SetTextFile(m_options.file);
+    m_links.Refresh();
+    return m_links.Bookmarks()->Count() > 0;
+}
+
+std::string CheckRun::WhyNotLoadable()
+{
+    switch (m_options.source) {
+    case SourceCode::Favorites:
+        if (!m_links.IE().IsInstalled())
+            return "there is no Favorites folder to read";
+        break;
+    case SourceCode::Firefox:
+    case SourceCode::Netscape: {
+        cBrowserProfile& profile = m_options.source == SourceCode::Firefox
+                                       ? static_cast<cBrowserProfile&>(m_links.Firefox())
+                                       : static_cast<cBrowserProfile&>(m_links.Netscape());
+        if (!profile.IsInstalled() || profile.DefaultProfile().empty())
+            return std::string("no default ") + (m_options.source == SourceCode::Firefox ? "Firefox" : "Netscape")
+                   + " profile could be found for this user";
+        break;
+    }
+    default:
+        if (!std::ifstream(m_options.file, std::ios::binary))
+            return "cannot open " + m_options.file;
+        break;
+    }
+    return "no bookmarks could be read from " + SourceName();
+}
+
+std::string CheckRun::SourceName() const
+{
+    switch (m_options.source) {
+    case SourceCode::Favorites: return "the Favorites";
+    case SourceCode::Firefox: return "the default Firefox profile";
+    case SourceCode::Netscape: return "the default Netscape profile";
+    default: return m_options.file;
+    }
+}
+
+// The sites named on the command line prove the connection by answering, whatever interfaces
+// the machine has; without them the test is the window's own.
+bool CheckRun::ConnectionConfirmed()
+{
+    CNetConnect connection;
+    if (m_options.testSites.empty())
+        return connection.Connected();
+    connection.SetKnownTestSites(m_options.testSites);
+    return connection.ProbeTestSites();
+}
+
+void CheckRun::Scan()
+{
+    ParallelScanSettings settings;
+    settings.jobs = m_options.jobs;
+    settings.paceMs = m_options.paceMs;
+    settings.timeoutTickMs = TimeoutTickMs(m_options.timeoutSeconds);
+    settings.proxy = m_options.proxy;
+    cParallelScan scan(m_links.Bookmarks(), m_options.source == SourceCode::Favorites, settings);
+    QEventLoop loop;
+    QObject::connect(&scan, &cParallelScan::ScanCompleted, &loop, &QEventLoop::quit);
+    QTimer progress;
+    const auto start = std::chrono::steady_clock::now();
+    const bool showProgress = IsTerminal(STDERR_FILENO);
+    if (showProgress) {
+        QObject::connect(&progress, &QTimer::timeout, [&] { ShowProgress(scan, start); });
+        progress.start(kProgressMs);
+    }
+    scan.Start();
+    if (!scan.Completed())
+        loop.exec();
+    if (showProgress) {
+        ShowProgress(scan, start);
+        std::fputs("\n", stderr);
+    }
+}
+
+// Without a check the Favorites still need their addresses, which only the pre-scan reads.
+void CheckRun::PreScanOnly()
+{
+    if (m_options.source != SourceCode::Favorites)
+        return;
+    for (const BookmarkPtr& bookmark : *m_links.Bookmarks())
+        ReadShortcutAddress(*bookmark);
+}
+
+int CheckRun::Clean(int brokenStatus)
+{
+    std::int32_t marked = 0;
+    for (const BookmarkPtr& bookmark : *m_links.Bookmarks())
+        marked += bookmark->Clean ? 1 : 0;
+    if (marked == 0) {
+        m_err << kProgram << "nothing to clean\n";
+        TellNotes();
+        return brokenStatus;
+    }
+    if (!CleanConfirmed(marked)) {
+        m_err << kProgram << "nothing was cleaned\n";
+        return brokenStatus;
+    }
+    if (CleanChosenSource(m_links) != CleanResult::Cleaned)
+        return Fail(SourceName() + " was left as it was");
+    for (const std::string& backup : Backups())
+        m_err << kProgram << "backup " << backup << '\n';
+    m_err << kProgram << "removed " << marked << " bookmark(s) from " << SourceName() << '\n';
+    TellNotes();
+    return CheckExit::BrokenFound;
+}
+
+bool CheckRun::CleanConfirmed(std::int32_t marked)
+{
+    if (m_options.yes)
+        return true;
+    m_err << "Remove " << marked << " bookmark(s) from " << SourceName()
+          << " after a backup? This cannot be undone. [y/N] " << std::flush;
+    std::string answer;
+    std::getline(m_in, answer);
+    answer = ToLowerAscii(TrimSpaces(answer));
+    return answer == "y" || answer == "yes";
+}
+
+std::vector<std::string> CheckRun::Backups()
+{
+    switch (m_options.source) {
+    case SourceCode::Firefox:
+        return {m_links.Firefox().LastBackup()};
+    case SourceCode::Netscape:
+        return {m_links.Netscape().LastBackup()};
+    case SourceCode::TextFile:
+    case SourceCode::BookmarkFile:
+        return m_links.LastBackups();
+    default:
+        return {};
+    }
+}
+
+int CheckRun::Fail(const std::string& reason)
+{
+    m_err << kProgram << reason;
+    for (const std::string& note : m_notes)
+        m_err << " (" << note << ")";
+    m_err << '\n';
+    m_notes.clear();
+    return CheckExit::Trouble;
+}
+
+void CheckRun::TellNotes()
+{
+    for (const std::string& note : m_notes)
+        m_err << kProgram << note << '\n';
+    m_notes.clear();
+}
+
+int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const ParsedArguments parsed = ParseCheckArguments(arguments);
+    if (parsed.options.help) {
+        out << CheckUsage();
+        return CheckExit::NothingBroken;
+    }
+    if (!parsed.error.empty()) {
+        err << kProgram << parsed.error << " (--help lists the options)\n";
+        return CheckExit::Trouble;
+    }
+    // Without a terminal nobody can answer the cleaning question: refuse before any work.
+    if (parsed.options.clean && !parsed.options.yes && !IsTerminal(STDIN_FILENO)) {
+        err << kProgram << "--clean needs --yes when standard input is not a terminal\n";
+        return CheckExit::Trouble;
+    }
+    return CheckRun(parsed.options, in, out, err).Run();
+}
+
+}  // namespace brimtor

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "bookmarks/cLinkMain.hpp"
+#include "cli/CheckOptions.hpp"
+#include "support/ErrorLog.hpp"
+#include "support/MessageBox.hpp"
+
+namespace brimtor {
+
+// The exit statuses of brimtor-check.
+namespace CheckExit {
+constexpr int NothingBroken = 0;
+constexpr int BrokenFound = 1;
+constexpr int Trouble = 2;  // bad usage, or a source that cannot be loaded, checked or written
+}  // namespace CheckExit
+
+// One headless run: loads the source through cLinkMain, confirms the connection, checks every link
+// with cParallelScan, fills the view through the results' own rules, prints its rows and, when
+// asked, cleans through the source's own writer. Needs a running QCoreApplication.
+//
+// Nobody is there to click a message box: while the run lasts, messages and logged errors are
+// collected and told on standard error, every question is answered with its refusal, and the
+// only question that matters, whether to clean, is asked by the run itself.
+class CheckRun {
+public:
+    CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err);
+    ~CheckRun();
+    CheckRun(const CheckRun&) = delete;
+    CheckRun& operator=(const CheckRun&) = delete;
+
+    // Returns the exit status.
+    int Run();
+
+private:
+    bool Load();
+    std::string WhyNotLoadable();
+    std::string SourceName() const;
+    bool ConnectionConfirmed();
+    void Scan();
+    void PreScanOnly();
+    int Clean(int brokenStatus);
+    bool CleanConfirmed(std::int32_t marked);
+    std::vector<std::string> Backups();
+    // Prints "brimtor-check: reason", with what the program said meanwhile, and returns Trouble.
+    int Fail(const std::string& reason);
+    void TellNotes();
+
+    CheckOptions m_options;
+    std::istream& m_in;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    cLinkMain m_links;
+    std::vector<std::string> m_notes;
+    MessageHandler m_previousMessages;
+    ErrorLogSink m_previousLog;
+};
+
+// The whole program: parses the arguments, prints usage problems, runs the check.
+int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+              std::ostream& err);
+
+}  // namespace brimtor

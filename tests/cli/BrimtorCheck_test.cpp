@@ -1,0 +1,385 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTcpServer>
+
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/TempHome.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+
+namespace {
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+// A port on 127.0.0.1 that nobody listens on: connections to it are refused.
+quint16 ClosedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+// brimtor-check under a temporary home, with loopback links of every kind on a scripted server.
+struct CheckJob : ::testing::Test {
+    TempHome home;
+    LoopbackServer server;
+    quint16 port = 0;
+    std::string refused;
+
+    CheckJob()
+    {
+        server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
+        server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n", false, 0, true});
+        server.Script("/lost", {"HTTP/1.1 410 Gone\r\n\r\n", false, 0, true});
+        server.Script("/moved", {"HTTP/1.1 301 Moved\r\nLocation: /ok\r\n\r\n", false, 0, true});
+        server.Script("/login", {"HTTP/1.1 401 Unauthorized\r\n\r\n", false, 0, true});
+        server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
+        server.Script("/silent", {"", false, 0, false});
+        port = server.Start();
+        refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+    }
+
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
+
+    std::vector<std::string> Links() const { return {Url("/ok"), Url("/gone"), Url("/lost"), Url("/moved")}; }
+
+    // Runs the command to its end while this process's event loop serves the links.
+    Outcome Check(const std::vector<std::string>& arguments, bool quick = true)
+    {
+        QStringList list;
+        for (const std::string& argument : arguments)
+            list << QString::fromStdString(argument);
+        if (quick)
+            list << "--no-connection-check" << "--pace" << "0";
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", QString::fromStdString(home.Path()));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / ".config"));
+        environment.insert("XDG_DATA_HOME", QString::fromStdString(home / ".local/share"));
+        process.setProcessEnvironment(environment);
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        process.start(BRIMTOR_CHECK_PATH, list);
+        process.closeWriteChannel();
+        if (process.state() != QProcess::NotRunning)
+            loop.exec();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+    }
+
+    std::string TextFile(const std::vector<std::string>& links, const std::string& name = "links.txt") const
+    {
+        std::string text;
+        for (const std::string& link : links)
+            text += link + "\r\n";
+        return home.WriteFile(name, text);
+    }
+
+    // The bookmark HTML file of the window's whole-job tests: one working, two broken, one moved.
+    std::string BookmarkFile(const std::string& firstName = "Works") const
+    {
+        std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
+        const std::string names[] = {firstName, "Gone", "Lost", "Moved"};
+        for (std::size_t i = 0; i < 4; ++i) {
+            text += "    <DT><A HREF=\"" + Links()[i] + "\" ADD_DATE=\"1165400000\">" + names[i] + "</A>\r\n";
+            text += "<DD>About " + names[i] + "\r\n";
+        }
+        return text + "</DL><p>\r\n";
+    }
+
+    // The file as the window's clean leaves it with Gone and Lost ticked: both entries and their
+    // descriptions gone, plus the CR LF the writer always ends with.
+    std::string BookmarkFileWithoutBroken() const
+    {
+        std::string text = BookmarkFile();
+        for (const std::string name : {"Gone", "Lost"}) {
+            const std::size_t start = text.find("    <DT><A HREF=\"" + Url("/" + ToLowerName(name)));
+            const std::string description = "<DD>About " + name + "\r\n";
+            const std::size_t end = text.find(description) + description.size();
+            text.erase(start, end - start);
+        }
+        return text + "\r\n";
+    }
+
+    static std::string ToLowerName(std::string name)
+    {
+        std::transform(name.begin(), name.end(), name.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+        return name;
+    }
+};
+
+QJsonArray JsonRows(const Outcome& outcome)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(outcome.out), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << outcome.out;
+    return document.array();
+}
+
+std::vector<std::string> Urls(const QJsonArray& rows)
+{
+    std::vector<std::string> urls;
+    for (const QJsonValue& row : rows)
+        urls.push_back(row.toObject()["url"].toString().toStdString());
+    return urls;
+}
+
+// The one backup whose name starts with `prefix` and ends with `extension`, else "".
+std::string OneBackup(const std::string& prefix, const std::string& extension)
+{
+    std::string found;
+    for (const std::string& name : ListNames(BackupFolder())) {
+        if (name.rfind(prefix, 0) == 0 && name.size() == prefix.size() + 12 + extension.size()
+            && name.compare(name.size() - extension.size(), extension.size(), extension) == 0)
+            found = found.empty() ? BackupFolder() + name : "<more than one>";
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
+{
+    const std::string secure = "https://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+    const std::string path = TextFile({Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"), secure, Url("/empty")});
+
+    const Outcome all = Check({"--source", "text", path, "--view", "all", "--format", "json"});
+    EXPECT_EQ(all.exit, 1) << all.err;
+    const QJsonArray rows = JsonRows(all);
+    ASSERT_EQ(rows.size(), 7);
+    const auto row = [&](int i) { return rows[i].toObject(); };
+    EXPECT_EQ(row(0)["id"].toInt(), 0);
+    EXPECT_EQ(row(0)["name"].toString().toStdString(), Url("/ok"));
+    EXPECT_EQ(row(0)["folder"].toString(), "");
+    EXPECT_EQ(row(0)["status"].toString(), "scanned");
+    EXPECT_EQ(row(0)["result"].toString(), "OK");
+    EXPECT_EQ(row(1)["code"].toInt(), 404);
+    EXPECT_TRUE(row(1)["clean"].toBool());
+    EXPECT_EQ(row(2)["status"].toString(), "error");
+    EXPECT_EQ(row(2)["code"].toInt(), 10061);
+    EXPECT_TRUE(row(2)["clean"].toBool());
+    EXPECT_EQ(row(3)["code"].toInt(), 301);
+    EXPECT_EQ(row(3)["redirected_url"].toString().toStdString(), Url("/ok"));
+    // Pages behind a login and secure addresses are never ticked for cleaning.
+    EXPECT_EQ(row(4)["code"].toInt(), 401);
+    EXPECT_FALSE(row(4)["clean"].toBool());
+    EXPECT_FALSE(row(5)["clean"].toBool());
+    EXPECT_EQ(row(6)["code"].toInt(), 204);
+    EXPECT_TRUE(row(6)["clean"].toBool());
+    // The answers that were no success got a second chance with GET.
+    const auto& requests = server.Requests();
+    const auto sent = [&](const std::string& line) {
+        return std::count_if(requests.begin(), requests.end(), [&](const std::string& r) { return r.rfind(line, 0) == 0; });
+    };
+    EXPECT_EQ(sent("HEAD /gone "), 1);
+    EXPECT_EQ(sent("GET /gone "), 1);
+    EXPECT_EQ(sent("GET /ok "), 0);
+    EXPECT_EQ(sent("GET /moved "), 0);
+
+    const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
+    EXPECT_EQ(broken.exit, 1);
+    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean\n"
+                          "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true\n"
+                          "2," + refused + ",," + refused + ",error,10061,"
+                          "No connection could be made because the target machine actively refused it.,,true\n"
+                          "4," + Url("/login") + ",," + Url("/login") + ",scanned,401,Unauthorized,,false\n"
+                          "6," + Url("/empty") + ",," + Url("/empty") + ",scanned,204,No Content,,true\n");
+
+    const Outcome redirect = Check({"--source", "text", path, "--view", "redirect"});
+    EXPECT_EQ(redirect.exit, 1);
+    EXPECT_EQ(redirect.out.substr(0, 4), "ID  ");
+    EXPECT_EQ(std::count(redirect.out.begin(), redirect.out.end(), '\n'), 2) << redirect.out;
+    EXPECT_NE(redirect.out.find("Moved Permanently"), std::string::npos);
+    // Nothing shown on a pipe but the rows: no progress.
+    EXPECT_EQ(redirect.err, "");
+}
+
+TEST_F(CheckJob, WorkingLinksExitZeroAndASilentServerIsCutOffByTheTimeout)
+{
+    const std::string path = TextFile({Url("/ok"), Url("/moved")});
+    const Outcome fine = Check({"--source", "text", path});
+    EXPECT_EQ(fine.exit, 0) << fine.err;
+    EXPECT_EQ(fine.out.find('\n'), fine.out.size() - 1) << "header line only: " << fine.out;
+
+    const std::string silent = TextFile({Url("/silent")}, "silent.txt");
+    // Cut off on both passes, after a second each; a time-out alone marks nothing for cleaning.
+    const Outcome cut = Check({"--source", "text", silent, "--timeout", "1", "--format", "json", "--view", "all"});
+    EXPECT_EQ(cut.exit, 0);
+    const QJsonArray rows = JsonRows(cut);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].toObject()["code"].toInt(), 408);
+    EXPECT_EQ(rows[0].toObject()["status"].toString(), "error");
+    EXPECT_FALSE(rows[0].toObject()["clean"].toBool());
+}
+
+TEST_F(CheckJob, NoCheckPrintsPendingRowsAndLatin1TitlesStayValidJson)
+{
+    const std::string path = home.WriteFile("saved/bookmarks.html", BookmarkFile("Caf\xe9"));
+    const Outcome listed = Check({"--source", "html", path, "--no-check", "--format", "json"});
+    EXPECT_EQ(listed.exit, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\"Caf\\u00e9\""), std::string::npos) << listed.out;
+    const QJsonArray rows = JsonRows(listed);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0].toObject()["name"].toString(), QString::fromUtf8("Caf\xc3\xa9"));
+    for (const QJsonValue& row : rows) {
+        EXPECT_EQ(row.toObject()["status"].toString(), "pending");
+        EXPECT_FALSE(row.toObject()["clean"].toBool());
+    }
+    EXPECT_EQ(Urls(rows), Links());
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(CheckJob, CleaningATextFileLeavesWhatTheWindowLeaves)
+{
+    const std::string path = TextFile(Links());
+    const std::string original = ReadAll(path);
+    const Outcome cleaned = Check({"--source", "text", path, "--clean", "--yes"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(ReadAll(path), Url("/ok") + "\r\n" + Url("/moved") + "\r\n");
+    const std::string backup = OneBackup("Backup_TextFile_", ".txt");
+    ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
+    EXPECT_EQ(ReadAll(backup), original);
+    EXPECT_NE(cleaned.err.find("backup " + backup + "\n"), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from " + path), std::string::npos) << cleaned.err;
+}
+
+TEST_F(CheckJob, CleaningABookmarkFileLeavesWhatTheWindowLeaves)
+{
+    const std::string original = BookmarkFile();
+    const std::string path = home.WriteFile("saved/bookmarks.html", original);
+    const Outcome cleaned = Check({"--source", "html", path, "--clean", "--yes", "--format", "json"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(Urls(JsonRows(cleaned)), (std::vector<std::string> {Url("/gone"), Url("/lost")}));
+    EXPECT_EQ(ReadAll(path), BookmarkFileWithoutBroken());
+    ASSERT_EQ(ListNames(BackupFolder()).size(), 2u);
+    EXPECT_EQ(ReadAll(OneBackup("Backup_TextFile_", ".txt")), original);
+    EXPECT_EQ(ReadAll(OneBackup("Backup_User_", ".html")), original);
+}
+
+TEST_F(CheckJob, FavoritesTreeIsPreScannedCheckedAndCleaned)
+{
+    const char* names[] = {"works", "gone", "lost", "moved"};
+    for (std::size_t i = 0; i < 4; ++i)
+        home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
+                       "[InternetShortcut]\r\nURL=" + Links()[i] + "\r\n");
+    const Outcome listed = Check({"--source", "favorites", "--no-check", "--format", "json"});
+    EXPECT_EQ(listed.exit, 0) << listed.err;
+    std::vector<std::string> urls = Urls(JsonRows(listed));
+    std::sort(urls.begin(), urls.end());
+    std::vector<std::string> expected = Links();
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(urls, expected);
+
+    const Outcome cleaned = Check({"--source", "favorites", "--clean", "--yes", "--jobs", "4"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(ListNames(home / "Favorites"), (std::vector<std::string> {"Links", "works.url"}));
+    EXPECT_EQ(ListNames(home / "Favorites/Links"), std::vector<std::string> {"moved.url"});
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+}
+
+namespace {
+
+void BrowserProfileJob(CheckJob& job, const std::string& root, const std::string& source, const std::string& word)
+{
+    const std::string original = job.BookmarkFile();
+    job.home.WriteFile(root + "profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
+                                              "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=main.default\r\nDefault=1\r\n");
+    const std::string file = job.home.WriteFile(root + "main.default/bookmarks.html", original);
+    const Outcome rows = job.Check({"--source", source, "--view", "all", "--format", "csv"});
+    EXPECT_EQ(rows.exit, 1) << rows.err;
+    EXPECT_EQ(std::count(rows.out.begin(), rows.out.end(), '\n'), 5) << rows.out;
+    EXPECT_EQ(ReadAll(file), original);
+
+    const Outcome cleaned = job.Check({"--source", source, "--clean", "--yes"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(ReadAll(file), job.BookmarkFileWithoutBroken());
+    const std::string backup = OneBackup("Backup_" + word + "_", ".html");
+    ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
+    EXPECT_EQ(ReadAll(backup), original);
+    EXPECT_NE(cleaned.err.find("backup " + backup), std::string::npos) << cleaned.err;
+}
+
+}  // namespace
+
+TEST_F(CheckJob, FirefoxProfile)
+{
+    BrowserProfileJob(*this, ".mozilla/firefox/", "firefox", "Firefox");
+}
+
+TEST_F(CheckJob, NetscapeProfile)
+{
+    BrowserProfileJob(*this, ".netscape/navigator/", "netscape", "Netscape");
+}
+
+TEST_F(CheckJob, OneLaneAndSixteenLanesGiveTheSameOutcomes)
+{
+    std::vector<std::string> links;
+    const char* paths[] = {"/ok", "/gone", "/lost", "/moved", "/login", "/empty", "/unscripted"};
+    for (int i = 0; i < 60; ++i)
+        links.push_back(i % 8 == 7 ? refused + std::to_string(i) : Url(paths[i % 7]) + "?n=" + std::to_string(i));
+    links.push_back(Url("/ok#part"));
+    const std::string path = TextFile(links);
+    const Outcome one = Check({"--source", "text", path, "--view", "all", "--format", "json", "--jobs", "1"});
+    const Outcome sixteen = Check({"--source", "text", path, "--view", "all", "--format", "json", "--jobs", "16"});
+    EXPECT_EQ(one.exit, 1);
+    EXPECT_EQ(sixteen.exit, 1);
+    EXPECT_EQ(JsonRows(one).size(), 61);
+    EXPECT_EQ(one.out, sixteen.out);
+}
+
+TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
+{
+    const auto expectTrouble = [](const Outcome& outcome, const std::string& reason, bool rows = false) {
+        EXPECT_EQ(outcome.exit, 2) << outcome.err;
+        EXPECT_EQ(outcome.out.empty(), !rows);
+        EXPECT_EQ(outcome.err.find(reason), 0u) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    };
+    expectTrouble(Check({"--source", "text", home / "missing.txt"}), "brimtor-check: cannot open " + home / "missing.txt");
+    const std::string junk = home.WriteFile("junk.html", "just some words\r\n");
+    expectTrouble(Check({"--source", "html", junk}), "brimtor-check: no bookmarks could be read from " + junk);
+    EXPECT_EQ(ReadAll(junk), "just some words\r\n");
+    expectTrouble(Check({"--source", "firefox"}), "brimtor-check: no default Firefox profile could be found");
+    expectTrouble(Check({"--source", "favorites"}), "brimtor-check: there is no Favorites folder");
+    expectTrouble(Check({"--source", "text"}), "brimtor-check: the html and text sources need a FILE");
+
+    const std::string path = TextFile(Links());
+    // Nobody can answer the cleaning question on a pipe.
+    expectTrouble(Check({"--source", "text", path, "--clean"}), "brimtor-check: --clean needs --yes");
+    // The connection test asks the sites it is given, and none answers here.
+    expectTrouble(Check({"--source", "text", path, "--test-sites", refused}, false),
+                  "brimtor-check: You must have a valid internet connection to proceed");
+    EXPECT_TRUE(server.Requests().empty());
+
+    const std::string original = BookmarkFile();
+    const std::string locked = home.WriteFile("saved/bookmarks.html", original);
+    std::filesystem::permissions(locked, std::filesystem::perms(0444));
+    const Outcome refusedClean = Check({"--source", "html", locked, "--clean", "--yes"});
+    // The rows come first: the check itself went well.
+    expectTrouble(refusedClean, "brimtor-check: " + locked + " was left as it was", true);
+    EXPECT_NE(refusedClean.err.find("Bookmarks could not be cleaned at this time"), std::string::npos);
+    EXPECT_EQ(ReadAll(locked), original);
+}
+
+TEST_F(CheckJob, TestSitesThatAnswerConfirmTheConnection)
+{
+    const std::string path = TextFile({Url("/ok")});
+    const Outcome confirmed = Check({"--source", "text", path, "--test-sites", refused + ";" + Url("/ok"), "--pace", "0"}, false);
+    EXPECT_EQ(confirmed.exit, 0) << confirmed.err;
+}
