@@ -42,6 +42,8 @@ cParallelScan::cParallelScan(BookmarksPtr bookmarks, bool preScan, ParallelScanS
         auto lane = std::make_unique<Lane>();
         Lane& self = *lane;
         lane->Timer1.setInterval(std::max(0, m_settings.paceMs));
+        // As in the window: a coarse timer may fire up to 5 % late on every link.
+        lane->Timer1.setTimerType(Qt::PreciseTimer);
         // Nobody shows a socket's state here; the exchange still runs the timer it is given.
         lane->tmStatus.setInterval(1000);
         lane->tmTimeOut.setInterval(std::max(1, m_settings.timeoutTickMs));
