@@ -11,14 +11,27 @@ namespace brimtor {
 
 namespace {
 
-constexpr std::array<const char*, 9> kColumns {"id", "name", "folder", "url", "status", "code",
-                                               "result", "redirected_url", "clean"};
+constexpr std::array<std::string_view, 9> kColumns {"id", "name", "folder", "url", "status", "code",
+                                                    "result", "redirected_url", "clean"};
+constexpr std::size_t kId = 0;
+constexpr std::size_t kCode = 5;
+constexpr std::size_t kClean = 8;
 
-// The row's fields as text, in column order.
-std::array<std::string, 9> Fields(const CheckRow& row)
+// Calls `each(column, text)` for the row's fields in column order, without copying any of them.
+template <typename Each>
+void ForEachField(const CheckRow& row, Each&& each)
 {
-    return {std::to_string(row.id), row.name, row.folder, row.url, row.status,
-            std::to_string(row.code), row.result, row.redirectedUrl, row.clean ? "true" : "false"};
+    char id[16];
+    char code[16];
+    each(kId, std::string_view(id, static_cast<std::size_t>(std::snprintf(id, sizeof id, "%d", row.id))));
+    each(1, row.name);
+    each(2, row.folder);
+    each(3, row.url);
+    each(4, row.status);
+    each(kCode, std::string_view(code, static_cast<std::size_t>(std::snprintf(code, sizeof code, "%d", row.code))));
+    each(6, std::string_view(row.result));
+    each(7, row.redirectedUrl);
+    each(kClean, std::string_view(row.clean ? "true" : "false"));
 }
 
 // Length of the well-formed UTF-8 sequence starting at `i` (no overlongs, no surrogates, nothing
@@ -55,42 +68,47 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i)
     return length;
 }
 
-std::string UnicodeEscape(unsigned char byte)
+void AppendUnicodeEscape(std::string& text, unsigned char byte)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "\\u%04x", byte);
-    return text;
+    static constexpr char kHex[] = "0123456789abcdef";
+    text += "\\u00";
+    text += kHex[byte >> 4];
+    text += kHex[byte & 15];
 }
 
-std::string JsonEscapedAscii(char c)
+void AppendJsonAscii(std::string& text, char c)
 {
     switch (c) {
-    case '"': return "\\\"";
-    case '\\': return "\\\\";
-    case '\b': return "\\b";
-    case '\f': return "\\f";
-    case '\n': return "\\n";
-    case '\r': return "\\r";
-    case '\t': return "\\t";
+    case '"': text += "\\\""; return;
+    case '\\': text += "\\\\"; return;
+    case '\b': text += "\\b"; return;
+    case '\f': text += "\\f"; return;
+    case '\n': text += "\\n"; return;
+    case '\r': text += "\\r"; return;
+    case '\t': text += "\\t"; return;
     default: break;
     }
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 ? UnicodeEscape(byte) : std::string(1, c);
+    if (static_cast<unsigned char>(c) < 0x20)
+        AppendUnicodeEscape(text, static_cast<unsigned char>(c));
+    else
+        text += c;
 }
 
-std::string JsonObject(const CheckRow& row)
+void AppendJsonObject(std::string& text, const CheckRow& row)
 {
-    const std::array<std::string, 9> fields = Fields(row);
-    std::string text = "{";
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        if (i > 0)
+    text += '{';
+    ForEachField(row, [&](std::size_t column, std::string_view field) {
+        if (column > 0)
             text += ", ";
-        text += JsonString(kColumns[i]) + ": ";
+        AppendJsonString(text, kColumns[column]);
+        text += ": ";
         // Numbers and the flag are JSON values; everything else is a string.
-        const bool bare = i == 0 || i == 5 || i == 8;
-        text += bare ? fields[i] : JsonString(fields[i]);
-    }
-    return text + "}";
+        if (column == kId || column == kCode || column == kClean)
+            text += field;
+        else
+            AppendJsonString(text, field);
+    });
+    text += '}';
 }
 
 std::string Json(const std::vector<CheckRow>& rows)
@@ -98,8 +116,11 @@ std::string Json(const std::vector<CheckRow>& rows)
     if (rows.empty())
         return "[]\n";
     std::string text = "[\n";
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        text += "  " + JsonObject(rows[i]) + (i + 1 < rows.size() ? ",\n" : "\n");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        text += "  ";
+        AppendJsonObject(text, rows[i]);
+        text += i + 1 < rows.size() ? ",\n" : "\n";
+    }
     return text + "]\n";
 }
 
@@ -107,52 +128,47 @@ std::string Csv(const std::vector<CheckRow>& rows)
 {
     std::string text;
     for (std::size_t i = 0; i < kColumns.size(); ++i)
-        text += (i > 0 ? "," : "") + std::string(kColumns[i]);
+        (text += i > 0 ? "," : "") += kColumns[i];
     text += '\n';
     for (const CheckRow& row : rows) {
-        const std::array<std::string, 9> fields = Fields(row);
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            text += (i > 0 ? "," : "") + CsvField(fields[i]);
+        ForEachField(row, [&](std::size_t column, std::string_view field) {
+            if (column > 0)
+                text += ',';
+            AppendCsvField(text, field);
+        });
         text += '\n';
     }
     return text;
 }
 
-// A line break inside a field would break the table's rows apart.
-std::string OneLine(std::string text)
+// A line break inside a field would break the table's rows apart: it shows as a blank.
+void AppendOneLine(std::string& text, std::string_view field)
 {
-    std::replace(text.begin(), text.end(), '\r', ' ');
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
+    for (const char c : field)
+        text += (c == '\r' || c == '\n') ? ' ' : c;
 }
 
 std::string Table(const std::vector<CheckRow>& rows)
 {
-    std::vector<std::array<std::string, 9>> lines;
-    std::array<std::string, 9> header;
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        header[i] = ToUpperAscii(kColumns[i]);
-    lines.push_back(header);
-    for (const CheckRow& row : rows) {
-        std::array<std::string, 9> fields = Fields(row);
-        for (std::string& field : fields)
-            field = OneLine(field);
-        lines.push_back(fields);
-    }
     std::array<std::size_t, 9> widths {};
-    for (const auto& line : lines) {
-        for (std::size_t i = 0; i < line.size(); ++i)
-            widths[i] = std::max(widths[i], line[i].size());
-    }
+    for (std::size_t i = 0; i < kColumns.size(); ++i)
+        widths[i] = kColumns[i].size();
+    for (const CheckRow& row : rows)
+        ForEachField(row, [&](std::size_t column, std::string_view field) {
+            widths[column] = std::max(widths[column], field.size());
+        });
     std::string text;
-    for (const auto& line : lines) {
-        std::string out;
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            out += line[i];
-            if (i + 1 < line.size())
-                out += std::string(widths[i] - line[i].size() + 2, ' ');
-        }
-        text += out + '\n';
+    const auto append = [&](std::size_t column, std::string_view field) {
+        AppendOneLine(text, field);
+        if (column + 1 < kColumns.size())
+            text.append(widths[column] - field.size() + 2, ' ');
+    };
+    for (std::size_t i = 0; i < kColumns.size(); ++i)
+        append(i, ToUpperAscii(kColumns[i]));
+    text += '\n';
+    for (const CheckRow& row : rows) {
+        ForEachField(row, append);
+        text += '\n';
     }
     return text;
 }
@@ -166,36 +182,38 @@ CheckRow MakeCheckRow(const cBookmark& bookmark)
             bookmark.Clean};
 }
 
-std::string JsonString(std::string_view bytes)
+void AppendJsonString(std::string& text, std::string_view bytes)
 {
-    std::string text = "\"";
+    text += '"';
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
-            text += JsonEscapedAscii(bytes[i]);
+            AppendJsonAscii(text, bytes[i]);
             ++i;
         } else if (const std::size_t length = Utf8SequenceLength(bytes, i); length > 0) {
             text.append(bytes.substr(i, length));
             i += length;
         } else {
-            text += UnicodeEscape(byte);
+            AppendUnicodeEscape(text, byte);
             ++i;
         }
     }
-    return text + "\"";
+    text += '"';
 }
 
-std::string CsvField(std::string_view bytes)
+void AppendCsvField(std::string& text, std::string_view bytes)
 {
     const bool quoted = bytes.find_first_of(",\"\r\n") != std::string_view::npos
                         || (!bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' '));
-    if (!quoted)
-        return std::string(bytes);
-    std::string text = "\"";
+    if (!quoted) {
+        text += bytes;
+        return;
+    }
+    text += '"';
     for (const char c : bytes)
-        text += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return text + "\"";
+        (c == '"' ? text += "\"\"" : text += c);
+    text += '"';
 }
 
 std::string FormatRows(const std::vector<CheckRow>& rows, OutputFormat format)

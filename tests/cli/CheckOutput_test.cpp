@@ -8,6 +8,24 @@
 
 using namespace brimtor;
 
+namespace {
+
+std::string JsonString(std::string_view bytes)
+{
+    std::string text = "before ";
+    AppendJsonString(text, bytes);
+    return text.substr(7);
+}
+
+std::string CsvField(std::string_view bytes)
+{
+    std::string text = "before ";
+    AppendCsvField(text, bytes);
+    return text.substr(7);
+}
+
+}  // namespace
+
 TEST(CheckOutput, JsonStringEscapesControlsAndReadsStrayBytesAsLatin1)
 {
     EXPECT_EQ(JsonString("plain"), "\"plain\"");
