@@ -3,13 +3,20 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QEventLoop>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "bookmarks/cLinkMain.hpp"
+#include "engine/ScanView.hpp"
 #include "engine/cParallelScan.hpp"
+#include "engine/cScanDriver.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+#include "tests/common/net/LoopbackServer.hpp"
 
 using namespace brimtor;
 
@@ -100,4 +107,86 @@ TEST(cParallelScan, EmptyCollectionsAndUnstartableLinksStillComplete)
     cParallelScan unstartable(bookmarks, false, {2, 0, 1000, {}});
     RunToEnd(unstartable);
     EXPECT_EQ(bookmarks->Item(1)->Status, "pending");
+}
+
+namespace {
+
+// The window's scan page reduced to what the driver needs; nobody looks at it here.
+struct QuietView : ScanView {
+    void SetStatus(const std::string&) override {}
+    void SetResponse(const std::string&) override {}
+    void ShowResponse() override {}
+    bool DetailsShown() const override { return false; }
+    void ClearDetails() override {}
+    void AppendDetail(const std::string&) override {}
+    int DetailCount() const override { return 0; }
+    void RemoveDetail(int) override {}
+    void SelectLastDetail() override {}
+    void SetProgress(int) override {}
+    int ProgressMax() const override { return 1; }
+    void EnableButton(ScanButton, bool) override {}
+    void SetCaption(ScanButton, const std::string&) override {}
+    void Flash() override {}
+};
+
+// Every outcome field a check writes, one line per bookmark.
+std::vector<std::string> Outcomes(const cBookmarks& bookmarks)
+{
+    std::vector<std::string> lines;
+    for (const BookmarkPtr& b : bookmarks)
+        lines.push_back(b->url + " " + b->Status + " " + std::to_string(b->ResponseCode) + " "
+                        + (b->Clean ? "clean " : "keep ") + b->RedirectedUrl + " " + std::to_string(b->ContentLength));
+    return lines;
+}
+
+}  // namespace
+
+TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
+{
+    test::TempHome home;
+    test::MessageRecorder messages;
+    test::LoopbackServer server;
+    server.Script("/ok", {"HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n", false, 0, true});
+    server.Script("/moved", {"HTTP/1.1 302 Found\r\nLocation: /ok\r\n\r\n", false, 0, true});
+    server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
+    server.Script("/silent", {"", false, 0, false});
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const std::string refused = "http://127.0.0.1:" + std::to_string(closed.serverPort()) + "/";
+    closed.close();
+    std::string text;
+    for (const std::string& link : {base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
+                                    refused, base + "/ok?q=1#part", std::string("http://127.0.0.1:0/")})
+        text += link + "\r\n";
+
+    // The window: one link at a time, the time-out tick shortened alike.
+    cLinkMain links;
+    links.SetSelectedBrowser(SourceCode::TextFile);
+    links.SetTextFile(home.WriteFile("links.txt", text));
+    links.Refresh();
+    QuietView view;
+    cScanDriver driver(links, view, {1, 5, 5});
+    driver.SetConnectionCheck([] { return true; });
+    bool complete = false;
+    QObject::connect(&driver, &cScanDriver::ScanCompleted, [&] { complete = true; });
+    driver.cmdScan_Click();
+    QEventLoop wait;
+    while (!complete)
+        wait.processEvents(QEventLoop::WaitForMoreEvents);
+    const std::vector<std::string> expected = Outcomes(*links.Bookmarks());
+    std::vector<std::string> expectedRequests = server.Requests();
+    std::sort(expectedRequests.begin(), expectedRequests.end());
+    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error 408 keep  0.000000");
+
+    for (const int jobs : {1, 8}) {
+        const std::size_t before = server.Requests().size();
+        links.Refresh();
+        cParallelScan scan(links.Bookmarks(), false, {jobs, jobs == 1 ? 1 : 0, 5, {}});
+        RunToEnd(scan);
+        EXPECT_EQ(Outcomes(*links.Bookmarks()), expected) << jobs << " lanes";
+        std::vector<std::string> requests(server.Requests().begin() + static_cast<long>(before), server.Requests().end());
+        std::sort(requests.begin(), requests.end());
+        EXPECT_EQ(requests, expectedRequests) << jobs << " lanes";
+    }
 }
