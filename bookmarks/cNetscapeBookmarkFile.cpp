@@ -271,6 +271,10 @@ bool cNetscapeBookmarkFile::CreateBookMarkFile()
     m_lastBackup.clear();
     if (!m_bookmarks)
         return true;
+    // The new file is built from the lines read at load time. A browser that saved its
+    // bookmarks meanwhile would lose them without a word, so a changed file is left alone.
+    if (!StillAsLoaded())
+        return ReportNotCleaned();
     // The user was promised a copy of the file as it was: no copy, no rewrite.
     const BackupResult backup = BackupBookmarkFile(m_bookmarkFile, m_browserWord);
     if (!backup.ok)
@@ -280,6 +284,26 @@ bool cNetscapeBookmarkFile::CreateBookMarkFile()
     if (!ReplaceFileAtomically(m_bookmarkFile, KeptText()).empty())
         return ReportNotCleaned();
     return true;
+}
+
+bool cNetscapeBookmarkFile::StillAsLoaded() const
+{
+    const std::optional<std::string> current = ReadFileBytes(m_bookmarkFile);
+    if (!current)
+        return false;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const std::string& line = m_lines[i];
+        if (current->compare(at, line.size(), line) != 0)
+            return false;
+        at += line.size();
+        if (i + 1 < m_lines.size()) {
+            if (current->compare(at, 2, "\r\n") != 0)
+                return false;
+            at += 2;
+        }
+    }
+    return at == current->size();
 }
 
 void cNetscapeBookmarkFile::IndexCleanedLines()

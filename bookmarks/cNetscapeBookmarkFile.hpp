@@ -53,6 +53,8 @@ public:
 
     // Tells the user a bookmark file was left uncleaned; returns false for the caller to pass on.
     static bool ReportNotCleaned();
+    // True while the file on disk still holds exactly the lines read at load time.
+    bool StillAsLoaded() const;
 
 private:
     void ParseFolder(std::string folderPath);

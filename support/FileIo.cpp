@@ -1,9 +1,9 @@
 #include "support/FileIo.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <fcntl.h>
@@ -14,16 +14,33 @@ namespace brimtor {
 
 std::optional<std::string> ReadFileBytes(const std::string& path)
 {
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(path, ec))
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    }
+    // Read by the size the file claims, then on until the end, in case it grew meanwhile.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            if (n < 0)
+                return std::nullopt;
+            bytes.resize(used);
+            return bytes;
+        }
+        used += static_cast<std::size_t>(n);
+    }
 }
 
 // Writes everything to an open descriptor, retrying short writes.

@@ -190,3 +190,27 @@ TEST(BookmarkFileSource, LoadsAndCleansAfterTwoBackups)
     EXPECT_EQ(messages.Texts(),
               std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
 }
+
+TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)
+{
+    TextSource s;
+    MessageRecorder messages;
+    const std::string original = "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n";
+    s.links.SetSelectedBrowser(SourceCode::BookmarkFile);
+    s.links.SetTextFile(s.home.WriteFile("bookmarks.html", original));
+    s.links.Refresh();
+    ASSERT_EQ(s.links.Bookmarks()->Count(), 2);
+    s.links.Bookmarks()->Item(1)->Clean = true;
+
+    // The browser saved a new bookmark meanwhile: cleaning would silently drop it.
+    const std::string saved = original + "<DT><A HREF=\"http://new/\">New</A>\r\n";
+    s.home.WriteFile("bookmarks.html", saved);
+    EXPECT_FALSE(s.links.CreateNetscapeBookmarkFile());
+    EXPECT_EQ(ReadAll(s.links.TextFile()), saved);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
+
+    // As it was loaded, it is cleaned.
+    s.home.WriteFile("bookmarks.html", original);
+    EXPECT_TRUE(s.links.CreateNetscapeBookmarkFile());
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n\r\n");
+}
