@@ -1,7 +1,7 @@
 #include "cli/CheckRun.hpp"
 
 #include <chrono>
-#include <cstdio>
+#include <cmath>
 #include <fstream>
 #include <iostream>
 
@@ -15,6 +15,7 @@
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
+#include "support/MainSettings.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -64,19 +65,19 @@ bool IsTerminal(int descriptor)
 }
 
 // "1st pass 120/1000  350 links/s", rewritten in place.
-void ShowProgress(const cParallelScan& scan, std::chrono::steady_clock::time_point start)
+void ShowProgress(std::ostream& err, const cParallelScan& scan, std::chrono::steady_clock::time_point start)
 {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double rate = seconds > 0 ? static_cast<double>(scan.RequestsEnded()) / seconds : 0.0;
-    std::fprintf(stderr, "\r%s pass %zu/%zu  %.0f links/s   ", scan.Pass() == 2 ? "2nd" : "1st", scan.Done(),
-                 scan.Total(), rate);
-    std::fflush(stderr);
+    const long rate = seconds > 0 ? std::lround(static_cast<double>(scan.RequestsEnded()) / seconds) : 0;
+    err << '\r' << (scan.Pass() == 2 ? "2nd" : "1st") << " pass " << scan.Done() << '/' << scan.Total() << "  "
+        << rate << " links/s   " << std::flush;
 }
 
 }  // namespace
 
-CheckRun::CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err)
-    : m_options(std::move(options)), m_in(in), m_out(out), m_err(err)
+CheckRun::CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err,
+                   bool showProgress)
+    : m_options(std::move(options)), m_in(in), m_out(out), m_err(err), m_showProgress(showProgress)
 {
     m_previousMessages = SetMessageHandler([this](const Message& message) {
         m_notes.push_back(OneLine(message.text));
@@ -164,12 +165,16 @@ std::string CheckRun::SourceName() const
 }
 
 // The sites named on the command line prove the connection by answering, whatever interfaces
-// the machine has; without them the test is the window's own.
+// the machine has; without them the test is the window's own, with the user's TestSites value.
 bool CheckRun::ConnectionConfirmed()
 {
     CNetConnect connection;
-    if (m_options.testSites.empty())
+    if (m_options.testSites.empty()) {
+        const std::vector<std::string> sites = ReadTestSites();
+        if (!sites.empty())
+            connection.SetKnownTestSites(sites);
         return connection.Connected();
+    }
     connection.SetKnownTestSites(m_options.testSites);
     return connection.ProbeTestSites();
 }
@@ -186,17 +191,16 @@ void CheckRun::Scan()
     QObject::connect(&scan, &cParallelScan::ScanCompleted, &loop, &QEventLoop::quit);
     QTimer progress;
     const auto start = std::chrono::steady_clock::now();
-    const bool showProgress = IsTerminal(STDERR_FILENO);
-    if (showProgress) {
-        QObject::connect(&progress, &QTimer::timeout, [&] { ShowProgress(scan, start); });
+    if (m_showProgress) {
+        QObject::connect(&progress, &QTimer::timeout, [&] { ShowProgress(m_err, scan, start); });
         progress.start(kProgressMs);
     }
     scan.Start();
     if (!scan.Completed())
         loop.exec();
-    if (showProgress) {
-        ShowProgress(scan, start);
-        std::fputs("\n", stderr);
+    if (m_showProgress) {
+        ShowProgress(m_err, scan, start);
+        m_err << '\n';
     }
 }
 
@@ -292,7 +296,7 @@ int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::
         err << kProgram << "--clean needs --yes when standard input is not a terminal\n";
         return CheckExit::Trouble;
     }
-    return CheckRun(parsed.options, in, out, err).Run();
+    return CheckRun(parsed.options, in, out, err, IsTerminal(STDERR_FILENO)).Run();
 }
 
 }  // namespace brimtor

@@ -27,7 +27,9 @@ constexpr int Trouble = 2;  // bad usage, or a source that cannot be loaded, che
 // only question that matters, whether to clean, is asked by the run itself.
 class CheckRun {
 public:
-    CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err);
+    // `showProgress` writes the scan's progress to `err` as it goes: for a terminal.
+    CheckRun(CheckOptions options, std::istream& in, std::ostream& out, std::ostream& err,
+             bool showProgress = false);
     ~CheckRun();
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
@@ -53,6 +55,7 @@ private:
     std::istream& m_in;
     std::ostream& m_out;
     std::ostream& m_err;
+    bool m_showProgress;
     cLinkMain m_links;
     std::vector<std::string> m_notes;
     MessageHandler m_previousMessages;
