@@ -94,6 +94,16 @@ void AppendJsonAscii(std::string& text, char c)
         text += c;
 }
 
+// Room for the whole output up front: a hundred thousand rows would otherwise grow the text
+// through a dozen copies of itself.
+std::size_t RoughSize(const std::vector<CheckRow>& rows)
+{
+    std::size_t size = 256;
+    for (const CheckRow& row : rows)
+        size += 120 + row.name.size() + row.folder.size() + row.url.size() + row.redirectedUrl.size();
+    return size;
+}
+
 void AppendJsonObject(std::string& text, const CheckRow& row)
 {
     text += '{';
@@ -116,6 +126,7 @@ std::string Json(const std::vector<CheckRow>& rows)
     if (rows.empty())
         return "[]\n";
     std::string text = "[\n";
+    text.reserve(RoughSize(rows));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         text += "  ";
         AppendJsonObject(text, rows[i]);
@@ -127,6 +138,7 @@ std::string Json(const std::vector<CheckRow>& rows)
 std::string Csv(const std::vector<CheckRow>& rows)
 {
     std::string text;
+    text.reserve(RoughSize(rows));
     for (std::size_t i = 0; i < kColumns.size(); ++i)
         (text += i > 0 ? "," : "") += kColumns[i];
     text += '\n';
@@ -158,6 +170,7 @@ std::string Table(const std::vector<CheckRow>& rows)
             widths[column] = std::max(widths[column], field.size());
         });
     std::string text;
+    text.reserve(RoughSize(rows));
     const auto append = [&](std::size_t column, std::string_view field) {
         AppendOneLine(text, field);
         if (column + 1 < kColumns.size())

@@ -110,8 +110,10 @@ int CheckRun::Run()
     // The window's first fill: the protection rules clear the ticks of bookmarks the check's
     // verdict is not trusted on, whatever view is printed.
     const std::size_t broken = FillView(*bookmarks, "Broken").size();
+    const std::vector<BookmarkPtr> shown = FillView(*bookmarks, m_options.view);
     std::vector<CheckRow> rows;
-    for (const BookmarkPtr& bookmark : FillView(*bookmarks, m_options.view))
+    rows.reserve(shown.size());
+    for (const BookmarkPtr& bookmark : shown)
         rows.push_back(MakeCheckRow(*bookmark));
     m_out << FormatRows(rows, m_options.format) << std::flush;
     const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
