@@ -92,7 +92,10 @@ int main(int argc, char* argv[])
     window.findChild<QListWidget*>("lbDetails")->show();
     Click(&window, "cmdScan");
     auto* next = window.findChild<QPushButton*>("cmdNext");
-    QTest::qWaitFor([next] { return next->isEnabled(); }, 60000);
+    if (!QTest::qWaitFor([next] { return next->isEnabled(); }, 60000)) {
+        std::fprintf(stderr, "the scan did not finish\n");
+        return 1;
+    }
     Save(&window, "page4-scan");
     Click(&window, "cmdNext");
     Save(&window, "page5-results");
