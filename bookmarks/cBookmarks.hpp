@@ -12,7 +12,9 @@ namespace brimtor {
 using BookmarkPtr = std::shared_ptr<cBookmark>;
 
 // An ordered collection of shared bookmark records, keyed by the decimal text of each
-// record's BookmarkID. Positions run from 1; keys compare without regard to case.
+// record's BookmarkID. Positions run from 1; keys compare without regard to case. Every key is
+// the decimal text of a number, which has no letters to fold, so keys are held and looked up
+// as the numbers themselves: a text that is not exactly such a decimal matches nothing.
 class cBookmarks {
 public:
     using const_iterator = std::vector<BookmarkPtr>::const_iterator;
@@ -22,6 +24,13 @@ public:
     BookmarkPtr Add(const std::string& ShortcutName, const std::string& url,
                     const std::string& BookmarkFolder, std::int32_t BookmarkID,
                     const std::string& ShortcutPath = {});
+    // Appends `record`, filled in by the caller, as a new "pending" record keyed by its
+    // BookmarkID; nullptr when that key is taken. Saves a loader copying every field twice.
+    BookmarkPtr AddRecord(cBookmark&& record);
+
+    // Room for `count` records, so a loader that knows roughly how many are coming does not
+    // regrow the collection again and again.
+    void Reserve(std::size_t count);
 
     void ClearAll();
 
@@ -47,8 +56,8 @@ private:
     void RemoveAt(std::size_t index);
 
     std::vector<BookmarkPtr> m_items;
-    std::vector<std::string> m_keys;  // each record's key as added, by position
-    std::unordered_map<std::string, BookmarkPtr> m_byKey;  // lower-cased key
+    std::vector<std::int32_t> m_keys;  // each record's key as added, by position
+    std::unordered_map<std::int32_t, BookmarkPtr> m_byKey;
     std::string m_header;
 };
 

@@ -1,8 +1,11 @@
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -93,27 +96,96 @@ LineKind KindOf(std::string_view line)
     return LineKind::Other;
 }
 
+// The line without the blanks at its ends. Every line of the file is looked at this way, so
+// it is a view rather than a copy.
+std::string_view TrimmedView(std::string_view line)
+{
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(' ') + 1 - first);
+}
+
 // The text between the last ">" at or before `end` and `end`.
-std::string TextBefore(const std::string& line, std::size_t end)
+std::string TextBefore(std::string_view line, std::size_t end)
 {
     const std::size_t open = line.rfind('>', end);
-    const std::size_t start = open == std::string::npos ? 0 : open + 1;
-    return line.substr(start, end - start);
+    const std::size_t start = open == std::string_view::npos ? 0 : open + 1;
+    return std::string(line.substr(start, end - start));
 }
 
 // A folder line ends with its closing tag: the name is what stands before its "<".
-std::string FolderName(const std::string& line)
+std::string FolderName(std::string_view line)
 {
     return TextBefore(line, line.rfind('<'));
 }
 
-std::string BookmarkTitle(const std::string& line)
+std::string BookmarkTitle(std::string_view line)
 {
     const std::size_t closing = line.rfind("</");
-    if (closing == std::string::npos)
+    if (closing == std::string_view::npos)
         throw MalformedLine("a bookmark line without a closing tag");
     return TextBefore(line, closing);
 }
+
+// The attributes the reader takes from a bookmark line, by their slot in BookmarkAttributes.
+enum Attribute { Href, Id, AddDate, LastVisit, LastCharset, LastModified, FeedUrl, Icon, ShortcutUrl };
+constexpr std::array<std::string_view, 9> kAttributeNames {
+    "href", "id", "add_date", "last_visit", "last_charset", "last_modified", "feedurl", "icon",
+    "shortcuturl"};
+
+// For every name, the value of the first `name="` in the line, without regard to case, up to
+// the next quote; nothing when the name is absent or its value has no closing quote. A name
+// matches where the text before `="` ends with it. Found in one walk from one `="` to the
+// next: favicon lines run to thousands of characters, too long to search once per name.
+class BookmarkAttributes {
+public:
+    explicit BookmarkAttributes(std::string_view line)
+    {
+        std::size_t missing = m_values.size();
+        for (std::size_t equals = line.find("=\"");
+             equals != std::string_view::npos && missing > 0;
+             equals = line.find("=\"", equals + 1)) {
+            const std::size_t start = equals + 2;
+            const std::size_t end = line.find('"', start);
+            if (end == std::string_view::npos)
+                break;  // nor is there a later `="`: every name still missing stays so
+            const std::string_view before = line.substr(0, equals);
+            for (std::size_t slot = 0; slot < m_values.size(); ++slot) {
+                if (!m_values[slot] && IEndsWith(before, kAttributeNames[slot])) {
+                    m_values[slot] = line.substr(start, end - start);
+                    --missing;
+                }
+            }
+        }
+    }
+
+    // Taken as it stands (no entity decoding); a line break inside it becomes a blank.
+    std::string Text(Attribute slot) const
+    {
+        std::string value(m_values[slot].value_or(std::string_view()));
+        std::replace(value.begin(), value.end(), '\n', ' ');
+        return value;
+    }
+
+    // 0 when absent; a value that is present must be a decimal number (digits, an optional
+    // leading minus) that fits 32 bits.
+    std::int32_t Number(Attribute slot) const
+    {
+        if (!m_values[slot])
+            return 0;
+        const std::string_view text = *m_values[slot];
+        const char* const end = text.data() + text.size();
+        std::int32_t number = 0;
+        const auto [stop, error] = std::from_chars(text.data(), end, number);
+        if (error != std::errc() || stop != end)
+            throw MalformedLine("not a 32-bit number: " + std::string(kAttributeNames[slot]));
+        return number;
+    }
+
+private:
+    std::array<std::optional<std::string_view>, kAttributeNames.size()> m_values;
+};
 
 }  // namespace
 
@@ -145,6 +217,8 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
 
     m_currentLine = 0;
     m_bookmarks = std::make_shared<cBookmarks>();
+    // Every line could be a bookmark: an upper bound that spares the collection its regrowth.
+    m_bookmarks->Reserve(m_lines.size());
     BookmarksPtr result;
     try {
         ParseFolder({});
@@ -167,7 +241,7 @@ void cNetscapeBookmarkFile::ParseFolder(std::string folderPath)
     std::vector<std::size_t> parentLengths;
     const auto last = static_cast<std::int32_t>(m_lines.size() - 1);
     while (m_currentLine != last) {
-        const std::string line = TrimSpaces(m_lines[static_cast<std::size_t>(m_currentLine)]);
+        const std::string_view line = TrimmedView(m_lines[static_cast<std::size_t>(m_currentLine)]);
         ++m_currentLine;
         switch (KindOf(line)) {
         case LineKind::Folder:
@@ -192,72 +266,32 @@ void cNetscapeBookmarkFile::ParseFolder(std::string folderPath)
     }
 }
 
-void cNetscapeBookmarkFile::AddBookmark(const std::string& line, const std::string& folderPath)
+void cNetscapeBookmarkFile::AddBookmark(std::string_view line, const std::string& folderPath)
 {
-    const std::string address = GetAttribute(line, "href").value_or(std::string());
-    const std::string title = BookmarkTitle(line);
-    const std::string folder = folderPath.empty() ? "root" : folderPath;
-    // Keys are 1-based line numbers, so they are unique within a file; a record that could not
-    // be added is simply skipped.
-    const BookmarkPtr record = m_bookmarks->Add(title, address, folder, m_currentLine);
-    if (!record)
-        return;
-    record->LinkID = GetAttribute(line, "id").value_or(std::string());
-    record->AddDate = NumberAttribute(line, "add_date");
-    record->LastVisit = NumberAttribute(line, "last_visit");
-    record->LastCharset = GetAttribute(line, "last_charset").value_or(std::string());
-    record->LastModified = NumberAttribute(line, "last_modified");
-    record->FeedURL = GetAttribute(line, "feedurl").value_or(std::string());
-    record->Icon = GetAttribute(line, "icon").value_or(std::string());
-    record->ShortcutURL = GetAttribute(line, "shortcuturl").value_or(std::string());
-    record->Folder = folder;
-    record->FileLineNumber = m_currentLine - 1;
+    const BookmarkAttributes attributes(line);
+    cBookmark record;
+    // Keys are 1-based line numbers, so they are unique within a file.
+    record.BookmarkID = m_currentLine;
+    record.FileLineNumber = m_currentLine - 1;
+    record.ShortcutName = BookmarkTitle(line);
+    record.url = attributes.Text(Href);
+    record.Folder = folderPath.empty() ? "root" : folderPath;
+    record.LinkID = attributes.Text(Id);
+    record.AddDate = attributes.Number(AddDate);
+    record.LastVisit = attributes.Number(LastVisit);
+    record.LastCharset = attributes.Text(LastCharset);
+    record.LastModified = attributes.Number(LastModified);
+    record.FeedURL = attributes.Text(FeedUrl);
+    record.Icon = attributes.Text(Icon);
+    record.ShortcutURL = attributes.Text(ShortcutUrl);
+    m_bookmarks->AddRecord(std::move(record));
 }
 
 // A description belongs to the bookmark added last, whatever lines came between.
-void cNetscapeBookmarkFile::SetLastDescription(const std::string& line)
+void cNetscapeBookmarkFile::SetLastDescription(std::string_view line)
 {
     if (m_bookmarks->Count() > 0)
         m_bookmarks->Item(m_bookmarks->Count())->Description = line.substr(4);
-}
-
-// The value of the first `name="` in the line, without regard to case, up to the next quote.
-// Values are taken as they stand (no entity decoding); a line break inside one becomes a blank.
-// The search walks from one `="` to the next rather than trying every position: favicon
-// lines run to thousands of characters and every bookmark line is searched nine times.
-std::optional<std::string> cNetscapeBookmarkFile::GetAttribute(std::string_view line,
-                                                               std::string_view name)
-{
-    std::size_t equals = line.find("=\"");
-    while (equals != std::string_view::npos && !IEndsWith(line.substr(0, equals), name))
-        equals = line.find("=\"", equals + 1);
-    if (equals == std::string_view::npos)
-        return std::nullopt;
-    const std::size_t start = equals + 2;
-    const std::size_t end = line.find('"', start);
-    if (end == std::string_view::npos)
-        return std::nullopt;
-    std::string value(line.substr(start, end - start));
-    for (char& c : value) {
-        if (c == '\n')
-            c = ' ';
-    }
-    return value;
-}
-
-// 0 when absent; a value that is present must be a decimal number (digits, an optional
-// leading minus) that fits 32 bits.
-std::int32_t cNetscapeBookmarkFile::NumberAttribute(std::string_view line, std::string_view name)
-{
-    const std::optional<std::string> text = GetAttribute(line, name);
-    if (!text)
-        return 0;
-    const char* const end = text->data() + text->size();
-    std::int32_t number = 0;
-    const auto [stop, error] = std::from_chars(text->data(), end, number);
-    if (error != std::errc() || stop != end)
-        throw MalformedLine("not a 32-bit number: " + std::string(name));
-    return number;
 }
 
 bool cNetscapeBookmarkFile::ReportNotCleaned()
@@ -336,7 +370,7 @@ std::string cNetscapeBookmarkFile::KeptText() const
             afterCleaned = true;
             continue;
         }
-        if (!(afterCleaned && IStartsWith(TrimSpaces(m_lines[i]), "<DD>"))) {
+        if (!(afterCleaned && IStartsWith(TrimmedView(m_lines[i]), "<DD>"))) {
             text += m_lines[i];
             text += "\r\n";
         }

@@ -58,10 +58,8 @@ public:
 
 private:
     void ParseFolder(std::string folderPath);
-    void AddBookmark(const std::string& line, const std::string& folderPath);
-    void SetLastDescription(const std::string& line);
-    static std::optional<std::string> GetAttribute(std::string_view line, std::string_view name);
-    static std::int32_t NumberAttribute(std::string_view line, std::string_view name);
+    void AddBookmark(std::string_view line, const std::string& folderPath);
+    void SetLastDescription(std::string_view line);
 
     void IndexCleanedLines();
     bool IsLineCleaned(std::size_t index) const;
