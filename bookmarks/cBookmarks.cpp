@@ -42,13 +42,14 @@ BookmarkPtr cBookmarks::Add(const std::string& ShortcutName, const std::string& 
 BookmarkPtr cBookmarks::AddRecord(cBookmark&& record)
 {
     const std::int32_t key = record.BookmarkID;
-    if (m_byKey.count(key))
+    const auto at = FirstNotBelow(key);
+    if (at != m_byKey.end() && m_keys[*at] == key)
         return nullptr;
     record.Status = "pending";
     auto shared = std::make_shared<cBookmark>(std::move(record));
+    m_byKey.insert(at, static_cast<std::uint32_t>(m_items.size()));
     m_items.push_back(shared);
     m_keys.push_back(key);
-    m_byKey.emplace(key, shared);
     return shared;
 }
 
@@ -66,6 +67,28 @@ void cBookmarks::ClearAll()
     m_byKey.clear();
 }
 
+cBookmarks::KeyIndex::const_iterator cBookmarks::FirstNotBelow(std::int32_t key) const
+{
+    // Adds come in ascending key order: the end is the answer without a search.
+    if (m_byKey.empty() || m_keys[m_byKey.back()] < key)
+        return m_byKey.end();
+    return std::lower_bound(m_byKey.begin(), m_byKey.end(), key,
+                            [this](std::uint32_t position, std::int32_t wanted) {
+                                return m_keys[position] < wanted;
+                            });
+}
+
+std::optional<std::size_t> cBookmarks::Find(const std::string& key) const
+{
+    const std::optional<std::int32_t> number = KeyNumber(key);
+    if (!number)
+        return std::nullopt;
+    const auto at = FirstNotBelow(*number);
+    if (at == m_byKey.end() || m_keys[*at] != *number)
+        return std::nullopt;
+    return *at;
+}
+
 BookmarkPtr cBookmarks::Item(int position) const
 {
     if (position < 1 || position > Count())
@@ -73,20 +96,28 @@ BookmarkPtr cBookmarks::Item(int position) const
     return m_items[static_cast<std::size_t>(position - 1)];
 }
 
-BookmarkPtr cBookmarks::Item(const std::string& key) const
+std::size_t cBookmarks::PositionOf(const std::string& key) const
 {
-    const std::optional<std::int32_t> number = KeyNumber(key);
-    const auto found = number ? m_byKey.find(*number) : m_byKey.end();
-    if (found == m_byKey.end())
+    const std::optional<std::size_t> position = Find(key);
+    if (!position)
         throw NumberedError(ErrorNumber::InvalidProcedureCall, kSource,
                             "Invalid procedure call or argument");
-    return found->second;
+    return *position;
+}
+
+BookmarkPtr cBookmarks::Item(const std::string& key) const
+{
+    return m_items[PositionOf(key)];
 }
 
 void cBookmarks::RemoveAt(std::size_t index)
 {
+    m_byKey.erase(FirstNotBelow(m_keys[index]));
+    for (std::uint32_t& position : m_byKey) {
+        if (position > index)
+            --position;
+    }
     const auto offset = static_cast<std::ptrdiff_t>(index);
-    m_byKey.erase(m_keys[index]);
     m_keys.erase(m_keys.begin() + offset);
     m_items.erase(m_items.begin() + offset);
 }
@@ -99,15 +130,12 @@ void cBookmarks::Remove(int position)
 
 void cBookmarks::Remove(const std::string& key)
 {
-    const BookmarkPtr record = Item(key);
-    const auto found = std::find(m_items.begin(), m_items.end(), record);
-    RemoveAt(static_cast<std::size_t>(found - m_items.begin()));
+    RemoveAt(PositionOf(key));
 }
 
 bool cBookmarks::KeyExists(const std::string& key) const
 {
-    const std::optional<std::int32_t> number = KeyNumber(key);
-    return number && m_byKey.count(*number) != 0;
+    return Find(key).has_value();
 }
 
 }  // namespace brimtor

@@ -71,6 +71,8 @@ std::optional<std::vector<std::string>> ReadCrLfLines(const std::string& path)
     ::close(fd);
     if (!empty)
         lines.push_back(std::move(pending));
+    // The vector grew by doubling; up to half of it would stay unused for as long as the lines.
+    lines.shrink_to_fit();
     return lines;
 }
 

@@ -66,3 +66,42 @@ TEST(cBookmarks, RemoveKeepsKeysAndOrderInStep)
     list.SetBookmarkHeader("<TITLE>");
     EXPECT_EQ(list.BookmarkHeader(), "<TITLE>");
 }
+
+TEST(cBookmarks, KeysMatchOnlyTheirExactDecimalTextInAnyAddingOrder)
+{
+    cBookmarks list;
+    for (int id : {30, 10, -5, 20, 0})
+        list.Add(std::to_string(id), std::to_string(id), "", id);
+    EXPECT_FALSE(list.Add("dup", "dup", "", 10));
+    EXPECT_FALSE(list.Add("dup", "dup", "", -5));
+    for (int id : {30, 10, -5, 20, 0})
+        EXPECT_EQ(list.Item(std::to_string(id))->url, std::to_string(id));
+    for (const char* text : {"010", "+10", " 10", "10 ", "-0", "1e1", "abc", "", "-", "2147483648",
+                             "99999999999999999999"}) {
+        EXPECT_FALSE(list.KeyExists(text)) << text;
+        EXPECT_THROW(list.Item(std::string(text)), NumberedError) << text;
+    }
+
+    // Removing shifts the positions after it; every key still finds its own record.
+    list.Remove("10");
+    list.Remove(1);  // 30
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Item(1)->url, "-5");
+    EXPECT_EQ(list.Item("20"), list.Item(2));
+    EXPECT_EQ(list.Item("0"), list.Item(3));
+    EXPECT_EQ(list.Item("-5"), list.Item(1));
+    EXPECT_TRUE(list.Add("back", "back", "", 30));
+    EXPECT_EQ(list.Item("30"), list.Item(4));
+
+    cBookmark filled;
+    filled.BookmarkID = 7;
+    filled.Icon = std::string(100, 'x');
+    const BookmarkPtr added = list.AddRecord(std::move(filled));
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->Status, "pending");
+    EXPECT_EQ(added->Icon, std::string(100, 'x'));
+    EXPECT_EQ(list.Item("7"), added);
+    cBookmark taken;
+    taken.BookmarkID = 7;
+    EXPECT_FALSE(list.AddRecord(std::move(taken)));
+}
