@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <QElapsedTimer>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -161,11 +160,7 @@ TEST_F(ExchangeTest, DigestsEveryKindOfAnswer)
 
 TEST_F(ExchangeTest, SocketErrorsBecomeNumbers)
 {
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
-    const quint16 closedPort = closed.serverPort();
-    closed.close();
-    BookmarkPtr refused = Check("http://127.0.0.1:" + std::to_string(closedPort) + "/");
+    BookmarkPtr refused = Check("http://127.0.0.1:" + std::to_string(brimtor::test::RefusedPort()) + "/");
     EXPECT_EQ(refused->Status, "error");
     EXPECT_EQ(refused->ResponseCode, 10061);
     EXPECT_TRUE(refused->Clean);

@@ -6,14 +6,11 @@
 #include <vector>
 
 #include <QEventLoop>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
 
 #include "bookmarks/cLinkMain.hpp"
-#include "engine/ScanView.hpp"
 #include "engine/cParallelScan.hpp"
 #include "engine/cScanDriver.hpp"
+#include "tests/engine/FakeScanView.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
@@ -21,48 +18,6 @@
 using namespace brimtor;
 
 namespace {
-
-// Answers every request on 127.0.0.1 a few milliseconds late, so links overlap, and counts how
-// many connections were ever open at once. Paths starting "/bad" get 404, the rest 200.
-class CountingServer : public QTcpServer {
-public:
-    int open = 0;
-    int mostOpen = 0;
-    int requests = 0;
-
-    CountingServer()
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection())
-                Serve(socket);
-        });
-    }
-
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(serverPort()) + path; }
-
-private:
-    void Serve(QTcpSocket* socket)
-    {
-        mostOpen = std::max(mostOpen, ++open);
-        auto head = std::make_shared<QByteArray>();
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            --open;
-            socket->deleteLater();
-        });
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket, head] {
-            *head += socket->readAll();
-            if (!head->contains("\r\n\r\n"))
-                return;
-            ++requests;
-            const bool bad = head->contains(" /bad");
-            QTimer::singleShot(5, socket, [socket, bad] {
-                socket->write(bad ? "HTTP/1.1 404 Not Found\r\n\r\n" : "HTTP/1.1 200 OK\r\n\r\n");
-                socket->disconnectFromHost();
-            });
-        });
-    }
-};
 
 void RunToEnd(cParallelScan& scan)
 {
@@ -78,15 +33,20 @@ void RunToEnd(cParallelScan& scan)
 
 TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
 {
-    CountingServer server;
+    // Every answer trickles in a byte a millisecond, so links overlap.
+    test::LoopbackServer server;
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
     auto bookmarks = std::make_shared<cBookmarks>();
-    for (int i = 1; i <= 30; ++i)
-        bookmarks->Add("n", server.Url(i % 3 ? "/ok" + std::to_string(i) : "/bad" + std::to_string(i)), {}, i);
+    for (int i = 1; i <= 30; ++i) {
+        const std::string path = (i % 3 ? "/ok" : "/bad") + std::to_string(i);
+        server.Script(path, {i % 3 ? "HTTP/1.1 200 OK\r\n\r\n" : "HTTP/1.1 404 Not Found\r\n\r\n", true});
+        bookmarks->Add("n", base + path, {}, i);
+    }
     cParallelScan scan(bookmarks, false, {8, 0, 1000, {}});
     RunToEnd(scan);
-    EXPECT_EQ(server.mostOpen, cParallelScan::kPerHostLimit);
+    EXPECT_EQ(server.MostOpenAtOnce(), cParallelScan::kPerHostLimit);
     // A HEAD for every link, a GET again for the ten that failed.
-    EXPECT_EQ(server.requests, 40);
+    EXPECT_EQ(server.Requests().size(), 40u);
     EXPECT_EQ(scan.RequestsEnded(), 40u);
     for (const BookmarkPtr& bookmark : *bookmarks) {
         const bool bad = bookmark->url.find("/bad") != std::string::npos;
@@ -111,24 +71,6 @@ TEST(cParallelScan, EmptyCollectionsAndUnstartableLinksStillComplete)
 
 namespace {
 
-// The window's scan page reduced to what the driver needs; nobody looks at it here.
-struct QuietView : ScanView {
-    void SetStatus(const std::string&) override {}
-    void SetResponse(const std::string&) override {}
-    void ShowResponse() override {}
-    bool DetailsShown() const override { return false; }
-    void ClearDetails() override {}
-    void AppendDetail(const std::string&) override {}
-    int DetailCount() const override { return 0; }
-    void RemoveDetail(int) override {}
-    void SelectLastDetail() override {}
-    void SetProgress(int) override {}
-    int ProgressMax() const override { return 1; }
-    void EnableButton(ScanButton, bool) override {}
-    void SetCaption(ScanButton, const std::string&) override {}
-    void Flash() override {}
-};
-
 // Every outcome field a check writes, one line per bookmark.
 std::vector<std::string> Outcomes(const cBookmarks& bookmarks)
 {
@@ -151,10 +93,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
     server.Script("/silent", {"", false, 0, false});
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost);
-    const std::string refused = "http://127.0.0.1:" + std::to_string(closed.serverPort()) + "/";
-    closed.close();
+    const std::string refused = "http://127.0.0.1:" + std::to_string(test::RefusedPort()) + "/";
     std::string text;
     for (const std::string& link : {base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
                                     refused, base + "/ok?q=1#part", std::string("http://127.0.0.1:0/")})
@@ -165,7 +104,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     links.SetSelectedBrowser(SourceCode::TextFile);
     links.SetTextFile(home.WriteFile("links.txt", text));
     links.Refresh();
-    QuietView view;
+    test::FakeScanView view;
     cScanDriver driver(links, view, {1, 5, 5});
     driver.SetConnectionCheck([] { return true; });
     bool complete = false;

@@ -50,6 +50,8 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
     connection->socket = new QSslSocket(this);
     connection->socket->setSocketDescriptor(descriptor);
     connect(connection->socket, &QSslSocket::disconnected, connection->socket, &QObject::deleteLater);
+    connect(connection->socket, &QSslSocket::disconnected, this, [this] { --m_open; });
+    m_mostOpen = std::max(m_mostOpen, ++m_open);
     Serve(connection);
     if (m_tls) {
         connection->socket->setLocalCertificate(m_certificate);
@@ -122,6 +124,13 @@ void LoopbackServer::StreamBody(const std::shared_ptr<Connection>& connection)
     }
     if (connection->bodyLeft == 0 && connection->reply.close)
         socket->disconnectFromHost();
+}
+
+quint16 RefusedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    return server.serverPort();
 }
 
 }  // namespace brimtor::test

@@ -43,6 +43,8 @@ public:
     const std::vector<std::string>& Requests() const { return m_requests; }
     // Filler bytes of streamed bodies handed to the kernel so far.
     std::uint64_t BodyBytesSent() const { return m_bodyBytesSent; }
+    // The most connections that were ever open at the same time.
+    int MostOpenAtOnce() const { return m_mostOpen; }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -60,6 +62,11 @@ private:
     std::map<std::string, ScriptedReply> m_replies;
     std::vector<std::string> m_requests;
     std::uint64_t m_bodyBytesSent = 0;
+    int m_open = 0;
+    int m_mostOpen = 0;
 };
+
+// A port on 127.0.0.1 that nobody listens on: connections to it are refused.
+quint16 RefusedPort();
 
 }  // namespace brimtor::test
