@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTcpServer>
 
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/TempHome.hpp"
@@ -24,16 +23,6 @@ struct Outcome {
     std::string out;
     std::string err;
 };
-
-// A port on 127.0.0.1 that nobody listens on: connections to it are refused.
-quint16 ClosedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
 
 // brimtor-check under a temporary home, with loopback links of every kind on a scripted server.
 struct CheckJob : ::testing::Test {
@@ -52,7 +41,7 @@ struct CheckJob : ::testing::Test {
         server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
         server.Script("/silent", {"", false, 0, false});
         port = server.Start();
-        refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+        refused = "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
     }
 
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
@@ -109,18 +98,12 @@ struct CheckJob : ::testing::Test {
     {
         std::string text = BookmarkFile();
         for (const std::string name : {"Gone", "Lost"}) {
-            const std::size_t start = text.find("    <DT><A HREF=\"" + Url("/" + ToLowerName(name)));
+            const std::size_t start = text.find("\">" + name + "<");
+            const std::size_t lineStart = text.rfind("    <DT>", start);
             const std::string description = "<DD>About " + name + "\r\n";
-            const std::size_t end = text.find(description) + description.size();
-            text.erase(start, end - start);
+            text.erase(lineStart, text.find(description) + description.size() - lineStart);
         }
         return text + "\r\n";
-    }
-
-    static std::string ToLowerName(std::string name)
-    {
-        std::transform(name.begin(), name.end(), name.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
-        return name;
     }
 };
 
@@ -156,7 +139,7 @@ std::string OneBackup(const std::string& prefix, const std::string& extension)
 
 TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
 {
-    const std::string secure = "https://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+    const std::string secure = "https://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
     const std::string path = TextFile({Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"), secure, Url("/empty")});
 
     const Outcome all = Check({"--source", "text", path, "--view", "all", "--format", "json"});
@@ -169,19 +152,10 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
     EXPECT_EQ(row(0)["folder"].toString(), "");
     EXPECT_EQ(row(0)["status"].toString(), "scanned");
     EXPECT_EQ(row(0)["result"].toString(), "OK");
-    EXPECT_EQ(row(1)["code"].toInt(), 404);
-    EXPECT_TRUE(row(1)["clean"].toBool());
-    EXPECT_EQ(row(2)["status"].toString(), "error");
-    EXPECT_EQ(row(2)["code"].toInt(), 10061);
-    EXPECT_TRUE(row(2)["clean"].toBool());
     EXPECT_EQ(row(3)["code"].toInt(), 301);
     EXPECT_EQ(row(3)["redirected_url"].toString().toStdString(), Url("/ok"));
-    // Pages behind a login and secure addresses are never ticked for cleaning.
-    EXPECT_EQ(row(4)["code"].toInt(), 401);
-    EXPECT_FALSE(row(4)["clean"].toBool());
+    // A secure address is never ticked for cleaning (nor shown as broken below).
     EXPECT_FALSE(row(5)["clean"].toBool());
-    EXPECT_EQ(row(6)["code"].toInt(), 204);
-    EXPECT_TRUE(row(6)["clean"].toBool());
     // The answers that were no success got a second chance with GET.
     const auto& requests = server.Requests();
     const auto sent = [&](const std::string& line) {
@@ -192,6 +166,7 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
     EXPECT_EQ(sent("GET /ok "), 0);
     EXPECT_EQ(sent("GET /moved "), 0);
 
+    // The broken view: pages behind a login stay unticked.
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
     EXPECT_EQ(broken.exit, 1);
     EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean\n"
@@ -213,7 +188,9 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
 TEST_F(CheckJob, WorkingLinksExitZeroAndASilentServerIsCutOffByTheTimeout)
 {
     const std::string path = TextFile({Url("/ok"), Url("/moved")});
-    const Outcome fine = Check({"--source", "text", path});
+    // The connection test goes on past a test site that does not answer to one that does.
+    const Outcome fine =
+        Check({"--source", "text", path, "--test-sites", refused + ";" + Url("/ok"), "--pace", "0"}, false);
     EXPECT_EQ(fine.exit, 0) << fine.err;
     EXPECT_EQ(fine.out.find('\n'), fine.out.size() - 1) << "header line only: " << fine.out;
 
@@ -317,13 +294,10 @@ void BrowserProfileJob(CheckJob& job, const std::string& root, const std::string
 
 }  // namespace
 
-TEST_F(CheckJob, FirefoxProfile)
+TEST_F(CheckJob, FirefoxAndNetscapeProfiles)
 {
     BrowserProfileJob(*this, ".mozilla/firefox/", "firefox", "Firefox");
-}
-
-TEST_F(CheckJob, NetscapeProfile)
-{
+    std::filesystem::remove_all(BackupFolder());
     BrowserProfileJob(*this, ".netscape/navigator/", "netscape", "Netscape");
 }
 
@@ -375,11 +349,4 @@ TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
     expectTrouble(refusedClean, "brimtor-check: " + locked + " was left as it was", true);
     EXPECT_NE(refusedClean.err.find("Bookmarks could not be cleaned at this time"), std::string::npos);
     EXPECT_EQ(ReadAll(locked), original);
-}
-
-TEST_F(CheckJob, TestSitesThatAnswerConfirmTheConnection)
-{
-    const std::string path = TextFile({Url("/ok")});
-    const Outcome confirmed = Check({"--source", "text", path, "--test-sites", refused + ";" + Url("/ok"), "--pace", "0"}, false);
-    EXPECT_EQ(confirmed.exit, 0) << confirmed.err;
 }
