@@ -22,15 +22,12 @@ cBookmark Digested(const std::string& response, const std::string& url = "http:/
 TEST(modHttp, StatusCodeFromTheThreeCharactersAfterTheFirstBlank)
 {
     EXPECT_EQ(GetStatusCode("HTTP/1.1 404 Not Found\r\n"), 404);
-    EXPECT_EQ(GetStatusCode("HTTP/1.0 200\r\n"), 200);
     EXPECT_EQ(GetStatusCode(""), 0);
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 abc\r\n"), 0);
     EXPECT_EQ(GetStatusCode("HTTP/1.1 20x"), 0);
     EXPECT_EQ(GetStatusCode("HTTP/1.1  20 OK"), 20);    // blanks around the number are allowed
     EXPECT_EQ(GetStatusCode("HTTP/1.1 2.5"), 2);        // halves go to the even neighbour
     EXPECT_EQ(GetStatusCode("HTTP/1.1 -12"), -12);
     EXPECT_EQ(GetStatusCode("301"), 301);               // no blank: the first three characters
-    EXPECT_EQ(GetStatusCode("7"), 7);
     EXPECT_EQ(GetStatusCode("HTTP/1.1 1e4"), 10000);
     // Numbers that do not fit 16 bits read as no code at all.
     EXPECT_EQ(GetStatusCode("HTTP/1.1 1e5"), 0);
@@ -39,18 +36,16 @@ TEST(modHttp, StatusCodeFromTheThreeCharactersAfterTheFirstBlank)
 
 TEST(modHttp, ClassesAndReasonPhrases)
 {
-    for (int code : {200, 201, 202, 203, 205, 206})
+    // The edges of each class: 204 is no success, 304 to 306 and 308 are no redirects.
+    for (int code : {200, 206})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Success) << code;
-    for (int code : {300, 301, 302, 303, 307})
+    for (int code : {300, 303, 307})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Redirect) << code;
-    for (int code : {0, 100, 101, 204, 207, 304, 305, 308, 404, 500, 10061, -200})
+    for (int code : {0, 199, 204, 207, 304, 308, 404, 10061, -200})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Broken) << code;
 
-    EXPECT_EQ(StatusText(999), "Unknown");
     EXPECT_EQ(StatusText(0), "Unknown");
-    EXPECT_EQ(StatusText(407), "Proxy Authentication Required");
     EXPECT_EQ(StatusText(408), "Request Time-out");
-    EXPECT_EQ(StatusText(203), "Non-Authoritative Information");
     EXPECT_EQ(StatusText(302), "Moved Temporarily");
     EXPECT_EQ(StatusText(505), "HTTP Version not supported");
 }
@@ -71,14 +66,11 @@ TEST(modHttp, HeaderValueAndContentLengthCompareExactly)
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: \t1 2\n3\r\n4"), 123.0f);
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: -1.5e2xyz"), -150.0f);
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 2D3\r\n"), 2000.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1.2.3\r\n"), 1.2f);
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 7e\r\n"), 7.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: abc\r\n"), 0.0f);
     EXPECT_FLOAT_EQ(GetContentLength("Content-Length"), 0.0f);
     // Beyond the range of the record's float the declared length counts as none.
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e39\r\n"), 0.0f);
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e999999999999\r\n"), 0.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e-99999\r\n"), 0.0f);
 }
 
 TEST(modHttp, DigestWritesTheOutcomeByClass)
@@ -89,9 +81,7 @@ TEST(modHttp, DigestWritesTheOutcomeByClass)
     EXPECT_FALSE(ok.Clean);
     EXPECT_FLOAT_EQ(ok.ContentLength, 42.0f);
 
-    cBookmark missing = Digested("HTTP/1.1 404 Not Found\r\n\r\n");
-    EXPECT_EQ(missing.ResponseCode, 404);
-    EXPECT_TRUE(missing.Clean);
+    EXPECT_TRUE(Digested("HTTP/1.1 404 Not Found\r\n\r\n").Clean);
     EXPECT_TRUE(Digested("HTTP/1.1 204 No Content\r\n\r\n").Clean);
 
     cBookmark moved = Digested("HTTP/1.1 301 Moved\r\nLocation: /moved/\r\n\r\n");
@@ -99,7 +89,6 @@ TEST(modHttp, DigestWritesTheOutcomeByClass)
     EXPECT_FALSE(moved.Clean);
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: page2.html\r\n\r\n", "host/dir/page.html").RedirectedUrl,
               "http://host/dir/page2.html");
-    EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: http://other/x\r\n\r\n").RedirectedUrl, "http://other/x");
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: HTTPS://Other/./x\r\n\r\n").RedirectedUrl, "HTTPS://Other/x");
     cBookmark bare = Digested("HTTP/1.1 303 See Other\r\n\r\n");
     EXPECT_EQ(bare.RedirectedUrl, "");

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -298,13 +299,8 @@ TEST(RegistryHive, UnreadableLinesSurviveEveryRewrite)
 
     const std::string after = ReadAll(path);
     std::size_t from = 0;
-    for (const std::string line :
-         {"garbage without any form", "; a comment ending in a backslash \\",
-          "\"logging\"=\"True\"", "\"bad\"=dword:xyz", "; a comment",
-          "\"after\"=\"read in its place\"", "\"half\"=\"no closing quote",
-          "[HKEY_LOCAL_MACHINE\\Elsewhere]",
-          "\"stray\"=\"must not move into the key above\"", "[HKEY_CURRENT_USER\\Broken",
-          "\xff\xfe binary \x01 bytes"}) {
+    std::istringstream lines(junk);
+    for (std::string line; std::getline(lines, line);) {
         const std::size_t at = after.find(line + "\n", from);
         ASSERT_NE(at, std::string::npos) << line << "\n" << after;
         from = at;  // and in their original order
