@@ -43,38 +43,98 @@ void SplitChunk(std::string_view chunk, std::string& pending, std::vector<std::s
     pending.append(chunk);
 }
 
-// The file split at every CR LF (a file ending with CR LF has an empty last element, an empty
-// file has no element at all); nothing when it cannot be read. Read in chunks, so a large file
-// is never held whole beside its lines: that would double the memory a load needs.
-std::optional<std::vector<std::string>> ReadCrLfLines(const std::string& path)
+// Hands the file's bytes to `take` a megabyte at a time, so a large file is never held whole;
+// `take` returns false to stop early. False when the file cannot be opened or read.
+template <typename Take>
+bool ReadInChunks(const std::string& path, Take&& take)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
-    std::vector<std::string> lines;
-    std::string pending;
+        return false;
     std::vector<char> chunk(std::size_t(1) << 20);
-    bool empty = true;
+    bool readable = true;
     for (;;) {
         const ssize_t got = ::read(fd, chunk.data(), chunk.size());
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {  // a folder, or a read error
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0)
+        readable = got >= 0;  // not so for a folder, or on a read error
+        if (got <= 0 || !take(std::string_view(chunk.data(), static_cast<std::size_t>(got))))
             break;
-        empty = false;
-        SplitChunk(std::string_view(chunk.data(), static_cast<std::size_t>(got)), pending, lines);
     }
     ::close(fd);
+    return readable;
+}
+
+// The file split at every CR LF (a file ending with CR LF has an empty last element, an empty
+// file has no element at all); nothing when it cannot be read. Read in chunks: the whole file
+// beside its lines would double the memory a load needs.
+std::optional<std::vector<std::string>> ReadCrLfLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::string pending;
+    bool empty = true;
+    const bool read = ReadInChunks(path, [&](std::string_view chunk) {
+        empty = false;
+        SplitChunk(chunk, pending, lines);
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     if (!empty)
         lines.push_back(std::move(pending));
     // The vector grew by doubling; up to half of it would stay unused for as long as the lines.
     lines.shrink_to_fit();
     return lines;
 }
+
+// Follows the text that lines joined with CR LF make, against bytes that come in pieces.
+class JoinedLinesMatch {
+public:
+    explicit JoinedLinesMatch(const std::vector<std::string>& lines) : m_lines(lines) {}
+
+    // False as soon as the bytes part from the text.
+    bool Take(std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            if (m_piece == Pieces())
+                return false;
+            const std::string_view expected = Piece().substr(m_offset);
+            const std::size_t length = std::min(expected.size(), bytes.size());
+            if (bytes.substr(0, length) != expected.substr(0, length))
+                return false;
+            bytes.remove_prefix(length);
+            m_offset += length;
+            SkipFinishedPieces();
+        }
+        return true;
+    }
+
+    // True when the bytes taken so far are the whole text.
+    bool Complete()
+    {
+        SkipFinishedPieces();
+        return m_piece == Pieces();
+    }
+
+private:
+    // Line, CR LF, line, ... line: no CR LF after the last one.
+    std::size_t Pieces() const { return m_lines.empty() ? 0 : 2 * m_lines.size() - 1; }
+    std::string_view Piece() const
+    {
+        return m_piece % 2 == 0 ? std::string_view(m_lines[m_piece / 2]) : std::string_view("\r\n");
+    }
+    void SkipFinishedPieces()
+    {
+        while (m_piece < Pieces() && m_offset == Piece().size()) {
+            ++m_piece;
+            m_offset = 0;
+        }
+    }
+
+    const std::vector<std::string>& m_lines;
+    std::size_t m_piece = 0;
+    std::size_t m_offset = 0;  // into the current piece
+};
 
 // A bookmark line the reader cannot take; it ends the whole load.
 struct MalformedLine : std::runtime_error {
@@ -144,21 +204,14 @@ class BookmarkAttributes {
 public:
     explicit BookmarkAttributes(std::string_view line)
     {
-        std::size_t missing = m_values.size();
         for (std::size_t equals = line.find("=\"");
-             equals != std::string_view::npos && missing > 0;
+             equals != std::string_view::npos && m_missing > 0;
              equals = line.find("=\"", equals + 1)) {
             const std::size_t start = equals + 2;
             const std::size_t end = line.find('"', start);
             if (end == std::string_view::npos)
                 break;  // nor is there a later `="`: every name still missing stays so
-            const std::string_view before = line.substr(0, equals);
-            for (std::size_t slot = 0; slot < m_values.size(); ++slot) {
-                if (!m_values[slot] && IEndsWith(before, kAttributeNames[slot])) {
-                    m_values[slot] = line.substr(start, end - start);
-                    --missing;
-                }
-            }
+            TakeValue(line.substr(0, equals), line.substr(start, end - start));
         }
     }
 
@@ -186,7 +239,22 @@ public:
     }
 
 private:
+    // Gives `value` to every name still without one that `before` ends with.
+    void TakeValue(std::string_view before, std::string_view value)
+    {
+        // The letter before `="` rules out most names before a whole comparison.
+        const char last = before.empty() ? '\0' : ToLowerAscii(before.back());
+        for (std::size_t slot = 0; slot < m_values.size(); ++slot) {
+            const std::string_view name = kAttributeNames[slot];
+            if (!m_values[slot] && name.back() == last && IEndsWith(before, name)) {
+                m_values[slot] = value;
+                --m_missing;
+            }
+        }
+    }
+
     std::array<std::optional<std::string_view>, kAttributeNames.size()> m_values;
+    std::size_t m_missing = kAttributeNames.size();
 };
 
 }  // namespace
@@ -322,24 +390,16 @@ bool cNetscapeBookmarkFile::CreateBookMarkFile()
     return true;
 }
 
+// Compared as it is read, so a large file is not held whole once more during a clean.
 bool cNetscapeBookmarkFile::StillAsLoaded() const
 {
-    const std::optional<std::string> current = ReadFileBytes(m_bookmarkFile);
-    if (!current)
-        return false;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const std::string& line = m_lines[i];
-        if (current->compare(at, line.size(), line) != 0)
-            return false;
-        at += line.size();
-        if (i + 1 < m_lines.size()) {
-            if (current->compare(at, 2, "\r\n") != 0)
-                return false;
-            at += 2;
-        }
-    }
-    return at == current->size();
+    JoinedLinesMatch match(m_lines);
+    bool same = true;
+    const bool read = ReadInChunks(m_bookmarkFile, [&](std::string_view chunk) {
+        same = match.Take(chunk);
+        return same;
+    });
+    return read && same && match.Complete();
 }
 
 void cNetscapeBookmarkFile::IndexCleanedLines()

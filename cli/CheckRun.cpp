@@ -98,6 +98,10 @@ int CheckRun::Run()
 {
     if (!Load())
         return Fail(WhyNotLoadable());
+    // Only a clean writes a bookmark file's lines back. Without one they are a second copy of
+    // the file held to the end for nothing; freed now, the output reuses their memory.
+    if (!m_options.clean)
+        m_links.SetBookmarkFileContents({});
     if (m_options.noCheck) {
         PreScanOnly();
     } else {

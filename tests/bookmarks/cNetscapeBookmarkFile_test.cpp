@@ -258,3 +258,33 @@ TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
     EXPECT_EQ(ReadAll(f.path), original);
     EXPECT_EQ(f.messages.Texts().size(), 2u);
 }
+
+TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
+{
+    BookmarkFile f;
+    // A line longer than the reader's chunks, so the comparison runs across their boundaries.
+    const std::string original = "<!-- " + std::string(3 << 20, 'x') + " -->\r\n" + JoinCrLf(ExportLines());
+    const auto cleanAfterChange = [&](const std::string& changed) {
+        std::vector<std::string> lines;
+        const BookmarksPtr list = f.Load(original, &lines);
+        f.home.WriteFile("bookmarks.html", changed);
+        cNetscapeBookmarkFile writer;
+        writer.SetBookmarkFile(f.path);
+        writer.SetBookmarkFileContents(std::move(lines));
+        writer.SetBookmarks(list);
+        return writer.CreateBookMarkFile();
+    };
+    std::string inside = original;
+    inside[(1 << 20) + 7] = 'y';
+    std::string lastByte = original;
+    lastByte.back() = ' ';
+    for (const std::string& changed : {inside, lastByte, original + "x", original.substr(1),
+                                       original.substr(0, original.size() - 2), std::string()}) {
+        EXPECT_FALSE(cleanAfterChange(changed));
+        EXPECT_EQ(ReadAll(f.path), changed);
+    }
+    EXPECT_EQ(f.messages.Texts().size(), 6u);
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+    EXPECT_TRUE(cleanAfterChange(original));
+    EXPECT_EQ(ReadAll(f.path), original + "\r\n");
+}
