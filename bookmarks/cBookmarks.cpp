@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "support/NumberedError.hpp"
@@ -42,14 +43,21 @@ BookmarkPtr cBookmarks::Add(const std::string& ShortcutName, const std::string& 
 BookmarkPtr cBookmarks::AddRecord(cBookmark&& record)
 {
     const std::int32_t key = record.BookmarkID;
-    const auto at = FirstNotBelow(key);
-    if (at != m_byKey.end() && m_keys[*at] == key)
+    if (PositionOfKey(key))
         return nullptr;
     record.Status = "pending";
     auto shared = std::make_shared<cBookmark>(std::move(record));
-    m_byKey.insert(at, static_cast<std::uint32_t>(m_items.size()));
+    const auto position = static_cast<std::uint32_t>(m_items.size());
     m_items.push_back(shared);
     m_keys.push_back(key);
+    if (key >= 0 && static_cast<std::size_t>(key) < 4 * m_items.size() + 4096) {
+        const auto slot = static_cast<std::size_t>(key);
+        if (slot >= m_dense.size())
+            m_dense.resize(std::max(slot + 1, 2 * m_dense.size()), kNoPosition);
+        m_dense[slot] = position;
+    } else {
+        m_sparse.emplace(key, position);
+    }
     return shared;
 }
 
@@ -57,36 +65,32 @@ void cBookmarks::Reserve(std::size_t count)
 {
     m_items.reserve(count);
     m_keys.reserve(count);
-    m_byKey.reserve(count);
+    m_dense.reserve(count + 1);
 }
 
 void cBookmarks::ClearAll()
 {
     m_items.clear();
     m_keys.clear();
-    m_byKey.clear();
+    m_dense.clear();
+    m_sparse.clear();
 }
 
-cBookmarks::KeyIndex::const_iterator cBookmarks::FirstNotBelow(std::int32_t key) const
+std::optional<std::size_t> cBookmarks::PositionOfKey(std::int32_t key) const
 {
-    // Adds come in ascending key order: the end is the answer without a search.
-    if (m_byKey.empty() || m_keys[m_byKey.back()] < key)
-        return m_byKey.end();
-    return std::lower_bound(m_byKey.begin(), m_byKey.end(), key,
-                            [this](std::uint32_t position, std::int32_t wanted) {
-                                return m_keys[position] < wanted;
-                            });
+    if (key >= 0 && static_cast<std::size_t>(key) < m_dense.size()
+        && m_dense[static_cast<std::size_t>(key)] != kNoPosition)
+        return m_dense[static_cast<std::size_t>(key)];
+    const auto found = m_sparse.find(key);
+    if (found == m_sparse.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::size_t> cBookmarks::Find(const std::string& key) const
 {
     const std::optional<std::int32_t> number = KeyNumber(key);
-    if (!number)
-        return std::nullopt;
-    const auto at = FirstNotBelow(*number);
-    if (at == m_byKey.end() || m_keys[*at] != *number)
-        return std::nullopt;
-    return *at;
+    return number ? PositionOfKey(*number) : std::nullopt;
 }
 
 BookmarkPtr cBookmarks::Item(int position) const
@@ -112,10 +116,20 @@ BookmarkPtr cBookmarks::Item(const std::string& key) const
 
 void cBookmarks::RemoveAt(std::size_t index)
 {
-    m_byKey.erase(FirstNotBelow(m_keys[index]));
-    for (std::uint32_t& position : m_byKey) {
-        if (position > index)
+    const std::int32_t key = m_keys[index];
+    if (key >= 0 && static_cast<std::size_t>(key) < m_dense.size()
+        && m_dense[static_cast<std::size_t>(key)] == index)
+        m_dense[static_cast<std::size_t>(key)] = kNoPosition;
+    else
+        m_sparse.erase(key);
+    // Every record after the removed one moves up a place.
+    for (std::uint32_t& position : m_dense) {
+        if (position != kNoPosition && position > index)
             --position;
+    }
+    for (auto& entry : m_sparse) {
+        if (entry.second > index)
+            --entry.second;
     }
     const auto offset = static_cast<std::ptrdiff_t>(index);
     m_keys.erase(m_keys.begin() + offset);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "bookmarks/cBookmark.hpp"
@@ -14,9 +17,10 @@ using BookmarkPtr = std::shared_ptr<cBookmark>;
 // An ordered collection of shared bookmark records, keyed by the decimal text of each
 // record's BookmarkID. Positions run from 1; keys compare without regard to case. Every key is
 // the decimal text of a number, which has no letters to fold, so keys are held and looked up
-// as the numbers themselves: a text that is not exactly such a decimal matches nothing. The
-// index is the positions sorted by key, four bytes a record; the sources add in ascending
-// key order, so an add appends to it.
+// as the numbers themselves: a text that is not exactly such a decimal matches nothing.
+// Lookups by position and by key take constant time. The sources' keys are small and dense
+// (positions and line numbers), so they index a plain table of positions, four bytes a key;
+// any other key goes to a hash map.
 class cBookmarks {
 public:
     using const_iterator = std::vector<BookmarkPtr>::const_iterator;
@@ -55,15 +59,16 @@ public:
     const_iterator end() const { return m_items.end(); }
 
 private:
-    using KeyIndex = std::vector<std::uint32_t>;
-    KeyIndex::const_iterator FirstNotBelow(std::int32_t key) const;
+    static constexpr std::uint32_t kNoPosition = std::numeric_limits<std::uint32_t>::max();
+    std::optional<std::size_t> PositionOfKey(std::int32_t key) const;
     std::optional<std::size_t> Find(const std::string& key) const;
     std::size_t PositionOf(const std::string& key) const;  // throws for a key not present
     void RemoveAt(std::size_t index);
 
     std::vector<BookmarkPtr> m_items;
-    std::vector<std::int32_t> m_keys;  // each record's key as added, by position
-    KeyIndex m_byKey;                  // 0-based positions, in ascending order of their keys
+    std::vector<std::int32_t> m_keys;                           // each record's key, by position
+    std::vector<std::uint32_t> m_dense;                         // 0-based position by key
+    std::unordered_map<std::int32_t, std::uint32_t> m_sparse;  // keys the table does not cover
     std::string m_header;
 };
 

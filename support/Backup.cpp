@@ -14,7 +14,10 @@ static std::string ChooseBackupName(const std::string& stem, const std::string& 
                                     const std::string& bytes)
 {
     for (int n = 1;; ++n) {
-        const std::string name = stem + (n == 1 ? std::string() : "_" + std::to_string(n)) + extension;
+        std::string name = stem;
+        if (n > 1)
+            name.append("_").append(std::to_string(n));
+        name.append(extension);
         if (!FileExists(name))
             return name;
         const auto existing = ReadFileBytes(name);
