@@ -25,11 +25,6 @@ std::string SocketStateCaption(int state)
 
 }  // namespace
 
-bool cScanDriver::IsSuccessOrRedirect(std::int32_t code)
-{
-    return brimtor::IsSuccessOrRedirect(code);
-}
-
 cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, QObject* parent)
     : QObject(parent)
     , m_links(links)

@@ -31,8 +31,6 @@ class cScanDriver : public QObject {
     Q_OBJECT
 
 public:
-    // A GET in the second pass is not sent again for these codes.
-    static bool IsSuccessOrRedirect(std::int32_t code);
     // The details log keeps at most this many lines.
     static constexpr int kMaxDetails = 10000;
 
