@@ -1,6 +1,11 @@
 #include "tests/common/net/LoopbackServer.hpp"
 
 #include <algorithm>
+#include <stdexcept>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <QHostAddress>
 #include <QSslSocket>
@@ -128,9 +133,17 @@ void LoopbackServer::StreamBody(const std::shared_ptr<Connection>& connection)
 
 quint16 RefusedPort()
 {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    return server.serverPort();
+    // Bound without SO_REUSEADDR, so no other socket can bind the port while this one holds it;
+    // the descriptor is left open on purpose until the process exits.
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("no loopback port to refuse connections on");
+    return ntohs(address.sin_port);
 }
 
 }  // namespace brimtor::test

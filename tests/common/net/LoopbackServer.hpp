@@ -66,7 +66,9 @@ private:
     int m_mostOpen = 0;
 };
 
-// A port on 127.0.0.1 that nobody listens on: connections to it are refused.
+// A port on 127.0.0.1 that nobody listens on: connections to it are refused. The port stays
+// bound (never listening) until the process ends, so a test server in another process running
+// alongside cannot be given it and answer in its place.
 quint16 RefusedPort();
 
 }  // namespace brimtor::test
