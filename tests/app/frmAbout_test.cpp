@@ -37,7 +37,9 @@ TEST(frmAbout, CreditsClimbWrapAndHide)
     about.SetCreditTop(0, 30);
     auto* line = about.findChild<QLabel*>("Label1_1");
     about.show();
-    ASSERT_TRUE(QTest::qWaitFor([&about] { return about.CreditTops()[0] == 3000 - 50; }, 5000));
+    // Any top well below the bottom means it wrapped: a busy machine may run several ticks
+    // between two looks, so no single top is sure to be seen.
+    ASSERT_TRUE(QTest::qWaitFor([&about] { return about.CreditTops()[0] > 2500; }, 5000));
     EXPECT_TRUE(line->isHidden());
     // The others kept their spacing while the first one wrapped.
     EXPECT_EQ(about.CreditTops()[2] - about.CreditTops()[1], 400);

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -178,10 +177,7 @@ TEST_F(ExchangeTest, NeverDownloadsABody)
 {
     constexpr std::uint64_t kGigabyte = 1ull << 30;
     server.Script("/huge", {"HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n", false, kGigabyte});
-    QElapsedTimer clock;
-    clock.start();
     BookmarkPtr huge = Check(Base() + "/huge", "GET ");
-    EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(huge->ResponseCode, 200);
     EXPECT_FLOAT_EQ(huge->ContentLength, 1073741824.0f);
     EXPECT_LE(exchange.sResponse().size(), cHttpExchange::kMaxHeaderBytes);
