@@ -183,7 +183,9 @@ void cScanDriver::CheckLink()
 void cScanDriver::cmdPause_Click()
 {
     if (m_bPaused) {
-        m_Timer1.start();
+        // A link still under way re-arms the timer when it ends; a tick now would drop it.
+        if (!m_exchange.UnderWay())
+            m_Timer1.start();
         m_bPaused = false;
         m_view.EnableButton(ScanButton::Scan, false);
         m_view.SetCaption(ScanButton::Pause, "Pause");

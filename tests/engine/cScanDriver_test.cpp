@@ -190,6 +190,21 @@ TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
     EXPECT_EQ(s.links.Bookmarks()->Item(1)->ResponseCode, 200);
 }
 
+TEST(cScanDriver, ResumingWhileALinkIsUnderWayLetsItFinish)
+{
+    Scan s;
+    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true, 0, true});
+    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
+    s.Load({s.Url("/slow"), s.Url("/ok")});
+    s.driver.cmdScan_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    s.driver.cmdPause_Click();
+    s.driver.cmdPause_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.complete; }, 10000));
+    // Both answered in the first pass, so no link was dropped and asked again.
+    EXPECT_EQ(s.Methods(), (std::vector<std::string>{"HEAD /slow", "HEAD /ok"}));
+}
+
 TEST(cScanDriver, NoConnectionShowsTheMessageAndChangesNothing)
 {
     Scan s;
