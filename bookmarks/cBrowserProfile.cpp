@@ -19,16 +19,6 @@ namespace {
 // The run-time error of using an object reference that was never set.
 constexpr long kObjectNotSet = 91;
 
-std::vector<std::string> SplitAtNul(const std::string& text)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
-        parts.push_back(text.substr(start, end - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 bool IsProfileSection(const std::string& name)
 {
     return IStartsWith(name, "profile");
@@ -39,7 +29,7 @@ std::optional<std::string> FirstProfileWith(const std::string& ini, const std::s
                                             const std::string& wanted)
 {
     const cINI reader;
-    for (const std::string& section : SplitAtNul(reader.GetIniSections(ini))) {
+    for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
         if (IsProfileSection(section) && reader.GetIniSetting(ini, section, key) == wanted)
             return reader.GetIniSetting(ini, section, "path");
     }

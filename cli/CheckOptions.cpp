@@ -7,6 +7,7 @@
 
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/cHttpExchange.hpp"
+#include "support/MainSettings.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -66,20 +67,6 @@ std::optional<ProxySettings> ProxyNamed(const std::string& text)
     return ProxySettings {true, text.substr(0, colon), text.substr(colon + 1)};
 }
 
-std::vector<std::string> SitesNamed(const std::string& text)
-{
-    std::vector<std::string> sites;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(';', start), text.size());
-        const std::string site = TrimSpaces(text.substr(start, end - start));
-        if (!site.empty())
-            sites.push_back(site);
-        start = end + 1;
-    }
-    return sites;
-}
-
 using ValueReader = std::function<bool(CheckOptions&, const std::string&)>;
 
 // Each option that takes a value, with what it does to the options; false for a bad value.
@@ -102,7 +89,7 @@ const std::map<std::string, ValueReader>& ValueOptions()
              return proxy.has_value();
          }},
         {"--test-sites", [](CheckOptions& o, const std::string& v) {
-             o.testSites = SitesNamed(v);
+             o.testSites = SplitSiteList(v);
              return !o.testSites.empty();
          }},
         {"--view", [](CheckOptions& o, const std::string& v) {

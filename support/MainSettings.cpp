@@ -67,21 +67,20 @@ void WriteMainSettings(const MainSettings& settings)
     WriteOne("BrimtorLeft", NumberText(settings.Left));
 }
 
-std::vector<std::string> ReadTestSites()
+std::vector<std::string> SplitSiteList(std::string_view text)
 {
     std::vector<std::string> sites;
-    const std::string text = ReadSetting(kSettingsKey, "TestSites", "");
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(';', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string site = TrimSpaces(text.substr(start, end - start));
+    for (const std::string& piece : SplitAt(text, ';')) {
+        std::string site = TrimSpaces(piece);
         if (!site.empty())
-            sites.push_back(site);
-        start = end + 1;
+            sites.push_back(std::move(site));
     }
     return sites;
+}
+
+std::vector<std::string> ReadTestSites()
+{
+    return SplitSiteList(ReadSetting(kSettingsKey, "TestSites", ""));
 }
 
 }  // namespace brimtor

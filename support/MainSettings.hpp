@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The main window's remembered state, read once at start and written once when it closes.
@@ -27,7 +28,10 @@ MainSettings ReadMainSettings();
 // Writes the eight values in order; a value that cannot be written does not stop the others.
 void WriteMainSettings(const MainSettings& settings);
 
-// The hand-made "TestSites" value: addresses separated by ";", blanks trimmed. Empty when unset.
+// Addresses separated by ";", blanks trimmed, empty pieces left out.
+std::vector<std::string> SplitSiteList(std::string_view text);
+
+// The hand-made "TestSites" value as a list of addresses. Empty when unset.
 std::vector<std::string> ReadTestSites();
 
 // A whole number in the text (blanks around it allowed), or nothing.

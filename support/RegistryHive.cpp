@@ -67,17 +67,13 @@ std::optional<std::string> ParseHexBytes(const std::string& text)
     std::string bytes;
     if (TrimBlanks(text).empty())
         return bytes;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const auto byte = ParseHexNumber(TrimBlanks(text.substr(start, comma - start)), 2);
+    for (const std::string& piece : SplitAt(text, ',')) {
+        const auto byte = ParseHexNumber(TrimBlanks(piece), 2);
         if (!byte)
             return std::nullopt;
         bytes += static_cast<char>(*byte);
-        if (comma == std::string::npos)
-            return bytes;
-        start = comma + 1;
     }
+    return bytes;
 }
 
 std::string HexBytes(const std::string& bytes)

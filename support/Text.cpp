@@ -64,19 +64,29 @@ std::size_t IFind(std::string_view text, std::string_view needle, std::size_t fr
     return std::string::npos;
 }
 
-std::vector<std::string> SplitCrLf(std::string_view text)
+static std::vector<std::string> SplitAtEvery(std::string_view text, std::string_view separator)
 {
-    std::vector<std::string> lines;
+    std::vector<std::string> pieces;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t end = text.find("\r\n", start);
+        const std::size_t end = text.find(separator, start);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            return lines;
+            pieces.emplace_back(text.substr(start));
+            return pieces;
         }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 2;
+        pieces.emplace_back(text.substr(start, end - start));
+        start = end + separator.size();
     }
+}
+
+std::vector<std::string> SplitCrLf(std::string_view text)
+{
+    return SplitAtEvery(text, "\r\n");
+}
+
+std::vector<std::string> SplitAt(std::string_view text, char separator)
+{
+    return SplitAtEvery(text, std::string_view(&separator, 1));
 }
 
 std::string TrimSpaces(std::string_view text)

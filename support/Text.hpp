@@ -23,6 +23,9 @@ std::size_t IFind(std::string_view text, std::string_view needle, std::size_t fr
 // CR LF is the last element, so "a\r\n" gives {"a", ""} and "" gives {""}.
 std::vector<std::string> SplitCrLf(std::string_view text);
 
+// Splits at every `separator`, keeping every piece: "a;" gives {"a", ""} and "" gives {""}.
+std::vector<std::string> SplitAt(std::string_view text, char separator);
+
 // Removes blanks (code 32 only) at both ends; tabs and other control characters stay.
 std::string TrimSpaces(std::string_view text);
 

@@ -46,19 +46,6 @@ FolderListing ListFolder(const std::string& folder)
     return listing;
 }
 
-std::vector<std::string> SplitPatterns(const std::string& patterns)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = patterns.find(';', start);
-        parts.push_back(patterns.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
-}
-
 void Collect(const std::string& folder, const std::vector<std::string>& patterns, bool recurse,
              std::vector<std::string>& out, std::unordered_set<std::string>& seen)
 {
@@ -109,7 +96,7 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 {
     std::vector<std::string> out;
     std::unordered_set<std::string> seen;
-    Collect(folder, SplitPatterns(patterns), recurse, out, seen);
+    Collect(folder, SplitAt(patterns, ';'), recurse, out, seen);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "support/NumberedError.hpp"
+#include "support/Text.hpp"
 
 namespace brimtor {
 
@@ -26,14 +27,10 @@ std::vector<std::string> SplitFilter(std::string_view filter)
 {
     if (filter.empty())
         throw NumberedError(ErrorNumber::SubscriptOutOfRange, "cCommonDialog: Filter", "Subscript out of range");
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t bar = filter.find('|'); bar != std::string_view::npos; bar = filter.find('|', start)) {
-        pieces.emplace_back(filter.substr(start, bar - start));
-        start = bar + 1;
-    }
-    if (start < filter.size())
-        pieces.emplace_back(filter.substr(start));
+    // A closing bar ends the last pair; it does not open another.
+    std::vector<std::string> pieces = SplitAt(filter, '|');
+    if (pieces.back().empty())
+        pieces.pop_back();
     return pieces;
 }
 

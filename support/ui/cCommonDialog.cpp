@@ -8,6 +8,7 @@
 #include <QFileDialog>
 
 #include "support/NumberedError.hpp"
+#include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/ui/DialogFilter.hpp"
 #include "support/ui/SystemColor.hpp"
@@ -162,14 +163,8 @@ std::int32_t cCommonDialog::ShowColor(bool bFullOpen, std::uint32_t InitColor)
 
 std::vector<std::string> cCommonDialog::ParseFileNames() const
 {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t end = m_filename.find('\0'); end != std::string::npos; end = m_filename.find('\0', start)) {
-        pieces.push_back(m_filename.substr(start, end - start));
-        start = end + 1;
-    }
-    if (!m_filename.empty())
-        pieces.push_back(m_filename.substr(start));
+    const std::vector<std::string> pieces =
+        m_filename.empty() ? std::vector<std::string> {} : SplitAt(m_filename, '\0');
     if (pieces.size() <= 1)
         return pieces;
     std::vector<std::string> paths;
