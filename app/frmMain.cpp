@@ -85,12 +85,12 @@ frmMain::frmMain(frmMainTimings timings, QWidget* parent)
     m_c.lvResults->SetLinkMain(m_links.get());
     ScanView& scanPage = *this;
     m_driver = std::make_unique<cScanDriver>(*m_links, scanPage, m_timings.scan);
-    m_driver->SetConnectionCheck([this] { return UserConnection().Connected(); });
+    m_driver->SetConnectionCheck([this] { return UserConnection(m_timings.testSiteLimit).Connected(); });
     m_driver->SetProxySource([this] {
         return ProxySettings {m_c.chkUseProxy->isChecked(), Bytes(m_c.txtProxyServer->text()),
                               Bytes(m_c.txtProxyPort->text())};
     });
-    m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection().ConnectMode(); },
+    m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection(m_timings.testSiteLimit).ConnectMode(); },
                                             [this] { m_c.chkUseProxy->setChecked(false); });
     ConnectControls();
     Form_Load();
@@ -318,16 +318,6 @@ void frmMain::chkUseProxy_Click(bool ticked)
                                                        m_c.txtProxyServer, m_c.txtProxyPort,
                                                        m_c.txtProxyUserName, m_c.txtProxyPassword})
         w->setEnabled(*enabled);
-}
-
-// The connection check with the user's own test sites, when the settings name any.
-CNetConnect frmMain::UserConnection() const
-{
-    CNetConnect connection(m_timings.testSiteLimit);
-    const std::vector<std::string> sites = ReadTestSites();
-    if (!sites.empty())
-        connection.SetKnownTestSites(sites);
-    return connection;
 }
 
 void frmMain::cmdClean_Click()

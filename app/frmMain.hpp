@@ -67,7 +67,6 @@ private:
     void ShowDonation();
     void ShowAbout();
     void ApplyLayout();
-    CNetConnect UserConnection() const;
     QPushButton* ScanPageButton(ScanButton button) const;
 
     // ScanView: the scan page's controls for the scan driver.

@@ -15,7 +15,6 @@
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
-#include "support/MainSettings.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -174,13 +173,9 @@ std::string CheckRun::SourceName() const
 // the machine has; without them the test is the window's own, with the user's TestSites value.
 bool CheckRun::ConnectionConfirmed()
 {
+    if (m_options.testSites.empty())
+        return UserConnection().Connected();
     CNetConnect connection;
-    if (m_options.testSites.empty()) {
-        const std::vector<std::string> sites = ReadTestSites();
-        if (!sites.empty())
-            connection.SetKnownTestSites(sites);
-        return connection.Connected();
-    }
     connection.SetKnownTestSites(m_options.testSites);
     return connection.ProbeTestSites();
 }

@@ -11,6 +11,7 @@
 
 #include "engine/ConnectionFlags.hpp"
 #include "engine/MWinInetErrors.hpp"
+#include "support/MainSettings.hpp"
 #include "support/MessageBox.hpp"
 
 namespace brimtor {
@@ -137,6 +138,15 @@ bool CNetConnect::OpensSite(QNetworkAccessManager& manager, const std::string& a
     SetLastResponseInfo(ResponseInfo(*reply));
     reply->abort();
     return answered;
+}
+
+CNetConnect UserConnection(std::chrono::milliseconds siteLimit)
+{
+    CNetConnect connection(siteLimit);
+    std::vector<std::string> sites = ReadTestSites();
+    if (!sites.empty())
+        connection.SetKnownTestSites(std::move(sites));
+    return connection;
 }
 
 }  // namespace brimtor

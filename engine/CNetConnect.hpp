@@ -52,4 +52,7 @@ private:
     std::vector<std::string> m_knownTestSites;
 };
 
+// The connection check with the user's own test sites, when the settings name any.
+CNetConnect UserConnection(std::chrono::milliseconds siteLimit = CNetConnect::kSiteLimit);
+
 }  // namespace brimtor

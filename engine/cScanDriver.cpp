@@ -30,7 +30,7 @@ cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, 
     , m_links(links)
     , m_view(view)
     , m_exchange(m_Timer1, m_tmStatus, m_tmTimeOut)
-    , m_connected([] { return CNetConnect().Connected(); })
+    , m_connected([] { return UserConnection().Connected(); })
     , m_proxy([] { return ProxySettings {}; })
 {
     m_Timer1.setInterval(timings.Timer1Ms);
