@@ -33,7 +33,7 @@ void LayOutResultsPage(const WizardLayoutInput& in, WizardLayout& out)
     out.cleanCountTop = out.resultsHeight + 20;
     out.cleanTop = out.resultsHeight + 60;
     out.cleanLeft = out.resultsWidth - in.cleanWidth;
-    out.firstColumnWidth = out.resultsWidth - in.hiddenColumnsWidth - 500;
+    out.firstColumnWidth = out.resultsWidth - in.otherColumnsWidth - 500;
 }
 
 void LayOutButtons(const WizardLayoutInput& in, WizardLayout& out)

@@ -9,7 +9,6 @@ struct TwipRect {
     int top = 0;
     int width = 0;
     int height = 0;
-    int Right() const { return left + width; }
 };
 
 // The sizes the rules read: the window's and the fixed sizes of a few controls.
@@ -35,7 +34,7 @@ struct WizardLayoutInput {
     // Results page.
     int cleanWidth = 0;
     int cleanHeight = 0;
-    int hiddenColumnsWidth = 0;  // columns 2, 3 and 4 together
+    int otherColumnsWidth = 0;  // Status, Result and Status Code together
 };
 
 struct WizardLayout {

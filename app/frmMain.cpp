@@ -400,6 +400,8 @@ void frmMain::ApplyLayout()
     const auto tw = [this](int pixels) { return PixelsToTwips(this, pixels); };
     const auto px = [this](int twips) { return TwipsToPixels(this, twips); };
     const QWidget* surface = centralWidget();
+    // The header spans the window, so it takes the new width before the icon is placed on it.
+    m_c.picHeader->resize(surface->width(), m_c.picHeader->height());
     WizardLayoutInput in;
     in.clientWidth = tw(surface->width());
     in.clientHeight = tw(surface->height());
@@ -420,7 +422,7 @@ void frmMain::ApplyLayout()
     in.pauseWidth = tw(m_c.cmdPause->width());
     in.cleanWidth = tw(m_c.cmdClean->width());
     in.cleanHeight = tw(m_c.cmdClean->height());
-    in.hiddenColumnsWidth = tw(m_c.lvResults->columnWidth(1) + m_c.lvResults->columnWidth(2)
+    in.otherColumnsWidth = tw(m_c.lvResults->columnWidth(1) + m_c.lvResults->columnWidth(2)
                                + m_c.lvResults->columnWidth(3));
     const WizardLayout l = LayOutWizard(in);
 
@@ -445,7 +447,6 @@ void frmMain::ApplyLayout()
     m_c.cmdClean->move(m_c.lvResults->x() + px(l.cleanLeft), m_c.lvResults->y() + px(l.cleanTop));
     m_c.lvResults->setColumnWidth(0, std::max(0, px(l.firstColumnWidth)));
 
-    m_c.picHeader->resize(surface->width(), m_c.picHeader->height());
     m_c.sepOne->resize(std::max(0, px(l.separatorWidth)), m_c.sepOne->height());
     m_c.imgIcon->move(px(l.iconLeft), m_c.imgIcon->y());
 

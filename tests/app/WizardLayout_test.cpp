@@ -25,7 +25,7 @@ WizardLayoutInput Window(int width, int height)
     in.pauseWidth = 1215;
     in.cleanWidth = 1215;
     in.cleanHeight = 375;
-    in.hiddenColumnsWidth = 1764 + 2822;
+    in.otherColumnsWidth = 1764 + 2822;
     return in;
 }
 

@@ -182,6 +182,11 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     w.Click("cmdNext");  // nothing to load: back on the source page
     w.Click("cmdNext");
     first.resize(TwipsToPixels(&first, 9000), TwipsToPixels(&first, 7500));
+    // The header icon keeps its place at the right edge of the widened header.
+    const auto* header = w.Find<QWidget>("picHeader");
+    const auto* icon = w.Find<QWidget>("imgIcon");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return header->width() == first.centralWidget()->width(); }, 5000));
+    EXPECT_NEAR(header->width() - icon->x() - icon->width(), TwipsToPixels(&first, 100), 1);
     w.Close();
 
     const MainSettings saved = ReadMainSettings();
