@@ -224,11 +224,14 @@ void frmMain::ShowPage()
 
 void frmMain::cmdNext_Click()
 {
+    // The pages swap in one repaint. Drawing is on again before the page's entry step, which
+    // may show a message that the window behind it must paint around.
     setUpdatesEnabled(false);
     if (m_CurrentPage < 5) {
         ++m_CurrentPage;
         ShowPage();
     }
+    setUpdatesEnabled(true);
     switch (m_CurrentPage) {
     case 2:
         EnterSourceLoad();
@@ -242,7 +245,6 @@ void frmMain::cmdNext_Click()
     default:
         break;
     }
-    setUpdatesEnabled(true);
 }
 
 void frmMain::cmdBack_Click()
@@ -260,11 +262,9 @@ void frmMain::EnterSourceLoad()
     QApplication::restoreOverrideCursor();
     const std::int32_t count = m_links->Bookmarks()->Count();
     if (count == 0) {
-        setUpdatesEnabled(true);
         ShowMessage("No bookmarks or favorites could be found using the selected source.\r\n\r\n"
                     "Please choose a source which yields some bookmarks",
                     MsgIcon::Critical);
-        m_c.cmdNext->setEnabled(false);
         cmdBack_Click();
         setWindowTitle(QString::fromLatin1(kProgramTitle));
     } else {

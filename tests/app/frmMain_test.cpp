@@ -58,6 +58,8 @@ TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
 {
     WizardFixture w;
     w.Open();
+    std::vector<bool> painting;
+    w.messages.WhenShown([&] { painting.push_back(w.window->updatesEnabled()); });
     w.Click("cmdNext");
     w.ChooseSource(3);
     EXPECT_TRUE(w.Find<QLineEdit>("txtFile")->isEnabled());
@@ -75,6 +77,22 @@ TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
     w.Click("cmdNext");
     EXPECT_EQ(w.messages.Messages().size(), 2u);
     EXPECT_TRUE(PageShown(w, 1));
+    EXPECT_EQ(painting, (std::vector<bool> {true, true}));  // the window paints behind the box
+}
+
+TEST(frmMain, NothingBrokenIsSaidOverAWindowThatPaints)
+{
+    WizardFixture w;
+    w.Open();
+    bool painting = false;
+    w.messages.WhenShown([&] { painting = w.window->updatesEnabled(); });
+    w.server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n"});
+    w.LoadTextFile({w.Url("/ok")});
+    w.Scan();
+    w.Click("cmdNext");
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    EXPECT_EQ(w.messages.Messages()[0].text.rfind("There are no bookmarks to clean.", 0), 0u);
+    EXPECT_TRUE(painting);
 }
 
 TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)

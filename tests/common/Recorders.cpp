@@ -6,6 +6,8 @@ MessageRecorder::MessageRecorder()
 {
     m_previous = SetMessageHandler([this](const Message& message) {
         m_messages.push_back(message);
+        if (m_whenShown)
+            m_whenShown();
         if (!m_answers.empty()) {
             const MsgAnswer answer = m_answers.front();
             m_answers.pop_front();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     void SetNextAnswer(MsgAnswer answer) { m_answers.push_back(answer); }
+    // Runs while each message is up, as a test's look at the program behind the box.
+    void WhenShown(std::function<void()> look) { m_whenShown = std::move(look); }
     const std::vector<Message>& Messages() const { return m_messages; }
     // The texts alone, for compact assertions.
     std::vector<std::string> Texts() const;
@@ -29,6 +32,7 @@ public:
 private:
     std::vector<Message> m_messages;
     std::deque<MsgAnswer> m_answers;
+    std::function<void()> m_whenShown;
     MessageHandler m_previous;
 };
 
