@@ -7,6 +7,7 @@
 
 #include "support/MessageBox.hpp"
 #include "support/Shell.hpp"
+#include "support/ui/LocalText.hpp"
 
 namespace brimtor {
 
@@ -49,15 +50,15 @@ MsgAnswer FromQtButton(int button)
 
 MsgAnswer ShowQtMessage(const Message& message)
 {
-    QMessageBox box(ToQtIcon(message.icon), QString::fromLocal8Bit(message.title),
-                    QString::fromLocal8Bit(message.text), ToQtButtons(message.buttons),
+    QMessageBox box(ToQtIcon(message.icon), ToQt(message.title),
+                    ToQt(message.text), ToQtButtons(message.buttons),
                     QApplication::activeWindow());
     return FromQtButton(box.exec());
 }
 
 bool OpenWithDesktop(const std::string& target)
 {
-    const QString text = QString::fromLocal8Bit(target);
+    const QString text = ToQt(target);
     const QUrl url = text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(text)
                                                        : QUrl(text, QUrl::TolerantMode);
     return QDesktopServices::openUrl(url);

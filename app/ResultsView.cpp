@@ -13,7 +13,7 @@
 #include "support/MessageBox.hpp"
 #include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
-#include "support/Text.hpp"
+#include "support/ui/LocalText.hpp"
 
 namespace brimtor {
 
@@ -45,10 +45,6 @@ QIcon RowIcon(const QStyle* style, ResultIcon icon)
     return {};
 }
 
-QString Text(const std::string& bytes)
-{
-    return QString::fromLocal8Bit(bytes);
-}
 
 }  // namespace
 
@@ -120,15 +116,15 @@ void ResultsView::AddRow(const cBookmark& bookmark)
 {
     auto* row = new ResultRow(this);
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setText(ColBookmark, Text(bookmark.ShortcutName));
+    row->setText(ColBookmark, ToQt(bookmark.ShortcutName));
     row->setCheckState(ColBookmark, bookmark.Clean ? Qt::Checked : Qt::Unchecked);
     row->setIcon(ColBookmark, RowIcon(style(), IconForCode(bookmark.ResponseCode)));
-    row->setText(ColStatus, Text(bookmark.Status));
+    row->setText(ColStatus, ToQt(bookmark.Status));
     row->setTextAlignment(ColStatus, Qt::AlignCenter);
-    row->setText(ColResult, Text(ResultText(bookmark.ResponseCode)));
+    row->setText(ColResult, ToQt(ResultText(bookmark.ResponseCode)));
     row->setText(ColStatusCode, QString::number(bookmark.ResponseCode));
     row->setText(ColID, QString::number(bookmark.BookmarkID));
-    row->setText(ColFolder, Text(bookmark.Folder));
+    row->setText(ColFolder, ToQt(bookmark.Folder));
 }
 
 void ResultsView::ItemChanged(QTreeWidgetItem* item, int column)
@@ -194,7 +190,7 @@ void ResultsView::mousePressEvent(QMouseEvent* event)
 
 void ResultsView::mouseMoveEvent(QMouseEvent* event)
 {
-    setToolTip(Text(UrlOf(itemAt(event->position().toPoint()))));
+    setToolTip(ToQt(UrlOf(itemAt(event->position().toPoint()))));
     QTreeWidget::mouseMoveEvent(event);
 }
 

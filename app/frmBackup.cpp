@@ -14,7 +14,7 @@
 #include "support/ErrorLog.hpp"
 #include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
-#include "support/modSpecialFolder.hpp"
+#include "support/ui/LocalText.hpp"
 
 namespace brimtor {
 
@@ -95,7 +95,7 @@ void frmBackup::LoadDisplay()
     Logged("frmBackup: LoadDisplay", [this] {
         for (const BackupEntry& entry : ListBackups()) {
             auto* row = new QListWidgetItem(ImageFor(entry.image),
-                                            QString::fromLocal8Bit(entry.name), m_lvArchive);
+                                            ToQt(entry.name), m_lvArchive);
             row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
             row->setCheckState(Qt::Unchecked);
             m_paths.push_back(entry.path);
@@ -130,7 +130,7 @@ void frmBackup::ViewSelected()
     const QListWidgetItem* row = m_lvArchive->currentItem();
     if (!row || !row->isSelected())
         return;
-    OpenWithShell(BackupFolder() + row->text().toLocal8Bit().toStdString());
+    OpenWithShell(m_paths.at(static_cast<std::size_t>(m_lvArchive->row(row))));
 }
 
 }  // namespace brimtor

@@ -30,6 +30,7 @@
 #include "support/Shell.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
+#include "support/ui/LocalText.hpp"
 #include "support/ui/XP_ProgressBar.hpp"
 #include "support/ui/cCommonDialog.hpp"
 
@@ -40,15 +41,6 @@ namespace {
 constexpr int kBuiltInWidth = 8040;   // twips
 constexpr int kBuiltInHeight = 6030;
 
-QString Local(const std::string& bytes)
-{
-    return QString::fromLocal8Bit(bytes);
-}
-
-std::string Bytes(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
 
 // Selects a text box's whole text whenever it takes the focus, so typing replaces it.
 class SelectAllOnFocus : public QObject {
@@ -87,8 +79,8 @@ frmMain::frmMain(frmMainTimings timings, QWidget* parent)
     m_driver = std::make_unique<cScanDriver>(*m_links, scanPage, m_timings.scan);
     m_driver->SetConnectionCheck([this] { return UserConnection(m_timings.testSiteLimit).Connected(); });
     m_driver->SetProxySource([this] {
-        return ProxySettings {m_c.chkUseProxy->isChecked(), Bytes(m_c.txtProxyServer->text()),
-                              Bytes(m_c.txtProxyPort->text())};
+        return ProxySettings {m_c.chkUseProxy->isChecked(), FromQt(m_c.txtProxyServer->text()),
+                              FromQt(m_c.txtProxyPort->text())};
     });
     m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection(m_timings.testSiteLimit).ConnectMode(); },
                                             [this] { m_c.chkUseProxy->setChecked(false); });
@@ -134,7 +126,7 @@ void frmMain::ConnectControls()
         connect(m_c.optBrowser[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
                 [this, i] { optBrowser_Click(i); });
     connect(m_c.txtFile, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_links->SetTextFile(Bytes(text));
+        m_links->SetTextFile(FromQt(text));
         m_c.txtFile->setToolTip(text);
     });
     connect(m_c.cmdBrowse, &QPushButton::clicked, this, [this] { Browse(false); });
@@ -162,9 +154,9 @@ void frmMain::Form_Load()
         m_c.lbDetails->setVisible(*settings.ShowDetails == 1);
     if (settings.SelectedBrowser)
         m_links->SetSelectedBrowser(*settings.SelectedBrowser);
-    m_c.txtProxyPort->setText(Local(settings.ProxyPort));
+    m_c.txtProxyPort->setText(ToQt(settings.ProxyPort));
     m_c.txtProxyServer->setText(settings.ProxyServer.empty() ? QString::fromLatin1(kServerPlaceholder)
-                                                             : Local(settings.ProxyServer));
+                                                             : ToQt(settings.ProxyServer));
     if (settings.Height && *settings.Height > -1)
         resize(width(), TwipsToPixels(this, *settings.Height));
     if (settings.Width && *settings.Width > -1)
@@ -193,8 +185,8 @@ void frmMain::Form_Unload()
     settings.SelectedBrowser = m_links->SelectedBrowser();
     const QString server = m_c.txtProxyServer->text();
     settings.ProxyServer =
-        IEquals(Bytes(server), kServerPlaceholder) ? std::string() : Bytes(server);
-    settings.ProxyPort = Bytes(m_c.txtProxyPort->text());
+        IEquals(FromQt(server), kServerPlaceholder) ? std::string() : FromQt(server);
+    settings.ProxyPort = FromQt(m_c.txtProxyPort->text());
     settings.ShowDetails = m_c.lbDetails->isHidden() ? 0 : 1;
     settings.Height = PixelsToTwips(this, height());
     settings.Width = PixelsToTwips(this, width());
@@ -301,11 +293,11 @@ void frmMain::Browse(bool bookmarkFile)
                                   : "Text files (*.txt,*.csv)|*.txt;*.csv");
     dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
     // The user's own files are in their home, not beside an installed program.
-    dialog.SetInitDir(Bytes(QDir::homePath()));
+    dialog.SetInitDir(FromQt(QDir::homePath()));
     const std::string name = dialog.ShowOpen() > 0 ? dialog.Filename() : std::string();
     if (!FileExists(name))
         return;
-    (bookmarkFile ? m_c.txtBookmarkFile : m_c.txtFile)->setText(Local(name));
+    (bookmarkFile ? m_c.txtBookmarkFile : m_c.txtFile)->setText(ToQt(name));
     m_links->SetTextFile(name);
 }
 
@@ -462,12 +454,12 @@ void frmMain::ApplyLayout()
 
 void frmMain::SetStatus(const std::string& text)
 {
-    m_c.lblStatus->setText(Local(text));
+    m_c.lblStatus->setText(ToQt(text));
 }
 
 void frmMain::SetResponse(const std::string& text)
 {
-    m_c.lblResponse->setText(Local(text));
+    m_c.lblResponse->setText(ToQt(text));
 }
 
 void frmMain::ShowResponse()
@@ -487,7 +479,7 @@ void frmMain::ClearDetails()
 
 void frmMain::AppendDetail(const std::string& line)
 {
-    m_c.lbDetails->addItem(Local(line));
+    m_c.lbDetails->addItem(ToQt(line));
 }
 
 int frmMain::DetailCount() const
@@ -528,7 +520,7 @@ void frmMain::EnableButton(ScanButton button, bool enabled)
 
 void frmMain::SetCaption(ScanButton button, const std::string& caption)
 {
-    ScanPageButton(button)->setText(Local(caption));
+    ScanPageButton(button)->setText(ToQt(caption));
 }
 
 void frmMain::Flash()

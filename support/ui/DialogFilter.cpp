@@ -4,6 +4,7 @@
 
 #include "support/NumberedError.hpp"
 #include "support/Text.hpp"
+#include "support/ui/LocalText.hpp"
 
 namespace brimtor {
 
@@ -13,12 +14,12 @@ QString Description(const std::string& piece)
 {
     // "Text files (*.txt,*.csv)" already names its patterns; Qt adds the real ones.
     static const QRegularExpression trailingList(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
-    return QString::fromLocal8Bit(piece).remove(trailingList).trimmed();
+    return ToQt(piece).remove(trailingList).trimmed();
 }
 
 QString Patterns(const std::string& piece)
 {
-    return QString::fromLocal8Bit(piece).split(u';', Qt::SkipEmptyParts).join(u' ');
+    return ToQt(piece).split(u';', Qt::SkipEmptyParts).join(u' ');
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/ui/DialogFilter.hpp"
+#include "support/ui/LocalText.hpp"
 #include "support/ui/SystemColor.hpp"
 
 namespace brimtor {
@@ -36,15 +37,6 @@ std::optional<Answer> TakeAnswer(const cCommonDialog::DialogRequest& request)
     return answer;
 }
 
-QString ToQt(const std::string& text)
-{
-    return QString::fromLocal8Bit(text);
-}
-
-std::string FromQt(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
 
 QFileDialog::FileMode FileModeFor(const cCommonDialog::DialogRequest& request)
 {
