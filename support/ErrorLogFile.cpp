@@ -1,8 +1,6 @@
 #include "support/ErrorLogFile.hpp"
 
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "support/Clock.hpp"
 #include "support/ErrorLog.hpp"
@@ -36,14 +34,7 @@ std::string ErrorLogLine(const std::string& source, long number, const std::stri
 
 static bool AppendLine(const std::string& line)
 {
-    if (!MakePrivateFolders(DataFolder()))
-        return false;
-    const int fd = ::open(ErrorLogPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const std::string bytes = line + "\r\n";
-    const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    return ::close(fd) == 0 && written;
+    return MakePrivateFolders(DataFolder()) && AppendFileBytes(ErrorLogPath(), line + "\r\n");
 }
 
 void AppendErrorLog(const std::string& source, long number, const std::string& description)

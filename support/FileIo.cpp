@@ -59,13 +59,23 @@ static bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes)
+static bool WriteOpened(const std::string& path, int flags, const std::string& bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
     if (fd < 0)
         return false;
     const bool written = WriteAll(fd, bytes);
     return (::close(fd) == 0) && written;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    return WriteOpened(path, O_TRUNC, bytes);
+}
+
+bool AppendFileBytes(const std::string& path, const std::string& bytes)
+{
+    return WriteOpened(path, O_APPEND, bytes);
 }
 
 static std::string ErrnoText(const std::string& what, const std::string& path)

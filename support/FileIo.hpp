@@ -13,6 +13,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // is private to the user (0600), since everything the program writes this way holds their data.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// Adds the bytes at the end of the file, creating it private to the user (0600) when missing;
+// false on any failure.
+bool AppendFileBytes(const std::string& path, const std::string& bytes);
+
 // Replaces the file in one step: the bytes go to a temporary file beside it, which is then
 // renamed over the target, so a failure half-way never leaves a half-written file. A target
 // that exists keeps its permissions; one that is read-only (no write bit set, or not writable

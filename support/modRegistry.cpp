@@ -13,8 +13,6 @@ std::string ReadSetting(const std::string& sectionKey, const std::string& valueN
         cRegistry registry;
         registry.SetClassKey(RegistryRoot::HKEY_CURRENT_USER);
         registry.SetSectionKey(sectionKey);
-        if (!registry.KeyExists())
-            return defaultText;
         registry.SetValueKey(valueName);
         const std::string text = VariantText(registry.Value());
         return text.empty() ? defaultText : text;
@@ -29,10 +27,7 @@ void WriteSetting(const std::string& sectionKey, const std::string& valueName,
     cRegistry registry;
     registry.SetClassKey(RegistryRoot::HKEY_CURRENT_USER);
     registry.SetSectionKey(sectionKey);
-    if (!registry.KeyExists())
-        registry.CreateKey();
-    if (!registry.KeyExists())
-        return;
+    // Setting a value creates its key when needed.
     registry.SetValueType(RegistryType::REG_SZ);
     registry.SetValueKey(valueName);
     registry.SetValue(valueText);

@@ -63,9 +63,6 @@ XP_ProgressBar::XP_ProgressBar(QWidget* parent)
 
 void XP_ProgressBar::DrawProgressBar()
 {
-    m_percent = std::min(m_percent, 100);
-    if (!m_buffer.isNull())
-        Render(m_buffer);
     update();
 }
 
@@ -133,15 +130,8 @@ std::int32_t XP_ProgressBar::Value() const
 
 void XP_ProgressBar::SetValue(std::int32_t value)
 {
-    m_percent = xp::PercentFromValue(value, m_min, m_max);
+    m_percent = std::min(xp::PercentFromValue(value, m_min, m_max), 100);
     DrawProgressBar();
-}
-
-const QStringList& XP_ProgressBar::PropertyNames()
-{
-    static const QStringList names {"Font", "BrushStyle", "Color", "Image", "Max",
-                                    "Min", "Orientation", "Scrolling", "ShowText", "Value"};
-    return names;
 }
 
 QVariantMap XP_ProgressBar::WriteProperties() const
@@ -151,8 +141,8 @@ QVariantMap XP_ProgressBar::WriteProperties() const
         properties.insert("Font", m_font);
     if (m_brushStyle != kDefaultBrushStyle)
         properties.insert("BrushStyle", m_brushStyle);
-    if (m_color != kDefaultColor)
-        properties.insert("Color", m_color);
+    // Stored as its RGB value, the colour never equals the system-colour default: always saved.
+    properties.insert("Color", m_color);
     if (!m_image.isNull())
         properties.insert("Image", m_image);
     if (m_max != kDefaultMax)
@@ -189,7 +179,6 @@ void XP_ProgressBar::paintEvent(QPaintEvent*)
     // Without a buffer the control has no area to show (or no memory for one).
     if (m_buffer.isNull())
         return;
-    m_percent = std::min(m_percent, 100);
     Render(m_buffer);
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), m_buffer, QRect(0, 0, width(), height()));

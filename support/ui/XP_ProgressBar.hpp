@@ -28,7 +28,8 @@ class XP_ProgressBar : public QWidget {
 public:
     explicit XP_ProgressBar(QWidget* parent = nullptr);
 
-    // Draws the bar into the off-screen image and schedules the copy to the screen.
+    // Schedules a repaint, which draws the bar into the off-screen image and copies it to the
+    // screen in one step.
     void DrawProgressBar();
 
     // Hatch of look 7 (0 horizontal … 5 diagonal cross).
@@ -59,19 +60,19 @@ public:
     std::int32_t Value() const;
     void SetValue(std::int32_t value);
 
-    // Saved settings, under the names of PropertyNames() (which is also the order they are
-    // read back in); a setting at its default is left out. "Value" holds the percentage.
-    static const QStringList& PropertyNames();
+    // Saved settings: "Font", "BrushStyle", "Color", "Image", "Max", "Min", "Orientation",
+    // "Scrolling", "ShowText" and "Value" (the percentage); a setting at its default is left out.
     QVariantMap WriteProperties() const;
-    // Restores saved settings, each missing one at its default, through the same setters as
-    // a caller would use, so the saved percentage goes through the range once more.
+    // Restores saved settings in that order, each missing one at its default. All but the hatch
+    // and the picture go through their setters, so the saved percentage goes through the range
+    // once more.
     void ReadProperties(const QVariantMap& properties);
 
     // Size of the off-screen image; it grows with the control and never shrinks.
     QSize BufferSize() const { return m_buffer.size(); }
 
 signals:
-    // A saved setting (one of PropertyNames(), apart from "Value" and "Color") was changed.
+    // A saved setting other than "Font", "Value" and "Color" was changed through its setter.
     void PropertyChanged(const QString& name);
 
 protected:
