@@ -101,14 +101,12 @@ int CheckRun::Run()
     // the file held to the end for nothing; freed now, the output reuses their memory.
     if (!m_options.clean)
         m_links.SetBookmarkFileContents({});
-    if (m_options.noCheck) {
-        PreScanOnly();
-    } else {
-        if (!m_options.noConnectionCheck && !ConnectionConfirmed())
-            return Fail("You must have a valid internet connection to proceed "
-                        "(--no-connection-check skips this test)");
+    if (!m_options.noCheck && !m_options.noConnectionCheck && !ConnectionConfirmed())
+        return Fail("You must have a valid internet connection to proceed "
+                    "(--no-connection-check skips this test)");
+    PreScan();
+    if (!m_options.noCheck)
         Scan();
-    }
     const BookmarksPtr bookmarks = m_links.Bookmarks();
     // The window's first fill: the protection rules clear the ticks of bookmarks the check's
     // verdict is not trusted on, whatever view is printed.
@@ -187,7 +185,7 @@ void CheckRun::Scan()
     settings.paceMs = m_options.paceMs;
     settings.timeoutTickMs = TimeoutTickMs(m_options.timeoutSeconds);
     settings.proxy = m_options.proxy;
-    cParallelScan scan(m_links.Bookmarks(), m_options.source == SourceCode::Favorites, settings);
+    cParallelScan scan(m_links.Bookmarks(), settings);
     QEventLoop loop;
     QObject::connect(&scan, &cParallelScan::ScanCompleted, &loop, &QEventLoop::quit);
     QTimer progress;
@@ -205,8 +203,8 @@ void CheckRun::Scan()
     }
 }
 
-// Without a check the Favorites still need their addresses, which only the pre-scan reads.
-void CheckRun::PreScanOnly()
+// The Favorites' addresses are in their shortcut files, which only the pre-scan reads.
+void CheckRun::PreScan()
 {
     if (m_options.source != SourceCode::Favorites)
         return;

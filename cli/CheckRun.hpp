@@ -43,7 +43,7 @@ private:
     std::string SourceName() const;
     bool ConnectionConfirmed();
     void Scan();
-    void PreScanOnly();
+    void PreScan();
     int Clean(int brokenStatus);
     bool CleanConfirmed(std::int32_t marked);
     std::vector<std::string> Backups();

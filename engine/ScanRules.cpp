@@ -6,14 +6,9 @@
 
 namespace brimtor {
 
-bool IsSuccessOrRedirect(std::int32_t code)
-{
-    return ClassOfCode(code) != CodeClass::Broken;
-}
-
 bool CheckedInPass(const cBookmark& bookmark, bool secondPass)
 {
-    return !secondPass || !IsSuccessOrRedirect(bookmark.ResponseCode);
+    return !secondPass || ClassOfCode(bookmark.ResponseCode) == CodeClass::Broken;
 }
 
 const char* PassMethod(bool secondPass)
@@ -24,8 +19,7 @@ const char* PassMethod(bool secondPass)
 std::string RequestAddress(const std::string& url)
 {
     cURL parts;
-    parts.ParseUrl(url);
-    if (parts.ExtraInfo().find('#') == std::string::npos)
+    if (!parts.ParseUrl(url) || parts.ExtraInfo().find('#') == std::string::npos)
         return url;
     const char* scheme = parts.Scheme() == SchemeNumber::Https ? "https://" : "http://";
     return scheme + parts.HostHame() + parts.URLPath();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "bookmarks/cBookmark.hpp"
@@ -11,17 +10,16 @@
 // them, so a bookmark's outcome never depends on which of them checked it.
 namespace brimtor {
 
-// A GET in the second pass is not sent again for these codes.
-bool IsSuccessOrRedirect(std::int32_t code);
-
-// True when the pass (false: the HEAD pass, true: the GET pass) sends a request for the bookmark.
+// True when the pass (false: the HEAD pass, true: the GET pass) sends a request for the bookmark:
+// the GET pass asks again only the links whose first answer was neither a success nor a redirect.
 bool CheckedInPass(const cBookmark& bookmark, bool secondPass);
 
 // "HEAD " for the first pass, "GET " for the second.
 const char* PassMethod(bool secondPass);
 
 // The address actually requested: one with a fragment goes without its query, fragment, port
-// and user information, on its own scheme.
+// and user information, as https when it was https and as http otherwise. An address that
+// cannot be parsed goes unchanged.
 std::string RequestAddress(const std::string& url);
 
 // The pre-scan of the Favorites: the address of the bookmark's shortcut file becomes its url.

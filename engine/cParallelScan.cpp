@@ -32,10 +32,8 @@ struct cParallelScan::Lane {
     bool busy = false;
 };
 
-cParallelScan::cParallelScan(BookmarksPtr bookmarks, bool preScan, ParallelScanSettings settings,
-                             QObject* parent)
-    : QObject(parent), m_links(bookmarks->begin(), bookmarks->end()), m_preScan(preScan),
-      m_settings(std::move(settings))
+cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settings, QObject* parent)
+    : QObject(parent), m_links(bookmarks->begin(), bookmarks->end()), m_settings(std::move(settings))
 {
     const int lanes = std::max(1, m_settings.jobs);
     for (int i = 0; i < lanes; ++i) {
@@ -57,10 +55,6 @@ cParallelScan::~cParallelScan() = default;
 
 void cParallelScan::Start()
 {
-    if (m_preScan) {
-        for (const BookmarkPtr& bookmark : m_links)
-            ReadShortcutAddress(*bookmark);
-    }
     m_hosts.clear();
     for (const BookmarkPtr& bookmark : m_links)
         m_hosts.push_back(ServerOf(RequestAddress(bookmark->url)));

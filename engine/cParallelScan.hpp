@@ -26,7 +26,7 @@ struct ParallelScanSettings {
 };
 
 // Checks a collection's links with several under way at once, by the same rules as the window's
-// scan: the pre-scan of the Favorites, a HEAD pass over every link, then a GET pass over the links
+// scan: a HEAD pass over every link, then a GET pass over the links
 // whose first answer was neither a success nor a redirect. The second pass starts once the whole
 // first pass has ended, so every link's outcome is what one link at a time would have given.
 //
@@ -39,12 +39,11 @@ class cParallelScan : public QObject {
 public:
     static constexpr int kPerHostLimit = 2;
 
-    // `preScan` reads every bookmark's address from its shortcut file first (the Favorites).
-    cParallelScan(BookmarksPtr bookmarks, bool preScan, ParallelScanSettings settings,
-                  QObject* parent = nullptr);
+    // The Favorites' addresses must have been read from their shortcut files beforehand.
+    cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settings, QObject* parent = nullptr);
     ~cParallelScan() override;
 
-    // Runs the pre-scan, then arms the first pass. ScanCompleted follows from the event loop,
+    // Arms the first pass. ScanCompleted follows from the event loop,
     // never from inside Start.
     void Start();
 
@@ -77,7 +76,6 @@ private:
 
     std::vector<BookmarkPtr> m_links;
     std::vector<std::string> m_hosts;  // by position: the web server each link goes to
-    bool m_preScan;
     ParallelScanSettings m_settings;
     std::vector<std::unique_ptr<Lane>> m_lanes;
 

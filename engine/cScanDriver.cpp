@@ -172,12 +172,11 @@ void cScanDriver::CheckLink()
 {
     m_view.SetProgress(m_lCurrent);
     const BookmarkPtr bookmark = m_links.Bookmarks()->Item(m_lCurrent);
-    m_sMethod = PassMethod(m_bSecondPass);
     // Links that answered well the first time are passed over; the tick goes on unchanged.
     if (!CheckedInPass(*bookmark, m_bSecondPass))
         return;
     AddDetail("[" + std::to_string(m_lCurrent) + "] " + m_sPass + " Pass: " + bookmark->ShortcutName, false);
-    m_exchange.BeginRequest(RequestAddress(bookmark->url), m_sMethod, bookmark, m_proxy());
+    m_exchange.BeginRequest(RequestAddress(bookmark->url), PassMethod(m_bSecondPass), bookmark, m_proxy());
 }
 
 void cScanDriver::cmdPause_Click()

@@ -37,7 +37,8 @@ public:
     cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings = {}, QObject* parent = nullptr);
     ~cScanDriver() override;
 
-    // Asked at every Scan click; the default confirms the connection with the public test sites.
+    // Asked at every Scan click; the default confirms the connection with the test sites
+    // (the user's own when the settings name any).
     void SetConnectionCheck(std::function<bool()> check) { m_connected = std::move(check); }
     // Read at the start of every link: the proxy page's settings.
     void SetProxySource(std::function<ProxySettings()> source) { m_proxy = std::move(source); }
@@ -50,11 +51,6 @@ public:
     void StopTimers();
 
     cHttpExchange& Exchange() { return m_exchange; }
-    std::int32_t lCurrent() const { return m_lCurrent; }
-    const std::string& sPass() const { return m_sPass; }
-    bool bSecondPass() const { return m_bSecondPass; }
-    const std::string& sMethod() const { return m_sMethod; }
-    bool bPaused() const { return m_bPaused; }
     const QTimer& Timer1() const { return m_Timer1; }
 
 signals:
@@ -83,7 +79,6 @@ private:
     std::int32_t m_lCurrent = 0;
     std::string m_sPass;
     bool m_bSecondPass = false;
-    std::string m_sMethod;
     bool m_bPaused = false;
     std::unique_ptr<cProTimer> m_oScanTimer;
 };

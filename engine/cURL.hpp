@@ -23,8 +23,7 @@ constexpr std::int32_t Mailto = 7;
 class cURL {
 public:
     // Splits the address into the fields and returns true. On failure returns false, leaves
-    // Scheme and Port as they were and fills the five text fields with 1024 blanks each: the scan
-    // relies on finding no "#" in ExtraInfo then, so it requests such an address unchanged.
+    // Scheme and Port as they were and fills the five text fields with 1024 blanks each.
     bool ParseUrl(const std::string& sSourceURL);
     // The address the fields describe; empty text for an unknown scheme.
     std::string CreateURL() const;

@@ -42,7 +42,7 @@ TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
         server.Script(path, {i % 3 ? "HTTP/1.1 200 OK\r\n\r\n" : "HTTP/1.1 404 Not Found\r\n\r\n", true});
         bookmarks->Add("n", base + path, {}, i);
     }
-    cParallelScan scan(bookmarks, false, {8, 0, 1000, {}});
+    cParallelScan scan(bookmarks, {8, 0, 1000, {}});
     RunToEnd(scan);
     EXPECT_EQ(server.MostOpenAtOnce(), cParallelScan::kPerHostLimit);
     // A HEAD for every link, a GET again for the ten that failed.
@@ -58,13 +58,13 @@ TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
 
 TEST(cParallelScan, EmptyCollectionsAndUnstartableLinksStillComplete)
 {
-    cParallelScan empty(std::make_shared<cBookmarks>(), false, {4, 0, 1000, {}});
+    cParallelScan empty(std::make_shared<cBookmarks>(), {4, 0, 1000, {}});
     RunToEnd(empty);
     EXPECT_EQ(empty.RequestsEnded(), 0u);
 
     auto bookmarks = std::make_shared<cBookmarks>();
     bookmarks->Add("bad port", "http://127.0.0.1:99999/", {}, 1);
-    cParallelScan unstartable(bookmarks, false, {2, 0, 1000, {}});
+    cParallelScan unstartable(bookmarks, {2, 0, 1000, {}});
     RunToEnd(unstartable);
     EXPECT_EQ(bookmarks->Item(1)->Status, "pending");
 }
@@ -121,7 +121,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     for (const int jobs : {1, 8}) {
         const std::size_t before = server.Requests().size();
         links.Refresh();
-        cParallelScan scan(links.Bookmarks(), false, {jobs, jobs == 1 ? 1 : 0, 5, {}});
+        cParallelScan scan(links.Bookmarks(), {jobs, jobs == 1 ? 1 : 0, 5, {}});
         RunToEnd(scan);
         EXPECT_EQ(Outcomes(*links.Bookmarks()), expected) << jobs << " lanes";
         std::vector<std::string> requests(server.Requests().begin() + static_cast<long>(before), server.Requests().end());
