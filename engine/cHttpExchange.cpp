@@ -38,8 +38,6 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
     }
     CloseSocket();
     m_destination = *destination;
-    m_sHost = destination->sHost;
-    m_sTarget = destination->sTarget;
     m_sMethod = sMethod;
     m_bookmark = std::move(bookmark);
     m_sResponse.clear();
@@ -51,7 +49,7 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
 
     ReplaceSocket();
     m_underWay = true;
-    const QString host = QString::fromLocal8Bit(m_sHost);
+    const QString host = QString::fromLocal8Bit(m_destination.sHost);
     if (m_destination.tls)
         m_wscHttp->connectToHostEncrypted(host, m_destination.port);
     else

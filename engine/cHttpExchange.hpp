@@ -62,8 +62,8 @@ public:
     void AddCaCertificates(const QList<QSslCertificate>& certificates);
 
     bool UnderWay() const { return m_underWay; }
-    const std::string& sHost() const { return m_sHost; }
-    const std::string& sTarget() const { return m_sTarget; }
+    const std::string& sHost() const { return m_destination.sHost; }
+    const std::string& sTarget() const { return m_destination.sTarget; }
     // The header text received for the current or last link.
     const std::string& sResponse() const { return m_sResponse; }
     bool bResponseDone() const { return m_bResponseDone; }
@@ -95,8 +95,6 @@ private:
     bool m_underWay = false;
     int m_certificateError = 0;
 
-    std::string m_sHost;
-    std::string m_sTarget;
     std::string m_sResponse;
     bool m_bResponseDone = false;
     std::int32_t m_lTimeoutTicks = 0;
