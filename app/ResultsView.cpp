@@ -174,11 +174,10 @@ void ResultsView::ShowSelectedInBrowser()
 void ResultsView::HeaderClicked(int column)
 {
     m_sortArrowToggle = !m_sortArrowToggle;
-    m_sortAscending = !m_sortAscending;
     const QIcon arrow = style()->standardIcon(m_sortArrowToggle ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp);
     for (int header = ColBookmark; header <= ColID; ++header)
         headerItem()->setIcon(header, header == column ? arrow : QIcon());
-    sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    sortItems(column, m_sortArrowToggle ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void ResultsView::mousePressEvent(QMouseEvent* event)

@@ -52,7 +52,6 @@ private:
     QMenu* m_mnuPopup = nullptr;
     bool m_filling = false;
     bool m_sortArrowToggle = false;
-    bool m_sortAscending = true;
 };
 
 }  // namespace brimtor

@@ -21,12 +21,17 @@ constexpr int kCreditRestart = 3000;
 constexpr int kCreditStep = 50;
 }  // namespace
 
+static bool CreditShown(int top)
+{
+    return top < kCreditAreaHeight;
+}
+
 CreditStep ScrollCredit(int top)
 {
     top -= kCreditStep;
     if (top < 0)
         top = kCreditRestart;
-    return {top, top < kCreditAreaHeight};
+    return {top, CreditShown(top)};
 }
 
 static QString VersionText()
@@ -99,9 +104,8 @@ void frmAbout::SetCreditTop(std::size_t line, int top)
 
 void frmAbout::PlaceCredit(std::size_t line)
 {
-    const CreditStep place {m_tops[line], m_tops[line] < kCreditAreaHeight};
-    m_credits[line]->move(0, TwipsToPixels(this, place.top));
-    m_credits[line]->setVisible(place.visible);
+    m_credits[line]->move(0, TwipsToPixels(this, m_tops[line]));
+    m_credits[line]->setVisible(CreditShown(m_tops[line]));
 }
 
 void frmAbout::Timer1_Timer()

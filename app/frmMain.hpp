@@ -38,8 +38,6 @@ public:
 
     std::int16_t CurrentPage() const { return m_CurrentPage; }
     cLinkMain& Links() { return *m_links; }
-    cScanDriver& ScanDriver() { return *m_driver; }
-    const WizardControls& Controls() const { return m_c; }
 
     void cmdNext_Click();
     void cmdBack_Click();
