@@ -15,6 +15,7 @@ namespace brimtor {
 
 class XP_ProgressBar;
 class ResultsView;
+class ClickableLabel;
 
 // The controls of the wizard's header, pages and button band, built once by BuildWizard and
 // then driven by the main window. Each carries its name as its objectName; the members of a
@@ -58,7 +59,7 @@ struct WizardControls {
     QPushButton* cmdClean = nullptr;
 
     // Finish page.
-    QLabel* lblEmail = nullptr;
+    ClickableLabel* lblEmail = nullptr;
 
     // Button band.
     QFrame* Frame1 = nullptr;

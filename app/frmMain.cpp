@@ -139,7 +139,7 @@ void frmMain::ConnectControls()
     connect(m_c.cmdPause, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdPause_Click);
     connect(m_c.cmdClean, &QPushButton::clicked, this, &frmMain::cmdClean_Click);
     connect(m_c.lvResults, &ResultsView::cleanCountChanged, m_c.lblCleanCount, &QLabel::setText);
-    connect(static_cast<ClickableLabel*>(m_c.lblEmail), &ClickableLabel::clicked, this, [] { OpenEmail(); });
+    connect(m_c.lblEmail, &ClickableLabel::clicked, this, [] { OpenEmail(); });
 }
 
 // The window's start: built-in size, welcome page, then whatever the settings remember. Each
