@@ -29,11 +29,11 @@ struct Results {
 
     explicit Results(const std::vector<Outcome>& outcomes)
     {
-        std::string text;
+        std::vector<std::string> urls;
         for (const Outcome& o : outcomes)
-            text += std::string(o.url) + "\r\n";
+            urls.emplace_back(o.url);
         links.SetSelectedBrowser(SourceCode::TextFile);
-        links.SetTextFile(home.WriteFile("links.txt", text));
+        links.SetTextFile(home.WriteLines("links.txt", urls));
         links.Refresh();
         int i = 1;
         for (const Outcome& o : outcomes) {

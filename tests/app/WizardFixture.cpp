@@ -57,15 +57,12 @@ void WizardFixture::ChooseSource(int option) const
 
 std::string WizardFixture::Url(const std::string& path) const
 {
-    return "http://127.0.0.1:" + std::to_string(port) + path;
+    return server.Url(path);
 }
 
 void WizardFixture::LoadTextFile(const std::vector<std::string>& lines)
 {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    const std::string path = home.WriteFile("links.txt", text);
+    const std::string path = home.WriteLines("links.txt", lines);
     Click("cmdNext");
     ChooseSource(3);
     Find<QLineEdit>("txtFile")->setText(QString::fromStdString(path));

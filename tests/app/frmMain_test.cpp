@@ -98,7 +98,7 @@ TEST(frmMain, NothingBrokenIsSaidOverAWindowThatPaints)
 TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)
 {
     WizardFixture w;
-    w.server.Script("/a", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
+    w.server.Script("/a", {"HTTP/1.1 200 OK\r\n\r\n"});
     std::vector<std::string> lines(57, w.Url("/a"));
     frmMain& window = w.Open();
     auto* back = w.Find<QPushButton>("cmdBack");

@@ -12,6 +12,7 @@
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/TempHome.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
+#include "tests/common/net/WholeJobSite.hpp"
 
 using namespace brimtor;
 using namespace brimtor::test;
@@ -28,25 +29,21 @@ struct Outcome {
 struct CheckJob : ::testing::Test {
     TempHome home;
     LoopbackServer server;
-    quint16 port = 0;
+    WholeJobSite site {server};
     std::string refused;
 
     CheckJob()
     {
-        server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
-        server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n", false, 0, true});
-        server.Script("/lost", {"HTTP/1.1 410 Gone\r\n\r\n", false, 0, true});
-        server.Script("/moved", {"HTTP/1.1 301 Moved\r\nLocation: /ok\r\n\r\n", false, 0, true});
-        server.Script("/login", {"HTTP/1.1 401 Unauthorized\r\n\r\n", false, 0, true});
-        server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
+        server.Script("/login", {"HTTP/1.1 401 Unauthorized\r\n\r\n"});
+        server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
         server.Script("/silent", {"", false, 0, false});
-        port = server.Start();
-        refused = "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
+        server.Start();
+        refused = RefusedUrl();
     }
 
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
+    std::string Url(const std::string& path) const { return server.Url(path); }
 
-    std::vector<std::string> Links() const { return {Url("/ok"), Url("/gone"), Url("/lost"), Url("/moved")}; }
+    std::vector<std::string> Links() const { return site.Links(); }
 
     // Runs the command to its end while this process's event loop serves the links.
     Outcome Check(const std::vector<std::string>& arguments, bool quick = true)
@@ -74,36 +71,16 @@ struct CheckJob : ::testing::Test {
 
     std::string TextFile(const std::vector<std::string>& links, const std::string& name = "links.txt") const
     {
-        std::string text;
-        for (const std::string& link : links)
-            text += link + "\r\n";
-        return home.WriteFile(name, text);
+        return home.WriteLines(name, links);
     }
 
-    // The bookmark HTML file of the window's whole-job tests: one working, two broken, one moved.
-    std::string BookmarkFile(const std::string& firstName = "Works") const
-    {
-        std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
-        const std::string names[] = {firstName, "Gone", "Lost", "Moved"};
-        for (std::size_t i = 0; i < 4; ++i) {
-            text += "    <DT><A HREF=\"" + Links()[i] + "\" ADD_DATE=\"1165400000\">" + names[i] + "</A>\r\n";
-            text += "<DD>About " + names[i] + "\r\n";
-        }
-        return text + "</DL><p>\r\n";
-    }
+    std::string BookmarkFile(const std::string& firstName = "Works") const { return site.BookmarkFile(firstName); }
 
     // The file as the window's clean leaves it with Gone and Lost ticked: both entries and their
     // descriptions gone, plus the CR LF the writer always ends with.
     std::string BookmarkFileWithoutBroken() const
     {
-        std::string text = BookmarkFile();
-        for (const std::string name : {"Gone", "Lost"}) {
-            const std::size_t start = text.find("\">" + name + "<");
-            const std::size_t lineStart = text.rfind("    <DT>", start);
-            const std::string description = "<DD>About " + name + "\r\n";
-            text.erase(lineStart, text.find(description) + description.size() - lineStart);
-        }
-        return text + "\r\n";
+        return site.BookmarkFileWithout({"Gone", "Lost"});
     }
 };
 

@@ -35,7 +35,7 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
 {
     TempHome home;
     LoopbackServer server;
-    server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n", false, 0, true});
+    server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n"});
     const std::string link = "http://127.0.0.1:" + std::to_string(server.Start()) + "/gone";
     const std::string path = home.WriteFile("links.txt", link + "\r\n");
     CheckOptions options;

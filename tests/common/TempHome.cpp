@@ -58,8 +58,23 @@ std::string TempHome::WriteFile(const std::string& relative, const std::string& 
 {
     const std::string path = *this / relative;
     fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream out(path, std::ios::binary);
+    if (!(out << bytes).flush())
+        throw std::runtime_error("cannot write the test file " + path);
     return path;
+}
+
+std::string TempHome::WriteLines(const std::string& relative, const std::vector<std::string>& lines) const
+{
+    return WriteFile(relative, CrLfLines(lines));
+}
+
+std::string CrLfLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
 }
 
 std::string ReadAll(const std::string& path)

@@ -19,7 +19,10 @@ public:
     // Path() + "/" + relative.
     std::string operator/(const std::string& relative) const;
     // Writes the bytes to Path()/relative, creating the folders on the way; returns the path.
+    // Throws when the file cannot be written, so a broken set-up never passes for a wrong result.
     std::string WriteFile(const std::string& relative, const std::string& bytes) const;
+    // Writes each line followed by CR LF, as a text file of links; returns the path.
+    std::string WriteLines(const std::string& relative, const std::vector<std::string>& lines) const;
 
 private:
     struct Saved {
@@ -30,6 +33,9 @@ private:
     std::string m_path;
     std::vector<Saved> m_saved;
 };
+
+// The lines, each followed by CR LF.
+std::string CrLfLines(const std::vector<std::string>& lines);
 
 // The whole file, or "<missing>" when it cannot be read.
 std::string ReadAll(const std::string& path);

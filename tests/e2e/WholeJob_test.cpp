@@ -9,6 +9,7 @@
 #include "support/ui/cCommonDialog.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/app/WizardFixture.hpp"
+#include "tests/common/net/WholeJobSite.hpp"
 
 using namespace brimtor;
 using namespace brimtor::test;
@@ -21,16 +22,7 @@ const std::string kStamp = "202612061015";
 // A wizard with a server holding one working, two broken and one redirected link.
 struct Job : WizardFixture {
     FakeClock clock {kCleaningTime};
-
-    Job()
-    {
-        server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n", false, 0, true});
-        server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n", false, 0, true});
-        server.Script("/lost", {"HTTP/1.1 410 Gone\r\n\r\n", false, 0, true});
-        server.Script("/moved", {"HTTP/1.1 301 Moved\r\nLocation: /ok\r\n\r\n", false, 0, true});
-    }
-
-    std::vector<std::string> Links() const { return {Url("/ok"), Url("/gone"), Url("/lost"), Url("/moved")}; }
+    WholeJobSite site {server};
 
     // Welcome page to results page with the source option and, for the file sources, the path.
     void ToResults(int option, const std::string& path = {})
@@ -70,27 +62,6 @@ struct Job : WizardFixture {
         EXPECT_EQ(messages.Messages()[0].title, "Confirm Cleaning");
         EXPECT_EQ(messages.Messages()[1].text, "Cleaning process has completed");
     }
-
-    std::string BookmarkFile() const
-    {
-        std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
-        const char* names[] = {"Works", "Gone", "Lost", "Moved"};
-        for (int i = 0; i < 4; ++i) {
-            text += "    <DT><A HREF=\"" + Links()[static_cast<std::size_t>(i)] + "\" ADD_DATE=\"1165400000\">" + names[i] + "</A>\r\n";
-            text += "<DD>About " + std::string(names[i]) + "\r\n";
-        }
-        return text + "</DL><p>\r\n";
-    }
-
-    // The same file without the "Gone" bookmark and its description, plus the CR LF the
-    // writer always ends with.
-    std::string BookmarkFileWithoutGone() const
-    {
-        std::string text = BookmarkFile();
-        const std::size_t start = text.find("    <DT><A HREF=\"" + Url("/gone"));
-        const std::size_t end = text.find("<DD>About Gone\r\n") + std::string("<DD>About Gone\r\n").size();
-        return text.erase(start, end - start) + "\r\n";
-    }
 };
 
 }  // namespace
@@ -98,9 +69,7 @@ struct Job : WizardFixture {
 TEST(WholeJob, TextFile)
 {
     Job job;
-    std::string original;
-    for (const std::string& link : job.Links())
-        original += link + "\r\n";
+    const std::string original = CrLfLines(job.site.Links());
     const std::string path = job.home.WriteFile("links.txt", original);
     job.ToResults(3, path);
     job.UntickLostAndClean();
@@ -113,11 +82,11 @@ TEST(WholeJob, TextFile)
 TEST(WholeJob, BookmarkFileChosenByTheUser)
 {
     Job job;
-    const std::string original = job.BookmarkFile();
+    const std::string original = job.site.BookmarkFile();
     const std::string path = job.home.WriteFile("saved/bookmarks.html", original);
     job.ToResults(4, path);
     job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(path), job.BookmarkFileWithoutGone());
+    EXPECT_EQ(ReadAll(path), job.site.BookmarkFileWithout({"Gone"}));
     const std::string text = "Backup_TextFile_" + kStamp + ".txt";
     const std::string html = "Backup_User_" + kStamp + ".html";
     EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{text, html}));
@@ -128,7 +97,7 @@ TEST(WholeJob, BookmarkFileChosenByTheUser)
 TEST(WholeJob, ReadOnlyBookmarkFileStaysAsItWasAndTheWizardOnTheResults)
 {
     Job job;
-    const std::string original = job.BookmarkFile();
+    const std::string original = job.site.BookmarkFile();
     const std::string path = job.home.WriteFile("saved/bookmarks.html", original);
     job.ToResults(4, path);
     std::filesystem::permissions(path, std::filesystem::perms(0444));
@@ -162,7 +131,7 @@ TEST(WholeJob, FavoritesFolder)
     const char* names[] = {"works", "gone", "lost", "moved"};
     for (int i = 0; i < 4; ++i) {
         job.home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
-                           "[InternetShortcut]\r\nURL=" + job.Links()[static_cast<std::size_t>(i)] + "\r\n");
+                           "[InternetShortcut]\r\nURL=" + job.site.Links()[static_cast<std::size_t>(i)] + "\r\n");
     }
     job.ToResults(0);
     job.UntickLostAndClean();
@@ -177,13 +146,13 @@ namespace {
 void BrowserJob(const std::string& root, int option, const std::string& word)
 {
     Job job;
-    const std::string original = job.BookmarkFile();
+    const std::string original = job.site.BookmarkFile();
     job.home.WriteFile(root + "profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
                                               "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=main.default\r\nDefault=1\r\n");
     const std::string file = job.home.WriteFile(root + "main.default/bookmarks.html", original);
     job.ToResults(option);
     job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(file), job.BookmarkFileWithoutGone());
+    EXPECT_EQ(ReadAll(file), job.site.BookmarkFileWithout({"Gone"}));
     const std::string backup = "Backup_" + word + "_" + kStamp + ".html";
     EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(BackupFolder() + backup), original);

@@ -20,7 +20,6 @@ constexpr auto kShortLimit = 200ms;
 // A test site on 127.0.0.1 that answers with 200, or takes the connection and never says a word.
 struct TestSite {
     LoopbackServer server;
-    quint16 port = 0;
 
     explicit TestSite(bool answers)
     {
@@ -28,16 +27,11 @@ struct TestSite {
         // then makes Qt's HTTP stack send the request a second time, which the counts below see.
         server.Script("/", answers ? ScriptedReply {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}
                                    : ScriptedReply {"", false, 0, false});
-        port = server.Start();
+        server.Start();
     }
-    std::string Address() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
+    std::string Address() const { return server.Url("/"); }
     std::size_t Requests() const { return server.Requests().size(); }
 };
-
-std::string RefusingAddress()
-{
-    return "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
-}
 
 // The connection flags the machine reports while the object lives.
 class MachineFlags {
@@ -73,7 +67,7 @@ TEST(CNetConnect, ALanConnectionIsConfirmedByTheFirstSiteThatAnswers)
     TestSite silent(false);
     TestSite answering(true);
     CNetConnect net(kShortLimit);
-    net.SetKnownTestSites({RefusingAddress(), silent.Address(), answering.Address()});
+    net.SetKnownTestSites({RefusedUrl(), silent.Address(), answering.Address()});
 
     QElapsedTimer clock;
     clock.start();
@@ -95,7 +89,7 @@ TEST(CNetConnect, ALanConnectionIsConfirmedByTheFirstSiteThatAnswers)
     EXPECT_EQ(unasked.Requests(), 0u);
 
     // None answering within the limits: not connected.
-    net.SetKnownTestSites({silent.Address(), RefusingAddress(), "not an address"});
+    net.SetKnownTestSites({silent.Address(), RefusedUrl(), "not an address"});
     clock.restart();
     EXPECT_FALSE(net.Connected());
     EXPECT_GE(clock.elapsed(), 190);  // the limit, less the 5 % a coarse timer may fire early

@@ -63,7 +63,7 @@ protected:
         return Check(exchange, address, method, proxy);
     }
 
-    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port); }
+    std::string Base() const { return server.Url(""); }
 
     void ExpectLinkClosed()
     {
@@ -159,7 +159,7 @@ TEST_F(ExchangeTest, DigestsEveryKindOfAnswer)
 
 TEST_F(ExchangeTest, SocketErrorsBecomeNumbers)
 {
-    BookmarkPtr refused = Check("http://127.0.0.1:" + std::to_string(brimtor::test::RefusedPort()) + "/");
+    BookmarkPtr refused = Check(brimtor::test::RefusedUrl());
     EXPECT_EQ(refused->Status, "error");
     EXPECT_EQ(refused->ResponseCode, 10061);
     EXPECT_TRUE(refused->Clean);

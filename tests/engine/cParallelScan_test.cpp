@@ -88,16 +88,13 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     test::TempHome home;
     test::MessageRecorder messages;
     test::LoopbackServer server;
-    server.Script("/ok", {"HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n", false, 0, true});
-    server.Script("/moved", {"HTTP/1.1 302 Found\r\nLocation: /ok\r\n\r\n", false, 0, true});
-    server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n", false, 0, true});
+    server.Script("/ok", {"HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n"});
+    server.Script("/moved", {"HTTP/1.1 302 Found\r\nLocation: /ok\r\n\r\n"});
+    server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
     server.Script("/silent", {"", false, 0, false});
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
-    const std::string refused = "http://127.0.0.1:" + std::to_string(test::RefusedPort()) + "/";
-    std::string text;
-    for (const std::string& link : {base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
-                                    refused, base + "/ok?q=1#part", std::string("http://127.0.0.1:0/")})
-        text += link + "\r\n";
+    const std::string text = test::CrLfLines({base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
+                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/"});
 
     // The window: one link at a time, the time-out tick shortened alike.
     cLinkMain links;

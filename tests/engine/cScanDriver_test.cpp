@@ -22,28 +22,25 @@ struct Scan {
     FakeScanView view;
     cScanDriver driver {links, view, kFast};
     LoopbackServer server;
-    quint16 port = server.Start();
     bool complete = false;
 
     Scan()
     {
+        server.Start();
         driver.SetConnectionCheck([] { return true; });
         QObject::connect(&driver, &cScanDriver::ScanCompleted, [this] { complete = true; });
     }
 
     std::string Url(const std::string& path) const
     {
-        return "http://127.0.0.1:" + std::to_string(port) + path;
+        return server.Url(path);
     }
 
     // Loads the lines as a text-file source.
     void Load(const std::vector<std::string>& lines)
     {
-        std::string text;
-        for (const std::string& line : lines)
-            text += line + "\r\n";
         links.SetSelectedBrowser(SourceCode::TextFile);
-        links.SetTextFile(home.WriteFile("links.txt", text));
+        links.SetTextFile(home.WriteLines("links.txt", lines));
         links.Refresh();
         view.progressMax = links.Bookmarks()->Count() + 1;
     }
@@ -65,7 +62,7 @@ struct Scan {
 
 ScriptedReply Reply(const std::string& head)
 {
-    return {head + "\r\n\r\n", false, 0, true};
+    return {head + "\r\n\r\n"};
 }
 
 }  // namespace

@@ -44,6 +44,11 @@ quint16 LoopbackServer::Start()
     return serverPort();
 }
 
+std::string LoopbackServer::Url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(serverPort()) + path;
+}
+
 void LoopbackServer::Script(const std::string& target, ScriptedReply reply)
 {
     m_replies[target] = std::move(reply);
@@ -144,6 +149,11 @@ quint16 RefusedPort()
         ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("no loopback port to refuse connections on");
     return ntohs(address.sin_port);
+}
+
+std::string RefusedUrl()
+{
+    return "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
 }
 
 }  // namespace brimtor::test

@@ -34,6 +34,8 @@ public:
     void UseTls(const QSslCertificate& certificate, const QSslKey& key);
     // Listens on 127.0.0.1 at a free port; returns the port.
     quint16 Start();
+    // "http://127.0.0.1:" port path, once started.
+    std::string Url(const std::string& path) const;
 
     // The reply for a request line's target: a path, or an absolute address for proxy requests.
     // A target written after a method ("HEAD /x") answers that method only, before the plain one.
@@ -70,5 +72,7 @@ private:
 // bound (never listening) until the process ends, so a test server in another process running
 // alongside cannot be given it and answer in its place.
 quint16 RefusedPort();
+// "http://127.0.0.1:" RefusedPort() "/".
+std::string RefusedUrl();
 
 }  // namespace brimtor::test
