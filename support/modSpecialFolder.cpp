@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace brimtor {
 
 static std::string Environment(const char* name)
@@ -10,19 +13,31 @@ static std::string Environment(const char* name)
     return value ? std::string(value) : std::string();
 }
 
-// An XDG base folder, or its fallback below HOME when the variable is unset or not absolute.
+// HOME, or the account's home folder when HOME is unset (as under some service managers), so
+// settings and backups never land in the root folder.
+static std::string HomeFolder()
+{
+    const std::string home = Environment("HOME");
+    if (!home.empty())
+        return home;
+    const passwd* account = ::getpwuid(::getuid());
+    return account && account->pw_dir ? std::string(account->pw_dir) : std::string();
+}
+
+// An XDG base folder, or its fallback below the home folder when the variable is unset or not
+// absolute.
 static std::string XdgFolder(const char* variable, const char* fallbackBelowHome)
 {
     const std::string value = Environment(variable);
     if (!value.empty() && value.front() == '/')
         return value;
-    const std::string home = Environment("HOME");
+    const std::string home = HomeFolder();
     return home.empty() ? std::string() : home + "/" + fallbackBelowHome;
 }
 
 std::string GetSpecialFolderPath(int folderId)
 {
-    const std::string home = Environment("HOME");
+    const std::string home = HomeFolder();
     if (home.empty())
         return {};
     switch (folderId) {

@@ -1,5 +1,8 @@
 #include <filesystem>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "support/FileIo.hpp"
@@ -79,6 +82,14 @@ TEST(SpecialFolders, FollowHomeAndXdg)
     EXPECT_EQ(ConfigFolder(), home / ".config/brimtor");
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(DataFolder(), home / ".local/share/brimtor");
+
+    // Without HOME the account's own folder stands in, never the root folder. Only names are
+    // compared here; nothing is written there.
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    const std::string account = ::getpwuid(::getuid())->pw_dir;
+    EXPECT_EQ(ConfigFolder(), account + "/.config/brimtor");
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_FAVORITES), account + "/Favorites");
 }
 
 TEST(FileIo, AtomicReplaceKeepsModeAndRefusesReadOnlyTargets)
