@@ -403,6 +403,8 @@ bool RegistryHive::IsValidPath(const std::string& path)
 
 const RegistryHive::Key* RegistryHive::FindKey(const std::string& path) const
 {
+    if (!IsValidPath(path))
+        return nullptr;
     const auto found = m_index.find(ToLowerAscii(WithoutTrailingBackslash(path)));
     return found == m_index.end() ? nullptr : &m_keys[found->second];
 }
@@ -424,13 +426,18 @@ std::size_t RegistryHive::AddKey(const std::string& path)
     return m_keys.size() - 1;
 }
 
+template <typename K>
+auto RegistryHive::FindEntry(K& key, const std::string& name)
+{
+    return std::find_if(key.entries.begin(), key.entries.end(),
+                        [&name](const Entry& entry) { return !entry.raw && IEquals(entry.name, name); });
+}
+
 void RegistryHive::Put(Key& key, const std::string& name, const RegistryData& data, bool reading)
 {
-    for (Entry& entry : key.entries) {
-        if (!entry.raw && IEquals(entry.name, name)) {
-            entry.data = data;
-            return;
-        }
+    if (const auto found = FindEntry(key, name); found != key.entries.end()) {
+        found->data = data;
+        return;
     }
     // A new value goes right after the last value the store read, never after kept lines: an
     // unreadable section header there would swallow it on the next read.
@@ -448,20 +455,17 @@ bool RegistryHive::KeyExists(const std::string& path) const
 
 const RegistryData* RegistryHive::FindValue(const std::string& path, const std::string& name) const
 {
-    const Key* key = IsValidPath(path) ? FindKey(path) : nullptr;
+    const Key* key = FindKey(path);
     if (key == nullptr)
         return nullptr;
-    for (const Entry& entry : key->entries) {
-        if (!entry.raw && IEquals(entry.name, name))
-            return &entry.data;
-    }
-    return nullptr;
+    const auto found = FindEntry(*key, name);
+    return found == key->entries.end() ? nullptr : &found->data;
 }
 
 std::vector<std::string> RegistryHive::ValueNames(const std::string& path) const
 {
     std::vector<std::string> names;
-    const Key* key = IsValidPath(path) ? FindKey(path) : nullptr;
+    const Key* key = FindKey(path);
     for (std::size_t i = 0; key != nullptr && i < key->entries.size(); ++i) {
         if (!key->entries[i].raw)
             names.push_back(key->entries[i].name);
@@ -493,10 +497,10 @@ bool RegistryHive::CreateKey(const std::string& path)
 
 bool RegistryHive::DeleteKey(const std::string& path)
 {
-    if (!IsValidPath(path) || WithoutTrailingBackslash(path).empty() || FindKey(path) == nullptr
-        || !SubKeyNames(path).empty())
+    const Key* key = FindKey(path);
+    if (key == nullptr || key->path.empty() || !SubKeyNames(path).empty())
         return false;
-    const std::size_t index = m_index[ToLowerAscii(WithoutTrailingBackslash(path))];
+    const std::size_t index = static_cast<std::size_t>(key - m_keys.data());
     m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(index));
     m_index.clear();
     for (std::size_t i = 0; i < m_keys.size(); ++i)
@@ -506,16 +510,14 @@ bool RegistryHive::DeleteKey(const std::string& path)
 
 bool RegistryHive::DeleteValue(const std::string& path, const std::string& name)
 {
-    Key* key = IsValidPath(path) ? FindKey(path) : nullptr;
+    Key* key = FindKey(path);
     if (key == nullptr)
         return false;
-    for (auto it = key->entries.begin(); it != key->entries.end(); ++it) {
-        if (!it->raw && IEquals(it->name, name)) {
-            key->entries.erase(it);
-            return true;
-        }
-    }
-    return false;
+    const auto found = FindEntry(*key, name);
+    if (found == key->entries.end())
+        return false;
+    key->entries.erase(found);
+    return true;
 }
 
 bool RegistryHive::SetValue(const std::string& path, const std::string& name,

@@ -77,8 +77,12 @@ private:
 
     explicit RegistryHive(std::string rootName);
 
+    // The key at the path; nothing for a missing key or an invalid path.
     Key* FindKey(const std::string& path);
     const Key* FindKey(const std::string& path) const;
+    // The value of that name, not a kept line, or the end of the key's entries.
+    template <typename K>
+    static auto FindEntry(K& key, const std::string& name);
     // Adds the key and its missing parents; returns its index in m_keys.
     std::size_t AddKey(const std::string& path);
     // Sets a value, in place when the name is there already. While reading, a new value is
