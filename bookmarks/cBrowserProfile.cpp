@@ -125,14 +125,8 @@ BookmarksPtr cBrowserProfile::LoadBookmarks()
 bool cBrowserProfile::CleanUpBookmarks()
 {
     m_lastBackup.clear();
-    cNetscapeBookmarkFile writer;
-    writer.SetBookmarkFile(m_bookmarkFile);
-    writer.SetWhichBrowser(m_traits.whichBrowser);
-    writer.SetBookmarkFileContents(RequireParent("CleanUpBookmarks").BookmarkFileContents());
-    writer.SetBookmarks(m_bookmarks);
-    const bool written = writer.CreateBookMarkFile();
-    m_lastBackup = writer.LastBackup();
-    return written;
+    return RequireParent("CleanUpBookmarks")
+        .RewriteBookmarkFile(m_bookmarkFile, m_traits.whichBrowser, m_bookmarks, m_lastBackup);
 }
 
 }  // namespace brimtor

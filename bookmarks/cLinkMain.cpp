@@ -159,16 +159,32 @@ bool cLinkMain::CreateNetscapeBookmarkFile()
     } catch (const NumberedError&) {
         return cNetscapeBookmarkFile::ReportNotCleaned();
     }
+    std::string backup;
+    const bool written = RewriteBookmarkFile(m_textFile, 3, m_bookmarks, backup);
+    if (!backup.empty())
+        m_lastBackups.push_back(backup);
+    return written;
+}
+
+bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::int32_t whichBrowser,
+                                    const BookmarksPtr& bookmarks, std::string& lastBackup)
+{
     cNetscapeBookmarkFile writer;
-    writer.SetBookmarkFile(m_textFile);
-    writer.SetWhichBrowser(3);
-    // The writer only reads the lines: lend them rather than copy a large file's worth.
+    writer.SetBookmarkFile(path);
+    writer.SetWhichBrowser(whichBrowser);
+    writer.SetBookmarks(bookmarks);
+    // The writer only reads the lines: lend them rather than copy a large file's worth, and
+    // take them back even when the writer throws, since a later clean needs them again.
     writer.SetBookmarkFileContents(std::move(m_bookmarkFileContents));
-    writer.SetBookmarks(m_bookmarks);
-    const bool written = writer.CreateBookMarkFile();
+    bool written = false;
+    try {
+        written = writer.CreateBookMarkFile();
+    } catch (...) {
+        m_bookmarkFileContents = writer.TakeBookmarkFileContents();
+        throw;
+    }
     m_bookmarkFileContents = writer.TakeBookmarkFileContents();
-    if (!writer.LastBackup().empty())
-        m_lastBackups.push_back(writer.LastBackup());
+    lastBackup = writer.LastBackup();
     return written;
 }
 

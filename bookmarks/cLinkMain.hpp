@@ -34,7 +34,7 @@ public:
     void SetTextFile(const std::string& path) { m_textFile = path; }
 
     // The lines of the bookmark HTML file last read, as split from the file.
-    std::vector<std::string> BookmarkFileContents() const { return m_bookmarkFileContents; }
+    const std::vector<std::string>& BookmarkFileContents() const { return m_bookmarkFileContents; }
     void SetBookmarkFileContents(std::vector<std::string> lines);
 
     // The current collection; an empty one is created and kept when there is none.
@@ -62,6 +62,14 @@ public:
     // backup copies (a text-file one, then the bookmark writer's "User" one). False when the
     // file was left as it was; the user has then been told.
     bool CreateNetscapeBookmarkFile();
+
+    // Rewrites the bookmark HTML file at path from the lines the last load kept, without the
+    // bookmarks of the collection marked Clean, after the writer's backup copy; whichBrowser
+    // names that copy (1 "Firefox", 2 "Netscape", 3 "User"). lastBackup gets the copy's path,
+    // empty when none was made. False when the file was left as it was; the user has then been
+    // told.
+    bool RewriteBookmarkFile(const std::string& path, std::int32_t whichBrowser,
+                             const BookmarksPtr& bookmarks, std::string& lastBackup);
 
     // Backup copies made by the last rewrite, for callers that report them.
     const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
