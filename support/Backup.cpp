@@ -9,9 +9,16 @@
 
 namespace brimtor {
 
+namespace {
+
+struct BackupName {
+    std::string path;
+    bool holdsTheBytes = false;  // an earlier copy in the same minute already has them
+};
+
 // The first name that is free or already holds these exact bytes.
-static std::string ChooseBackupName(const std::string& stem, const std::string& extension,
-                                    const std::string& bytes)
+BackupName ChooseBackupName(const std::string& stem, const std::string& extension,
+                            const std::string& bytes)
 {
     for (int n = 1;; ++n) {
         std::string name = stem;
@@ -19,29 +26,40 @@ static std::string ChooseBackupName(const std::string& stem, const std::string& 
             name.append("_").append(std::to_string(n));
         name.append(extension);
         if (!FileExists(name))
-            return name;
+            return {name, false};
         const auto existing = ReadFileBytes(name);
         if (existing && *existing == bytes)
-            return name;
+            return {name, true};
     }
+}
+
+}  // namespace
+
+BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
+                         const std::string& extension)
+{
+    const std::string folder = BackupFolder();
+    if (!MakePrivateFolders(folder))
+        return {false, {}};
+    const BackupName name =
+        ChooseBackupName(folder + prefix + MinuteStamp(AppClock().Now()), extension, bytes);
+    // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
+    if (!name.holdsTheBytes && !WriteFileBytes(name.path, bytes))
+        return {false, {}};
+    ::chmod(name.path.c_str(), 0600);
+    return {true, name.path};
 }
 
 BackupResult BackupFile(const std::string& path, const std::string& prefix,
                         const std::string& extension)
 {
-    const std::string folder = BackupFolder();
-    const bool folderReady = MakePrivateFolders(folder);
+    const bool folderReady = MakePrivateFolders(BackupFolder());
     if (!FileExists(path))
         return {true, {}};
     const auto bytes = ReadFileBytes(path);
     if (!folderReady || !bytes)
         return {false, {}};
-    const std::string name =
-        ChooseBackupName(folder + prefix + MinuteStamp(AppClock().Now()), extension, *bytes);
-    if (!WriteFileBytes(name, *bytes))
-        return {false, {}};
-    ::chmod(name.c_str(), 0600);
-    return {true, name};
+    return BackupBytes(*bytes, prefix, extension);
 }
 
 BackupResult BackupTextFile(const std::string& path)
@@ -49,9 +67,19 @@ BackupResult BackupTextFile(const std::string& path)
     return BackupFile(path, "Backup_TextFile_", ".txt");
 }
 
+BackupResult BackupTextBytes(const std::string& bytes)
+{
+    return BackupBytes(bytes, "Backup_TextFile_", ".txt");
+}
+
 BackupResult BackupBookmarkFile(const std::string& path, const std::string& browserWord)
 {
     return BackupFile(path, "Backup_" + browserWord + "_", ".html");
+}
+
+BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
+{
+    return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
 }
 
 }  // namespace brimtor

@@ -68,3 +68,24 @@ TEST(Backup, MissingFileMakesOnlyTheFolderAndAnUnwritableFolderFails)
     const std::string file = home.WriteFile("links.txt", "x");
     EXPECT_FALSE(BackupTextFile(file).ok);
 }
+
+TEST(Backup, BytesAreCopiedAsGivenAndAnIdenticalCopyIsLeftUntouched)
+{
+    namespace fs = std::filesystem;
+    TempHome home;
+    FakeClock clock(kJan25);
+    const BackupResult first = BackupBookmarkBytes("<DL><p>\r\n", "User");
+    EXPECT_TRUE(first.ok);
+    EXPECT_EQ(first.path, BackupFolder() + "Backup_User_200801251430.html");
+    EXPECT_EQ(ReadAll(first.path), "<DL><p>\r\n");
+
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(first.path, old);
+    const BackupResult again = BackupBookmarkBytes("<DL><p>\r\n", "User");
+    EXPECT_TRUE(again.ok);
+    EXPECT_EQ(again.path, first.path);
+    EXPECT_EQ(fs::last_write_time(first.path), old);
+    EXPECT_EQ(fs::status(first.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    EXPECT_EQ(BackupTextBytes("x").path, BackupFolder() + "Backup_TextFile_200801251430.txt");
+}
