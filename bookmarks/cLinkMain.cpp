@@ -113,9 +113,9 @@ void cLinkMain::ClearAllBookmarks()
         m_bookmarks->ClearAll();
 }
 
-void cLinkMain::BackupTextFile()
+void cLinkMain::BackupTextFile(const std::string& bytes)
 {
-    const BackupResult backup = brimtor::BackupTextFile(m_textFile);
+    const BackupResult backup = BackupTextBytes(bytes);
     if (!backup.ok) {
         throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
                             "No backup copy of " + m_textFile
@@ -131,13 +131,13 @@ void cLinkMain::CreateTextFile()
         return;
     m_lastBackups.clear();
     // The file is written from the links read at load time; whatever was added to it since
-    // would be lost without a word.
+    // would be lost without a word. The copy is made of the very bytes compared.
     const auto current = ReadFileBytes(m_textFile);
     if (!current || std::hash<std::string>{}(*current) != m_loadedTextHash) {
         throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
                             m_textFile + " has changed since its links were loaded; load it again before cleaning");
     }
-    BackupTextFile();
+    BackupTextFile(*current);
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
         if (!bookmark->Clean)
@@ -154,13 +154,17 @@ bool cLinkMain::CreateNetscapeBookmarkFile()
     if (!m_bookmarks)
         return true;
     m_lastBackups.clear();
-    try {
-        BackupTextFile();
-    } catch (const NumberedError&) {
-        return cNetscapeBookmarkFile::ReportNotCleaned();
+    // One read serves both copies and the writer's check, so all three see the same bytes.
+    std::optional<std::string> onDisk = ReadFileBytes(m_textFile);
+    if (onDisk) {
+        try {
+            BackupTextFile(*onDisk);
+        } catch (const NumberedError&) {
+            return cNetscapeBookmarkFile::ReportNotCleaned();
+        }
     }
     std::string backup;
-    const bool written = RewriteBookmarkFile(m_textFile, 3, m_bookmarks, backup);
+    const bool written = RewriteBookmarkFile(m_textFile, std::move(onDisk), 3, m_bookmarks, backup);
     if (!backup.empty())
         m_lastBackups.push_back(backup);
     return written;
@@ -168,6 +172,15 @@ bool cLinkMain::CreateNetscapeBookmarkFile()
 
 bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::int32_t whichBrowser,
                                     const BookmarksPtr& bookmarks, std::string& lastBackup)
+{
+    // Without a collection the writer does nothing, so the file need not be read.
+    return RewriteBookmarkFile(path, bookmarks ? ReadFileBytes(path) : std::nullopt,
+                               whichBrowser, bookmarks, lastBackup);
+}
+
+bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::optional<std::string> onDisk,
+                                    std::int32_t whichBrowser, const BookmarksPtr& bookmarks,
+                                    std::string& lastBackup)
 {
     cNetscapeBookmarkFile writer;
     writer.SetBookmarkFile(path);
@@ -178,7 +191,7 @@ bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::int32_t whichB
     writer.SetBookmarkFileContents(std::move(m_bookmarkFileContents));
     bool written = false;
     try {
-        written = writer.CreateBookMarkFile();
+        written = writer.CreateBookMarkFile(std::move(onDisk));
     } catch (...) {
         m_bookmarkFileContents = writer.TakeBookmarkFileContents();
         throw;

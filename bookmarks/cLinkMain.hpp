@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,8 +78,13 @@ public:
 private:
     void LoadTextFile();
     void LoadBookmarkFile();
-    // Copies TextFile into the backup folder; throws when a copy was needed but failed.
-    void BackupTextFile();
+    // Copies the bytes just read from TextFile into the backup folder; throws when that fails.
+    void BackupTextFile(const std::string& bytes);
+    // RewriteBookmarkFile for a caller that has just read the file: onDisk holds its bytes,
+    // nothing when it could not be read.
+    bool RewriteBookmarkFile(const std::string& path, std::optional<std::string> onDisk,
+                             std::int32_t whichBrowser, const BookmarksPtr& bookmarks,
+                             std::string& lastBackup);
 
     BookmarksPtr m_bookmarks;
     std::unique_ptr<cIE> m_ie;

@@ -87,54 +87,21 @@ std::optional<std::vector<std::string>> ReadCrLfLines(const std::string& path)
     return lines;
 }
 
-// Follows the text that lines joined with CR LF make, against bytes that come in pieces.
-class JoinedLinesMatch {
-public:
-    explicit JoinedLinesMatch(const std::vector<std::string>& lines) : m_lines(lines) {}
-
-    // False as soon as the bytes part from the text.
-    bool Take(std::string_view bytes)
-    {
-        while (!bytes.empty()) {
-            if (m_piece == Pieces())
+// True when the bytes are exactly the lines joined with CR LF: none after the last line.
+bool IsJoinedLines(std::string_view bytes, const std::vector<std::string>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            if (bytes.substr(0, 2) != "\r\n")
                 return false;
-            const std::string_view expected = Piece().substr(m_offset);
-            const std::size_t length = std::min(expected.size(), bytes.size());
-            if (bytes.substr(0, length) != expected.substr(0, length))
-                return false;
-            bytes.remove_prefix(length);
-            m_offset += length;
-            SkipFinishedPieces();
+            bytes.remove_prefix(2);
         }
-        return true;
+        if (bytes.substr(0, lines[i].size()) != lines[i])
+            return false;
+        bytes.remove_prefix(lines[i].size());
     }
-
-    // True when the bytes taken so far are the whole text.
-    bool Complete()
-    {
-        SkipFinishedPieces();
-        return m_piece == Pieces();
-    }
-
-private:
-    // Line, CR LF, line, ... line: no CR LF after the last one.
-    std::size_t Pieces() const { return m_lines.empty() ? 0 : 2 * m_lines.size() - 1; }
-    std::string_view Piece() const
-    {
-        return m_piece % 2 == 0 ? std::string_view(m_lines[m_piece / 2]) : std::string_view("\r\n");
-    }
-    void SkipFinishedPieces()
-    {
-        while (m_piece < Pieces() && m_offset == Piece().size()) {
-            ++m_piece;
-            m_offset = 0;
-        }
-    }
-
-    const std::vector<std::string>& m_lines;
-    std::size_t m_piece = 0;
-    std::size_t m_offset = 0;  // into the current piece
-};
+    return bytes.empty();
+}
 
 // A bookmark line the reader cannot take; it ends the whole load.
 struct MalformedLine : std::runtime_error {
@@ -372,34 +339,34 @@ bool cNetscapeBookmarkFile::ReportNotCleaned()
 
 bool cNetscapeBookmarkFile::CreateBookMarkFile()
 {
+    if (!m_bookmarks) {
+        m_lastBackup.clear();
+        return true;
+    }
+    return CreateBookMarkFile(ReadFileBytes(m_bookmarkFile));
+}
+
+bool cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk)
+{
     m_lastBackup.clear();
     if (!m_bookmarks)
         return true;
     // The new file is built from the lines read at load time. A browser that saved its
     // bookmarks meanwhile would lose them without a word, so a changed file is left alone.
-    if (!StillAsLoaded())
+    // The copy is made of the very bytes compared, so no change can slip in between.
+    if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
         return ReportNotCleaned();
     // The user was promised a copy of the file as it was: no copy, no rewrite.
-    const BackupResult backup = BackupBookmarkFile(m_bookmarkFile, m_browserWord);
+    const BackupResult backup = BackupBookmarkBytes(*onDisk, m_browserWord);
     if (!backup.ok)
         return ReportNotCleaned();
     m_lastBackup = backup.path;
+    // Freed before the new text is built, so a large file is not held three times over.
+    onDisk.reset();
     IndexCleanedLines();
     if (!ReplaceFileAtomically(m_bookmarkFile, KeptText()).empty())
         return ReportNotCleaned();
     return true;
-}
-
-// Compared as it is read, so a large file is not held whole once more during a clean.
-bool cNetscapeBookmarkFile::StillAsLoaded() const
-{
-    JoinedLinesMatch match(m_lines);
-    bool same = true;
-    const bool read = ReadInChunks(m_bookmarkFile, [&](std::string_view chunk) {
-        same = match.Take(chunk);
-        return same;
-    });
-    return read && same && match.Complete();
 }
 
 void cNetscapeBookmarkFile::IndexCleanedLines()

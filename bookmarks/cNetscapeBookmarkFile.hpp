@@ -41,20 +41,23 @@ public:
     // such a file is no source, and the caller shows it as one without bookmarks.
     BookmarksPtr BookmarkFileToCollection();
 
-    // Copies BookmarkFile into the backup folder, then replaces it in one step with the lines
-    // read, minus the lines of the bookmarks marked Clean and a description line right after
-    // one. Every line, the last one too, is written with CR LF. Without a collection it does
-    // nothing. When the copy or the rewrite fails the file is left as it was, the user is told
-    // so, and the result is false.
+    // Reads BookmarkFile once; when it still holds exactly the lines read, copies those bytes
+    // into the backup folder, then replaces the file in one step with the lines read, minus
+    // the lines of the bookmarks marked Clean and a description line right after one. Every
+    // line, the last one too, is written with CR LF. Without a collection it does nothing.
+    // When the file changed since it was read, or the copy or the rewrite fails, the file is
+    // left as it was, the user is told so, and the result is false.
     bool CreateBookMarkFile();
+    // The same, for a caller that has just read BookmarkFile itself: onDisk holds its bytes,
+    // or nothing when it could not be read. Those bytes are compared and copied; the file is
+    // not read again.
+    bool CreateBookMarkFile(std::optional<std::string> onDisk);
 
     // The backup copy the last CreateBookMarkFile made; empty when there was nothing to copy.
     const std::string& LastBackup() const { return m_lastBackup; }
 
     // Tells the user a bookmark file was left uncleaned; returns false for the caller to pass on.
     static bool ReportNotCleaned();
-    // True while the file on disk still holds exactly the lines read at load time.
-    bool StillAsLoaded() const;
 
 private:
     void ParseFolder(std::string folderPath);
