@@ -11,16 +11,14 @@ static CleanResult FromWriter(bool cleaned)
     return cleaned ? CleanResult::Cleaned : CleanResult::Failed;
 }
 
-// The text-file writer reports by error; tell the user the same way the bookmark file writer
-// does, with the reason.
+// The text-file writer reports by error; the user hears it as from every other writer.
 static CleanResult CleanTextFile(cLinkMain& links)
 {
     try {
         links.CreateTextFile();
         return CleanResult::Cleaned;
     } catch (const NumberedError& error) {
-        ShowMessage("Bookmarks could not be cleaned at this time\r\n\r\n" + error.Description(),
-                    MsgIcon::Information);
+        ReportNotCleaned(error.Description());
         return CleanResult::Failed;
     }
 }
@@ -43,6 +41,15 @@ CleanResult CleanChosenSource(cLinkMain& links)
         ShowMessage("Selected bookmark browser type could not be cleaned", MsgIcon::Critical);
         return CleanResult::NoSuchSource;
     }
+}
+
+bool ReportNotCleaned(const std::string& reason)
+{
+    std::string text = "Bookmarks could not be cleaned at this time";
+    if (!reason.empty())
+        text += "\r\n\r\n" + reason;
+    ShowMessage(text, MsgIcon::Information);
+    return false;
 }
 
 }  // namespace brimtor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace brimtor {
 
 class cLinkMain;
@@ -14,5 +16,9 @@ enum class CleanResult {
 // which backs the file up first. A writer's failure is reported to the user here or by the
 // writer itself, never thrown.
 CleanResult CleanChosenSource(cLinkMain& links);
+
+// Tells the user a source was left uncleaned, with the reason when there is one; returns false
+// for the caller to pass on. Every writer reports this way.
+bool ReportNotCleaned(const std::string& reason = {});
 
 }  // namespace brimtor

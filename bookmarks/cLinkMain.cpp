@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
 #include "support/Backup.hpp"
 #include "support/ErrorLog.hpp"
@@ -113,16 +114,12 @@ void cLinkMain::ClearAllBookmarks()
         m_bookmarks->ClearAll();
 }
 
-void cLinkMain::BackupTextFile(const std::string& bytes)
+bool cLinkMain::BackupTextFile(const std::string& bytes)
 {
     const BackupResult backup = BackupTextBytes(bytes);
-    if (!backup.ok) {
-        throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
-                            "No backup copy of " + m_textFile
-                                + " could be made, so it was left unchanged");
-    }
-    if (!backup.path.empty())
+    if (backup.ok && !backup.path.empty())
         m_lastBackups.push_back(backup.path);
+    return backup.ok;
 }
 
 void cLinkMain::CreateTextFile()
@@ -137,7 +134,11 @@ void cLinkMain::CreateTextFile()
         throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
                             m_textFile + " has changed since its links were loaded; load it again before cleaning");
     }
-    BackupTextFile(*current);
+    if (!BackupTextFile(*current)) {
+        throw NumberedError(ErrorNumber::PathFileAccessError, kWriteSource,
+                            "No backup copy of " + m_textFile
+                                + " could be made, so it was left unchanged");
+    }
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
         if (!bookmark->Clean)
@@ -156,13 +157,8 @@ bool cLinkMain::CreateNetscapeBookmarkFile()
     m_lastBackups.clear();
     // One read serves both copies and the writer's check, so all three see the same bytes.
     std::optional<std::string> onDisk = ReadFileBytes(m_textFile);
-    if (onDisk) {
-        try {
-            BackupTextFile(*onDisk);
-        } catch (const NumberedError&) {
-            return cNetscapeBookmarkFile::ReportNotCleaned();
-        }
-    }
+    if (onDisk && !BackupTextFile(*onDisk))
+        return ReportNotCleaned();
     std::string backup;
     const bool written = RewriteBookmarkFile(m_textFile, std::move(onDisk), 3, m_bookmarks, backup);
     if (!backup.empty())

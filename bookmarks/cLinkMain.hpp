@@ -78,8 +78,8 @@ public:
 private:
     void LoadTextFile();
     void LoadBookmarkFile();
-    // Copies the bytes just read from TextFile into the backup folder; throws when that fails.
-    void BackupTextFile(const std::string& bytes);
+    // Copies the bytes just read from TextFile into the backup folder; false when that failed.
+    bool BackupTextFile(const std::string& bytes);
     // RewriteBookmarkFile for a caller that has just read the file: onDisk holds its bytes,
     // nothing when it could not be read.
     bool RewriteBookmarkFile(const std::string& path, std::optional<std::string> onDisk,

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "bookmarks/SourceCleaner.hpp"
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
-#include "support/MessageBox.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -329,12 +329,6 @@ void cNetscapeBookmarkFile::SetLastDescription(std::string_view line)
 {
     if (m_bookmarks->Count() > 0)
         m_bookmarks->Item(m_bookmarks->Count())->Description = line.substr(4);
-}
-
-bool cNetscapeBookmarkFile::ReportNotCleaned()
-{
-    ShowMessage("Bookmarks could not be cleaned at this time", MsgIcon::Information);
-    return false;
 }
 
 bool cNetscapeBookmarkFile::CreateBookMarkFile()

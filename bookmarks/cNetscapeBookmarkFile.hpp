@@ -56,8 +56,6 @@ public:
     // The backup copy the last CreateBookMarkFile made; empty when there was nothing to copy.
     const std::string& LastBackup() const { return m_lastBackup; }
 
-    // Tells the user a bookmark file was left uncleaned; returns false for the caller to pass on.
-    static bool ReportNotCleaned();
 
 private:
     void ParseFolder(std::string folderPath);
