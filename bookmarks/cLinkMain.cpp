@@ -159,24 +159,22 @@ bool cLinkMain::CreateNetscapeBookmarkFile()
     std::optional<std::string> onDisk = ReadFileBytes(m_textFile);
     if (onDisk && !BackupTextFile(*onDisk))
         return ReportNotCleaned();
-    std::string backup;
-    const bool written = RewriteBookmarkFile(m_textFile, std::move(onDisk), 3, m_bookmarks, backup);
-    if (!backup.empty())
-        m_lastBackups.push_back(backup);
-    return written;
+    return RewriteBookmarkFile(m_textFile, std::move(onDisk), 3, m_bookmarks);
 }
 
 bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::int32_t whichBrowser,
                                     const BookmarksPtr& bookmarks, std::string& lastBackup)
 {
+    m_lastBackups.clear();
     // Without a collection the writer does nothing, so the file need not be read.
-    return RewriteBookmarkFile(path, bookmarks ? ReadFileBytes(path) : std::nullopt,
-                               whichBrowser, bookmarks, lastBackup);
+    const bool written = RewriteBookmarkFile(path, bookmarks ? ReadFileBytes(path) : std::nullopt,
+                                             whichBrowser, bookmarks);
+    lastBackup = m_lastBackups.empty() ? std::string() : m_lastBackups.back();
+    return written;
 }
 
 bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::optional<std::string> onDisk,
-                                    std::int32_t whichBrowser, const BookmarksPtr& bookmarks,
-                                    std::string& lastBackup)
+                                    std::int32_t whichBrowser, const BookmarksPtr& bookmarks)
 {
     cNetscapeBookmarkFile writer;
     writer.SetBookmarkFile(path);
@@ -193,7 +191,8 @@ bool cLinkMain::RewriteBookmarkFile(const std::string& path, std::optional<std::
         throw;
     }
     m_bookmarkFileContents = writer.TakeBookmarkFileContents();
-    lastBackup = writer.LastBackup();
+    if (!writer.LastBackup().empty())
+        m_lastBackups.push_back(writer.LastBackup());
     return written;
 }
 

@@ -66,13 +66,14 @@ public:
 
     // Rewrites the bookmark HTML file at path from the lines the last load kept, without the
     // bookmarks of the collection marked Clean, after the writer's backup copy; whichBrowser
-    // names that copy (1 "Firefox", 2 "Netscape", 3 "User"). lastBackup gets the copy's path,
-    // empty when none was made. False when the file was left as it was; the user has then been
-    // told.
+    // names that copy (1 "Firefox", 2 "Netscape", 3 "User"). The copy is then all LastBackups
+    // holds, and lastBackup gets its path too; both are empty when none was made. False when
+    // the file was left as it was; the user has then been told.
     bool RewriteBookmarkFile(const std::string& path, std::int32_t whichBrowser,
                              const BookmarksPtr& bookmarks, std::string& lastBackup);
 
-    // Backup copies made by the last rewrite, for callers that report them.
+    // Backup copies made by the last rewrite of a file source (1 to 4), for callers that
+    // report them.
     const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
 
 private:
@@ -81,10 +82,9 @@ private:
     // Copies the bytes just read from TextFile into the backup folder; false when that failed.
     bool BackupTextFile(const std::string& bytes);
     // RewriteBookmarkFile for a caller that has just read the file: onDisk holds its bytes,
-    // nothing when it could not be read.
+    // nothing when it could not be read. The writer's copy is added to LastBackups.
     bool RewriteBookmarkFile(const std::string& path, std::optional<std::string> onDisk,
-                             std::int32_t whichBrowser, const BookmarksPtr& bookmarks,
-                             std::string& lastBackup);
+                             std::int32_t whichBrowser, const BookmarksPtr& bookmarks);
 
     BookmarksPtr m_bookmarks;
     std::unique_ptr<cIE> m_ie;

@@ -249,17 +249,7 @@ bool CheckRun::CleanConfirmed(std::int32_t marked)
 
 std::vector<std::string> CheckRun::Backups()
 {
-    switch (m_options.source) {
-    case SourceCode::Firefox:
-        return {m_links.Firefox().LastBackup()};
-    case SourceCode::Netscape:
-        return {m_links.Netscape().LastBackup()};
-    case SourceCode::TextFile:
-    case SourceCode::BookmarkFile:
-        return m_links.LastBackups();
-    default:
-        return {};
-    }
+    return m_links.LastBackups();
 }
 
 int CheckRun::Fail(const std::string& reason)

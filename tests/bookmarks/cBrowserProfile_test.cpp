@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "bookmarks/cNetscape.hpp"
@@ -160,6 +161,25 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
     cLinkMain fresh;
     EXPECT_TRUE(fresh.Firefox().CleanUpBookmarks());
     EXPECT_EQ(fresh.Firefox().LastBackup(), "");
+}
+
+TEST(BrowserProfile, TheCleanOfTheChosenSourceListsTheProfileBackupWithTheOthers)
+{
+    TempHome home;
+    FakeClock clock({2026, 12, 6, 9, 30, 0});
+    MessageRecorder messages;
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", "[Profile0]\nDefault=1\nPath=main\n");
+    home.WriteFile(std::string(kFirefoxRoot) + "main/bookmarks.html",
+                   BookmarkFile("http://gone.example/", "http://stays.example/"));
+    cLinkMain links;
+    links.SetSelectedBrowser(SourceCode::Firefox);
+    links.Refresh();
+    links.Bookmarks()->Item("3")->Clean = true;
+    EXPECT_EQ(CleanChosenSource(links), CleanResult::Cleaned);
+    EXPECT_EQ(links.LastBackups(),
+              std::vector<std::string>{BackupFolder() + "Backup_Firefox_202612060930.html"});
+    EXPECT_EQ(links.Firefox().LastBackup(), links.LastBackups().front());
+    EXPECT_TRUE(messages.Texts().empty());
 }
 
 TEST(BrowserProfile, LoadErrorsAreLoggedForFirefoxAndPassedOnForNetscape)
