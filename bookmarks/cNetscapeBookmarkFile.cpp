@@ -258,7 +258,7 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
     m_bookmarks->Reserve(m_lines.size());
     BookmarksPtr result;
     try {
-        ParseFolder({});
+        ParseFolders();
         result = m_bookmarks;
     } catch (const std::exception&) {
         // Whatever was parsed so far is dropped: half a bookmark file is no source.
@@ -267,14 +267,14 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
     return result;
 }
 
-// Walks the folder levels with a stack of path lengths instead of recursing once per level, so
-// a file with thousands of nested folders cannot exhaust the call stack. The result is that of
-// one call per level: a folder line opens a level, a list end closes one, and a list end at
-// the top stops the walk. The folder's own "<DL><p" line comes after its folder line and is
-// passed over like any other line. The last element is never examined (in a file ending with
-// CR LF it is the empty text after the final line break).
-void cNetscapeBookmarkFile::ParseFolder(std::string folderPath)
+// One pass over the lines with a stack of the parent paths' lengths, so however deeply the
+// folders nest the call stack does not grow. A folder line opens a level, a list end closes one,
+// and a list end at the top level ends the walk. A folder's own "<DL><p" line comes after its
+// folder line and is passed over like any other line. The last element is never examined (in a
+// file ending with CR LF it is the empty text after the final line break).
+void cNetscapeBookmarkFile::ParseFolders()
 {
+    std::string folderPath;
     std::vector<std::size_t> parentLengths;
     const auto last = static_cast<std::int32_t>(m_lines.size() - 1);
     while (m_currentLine != last) {
@@ -357,31 +357,21 @@ bool cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk
     m_lastBackup = backup.path;
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
-    IndexCleanedLines();
     if (!ReplaceFileAtomically(m_bookmarkFile, KeptText()).empty())
         return ReportNotCleaned();
     return true;
-}
-
-void cNetscapeBookmarkFile::IndexCleanedLines()
-{
-    m_cleanedLines.assign(m_lines.size(), false);
-    for (const BookmarkPtr& record : *m_bookmarks) {
-        const auto line = static_cast<std::size_t>(record->FileLineNumber);
-        if (record->Clean && record->FileLineNumber >= 0 && line < m_cleanedLines.size())
-            m_cleanedLines[line] = true;
-    }
-}
-
-bool cNetscapeBookmarkFile::IsLineCleaned(std::size_t index) const
-{
-    return m_cleanedLines[index];
 }
 
 // The lines as read, each with CR LF, minus the cleaned bookmark lines and a description line
 // that directly follows one of them. A file that ended with CR LF therefore gains one.
 std::string cNetscapeBookmarkFile::KeptText() const
 {
+    std::vector<bool> cleaned(m_lines.size(), false);
+    for (const BookmarkPtr& record : *m_bookmarks) {
+        const auto line = static_cast<std::size_t>(record->FileLineNumber);
+        if (record->Clean && record->FileLineNumber >= 0 && line < cleaned.size())
+            cleaned[line] = true;
+    }
     std::size_t size = 0;
     for (const std::string& line : m_lines)
         size += line.size() + 2;
@@ -389,7 +379,7 @@ std::string cNetscapeBookmarkFile::KeptText() const
     text.reserve(size);
     bool afterCleaned = false;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (IsLineCleaned(i)) {
+        if (cleaned[i]) {
             afterCleaned = true;
             continue;
         }

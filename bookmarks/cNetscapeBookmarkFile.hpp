@@ -58,12 +58,10 @@ public:
 
 
 private:
-    void ParseFolder(std::string folderPath);
+    void ParseFolders();
     void AddBookmark(std::string_view line, const std::string& folderPath);
     void SetLastDescription(std::string_view line);
 
-    void IndexCleanedLines();
-    bool IsLineCleaned(std::size_t index) const;
     std::string KeptText() const;
 
     std::string m_bookmarkFile;
@@ -71,7 +69,6 @@ private:
     BookmarksPtr m_bookmarks;
     std::int32_t m_currentLine = 0;
     std::vector<std::string> m_lines;
-    std::vector<bool> m_cleanedLines;  // by line index: the line of a bookmark marked Clean
     std::string m_lastBackup;
 };
 
