@@ -24,12 +24,14 @@ ResultIcon IconForCode(int code)
     return ResultIcon::Warning;
 }
 
-bool IsProtected(const cBookmark& bookmark)
+// Secure addresses and pages that asked for a login may well work in the user's browser, so
+// the check's verdict on them is never trusted enough to delete them unasked.
+static bool IsProtected(const cBookmark& bookmark)
 {
     return IStartsWith(bookmark.url, "https") || bookmark.ResponseCode == 401;
 }
 
-bool ShownInView(const cBookmark& bookmark, const std::string& view)
+static bool ShownInView(const cBookmark& bookmark, const std::string& view)
 {
     if (IEquals(view, "Broken"))
         return bookmark.Clean || bookmark.ResponseCode == 401;

@@ -15,16 +15,10 @@ enum class ResultIcon { None, Bad, Question, Warning, Information };
 // bad for definite failures, warning for everything doubtful.
 ResultIcon IconForCode(int code);
 
-// Secure addresses and pages that asked for a login may well work in the user's browser, so
-// the check's verdict on them is never trusted enough to delete them unasked.
-bool IsProtected(const cBookmark& bookmark);
-
-// True when the view word ("Broken", "Redirect", "All"; any other word means all) shows the
-// bookmark. Words compare without regard to case.
-bool ShownInView(const cBookmark& bookmark, const std::string& view);
-
-// Clears Clean on every protected bookmark of the collection, then returns the bookmarks the
-// view shows, in collection order.
+// Clears Clean on every protected bookmark of the collection (secure addresses, and pages
+// that asked for a login), then returns the bookmarks the view word shows, in collection
+// order: "Broken", "Redirect", "All"; any other word means all, and words compare without
+// regard to case.
 std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string& view);
 
 }  // namespace brimtor

@@ -26,10 +26,6 @@ public:
     std::string Version() const;
     static void SetRuntimeVersion(std::string version);
 
-    // Kept for callers that name a folder; the walk always uses the user's Favorites folder.
-    const std::string& BookmarkFolder() const { return m_bookmarkFolder; }
-    void SetBookmarkFolder(const std::string& folder) { m_bookmarkFolder = folder; }
-
     // One record per shortcut file, IDs from 1 in the order the files are found. With no
     // shortcut files tells the user and returns nullptr; any other failure returns nullptr
     // silently.
@@ -42,7 +38,6 @@ public:
 private:
     cLinkMain* m_parent = nullptr;
     bool m_isInstalled = false;
-    std::string m_bookmarkFolder;
 };
 
 }  // namespace brimtor

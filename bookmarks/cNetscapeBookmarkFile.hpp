@@ -20,11 +20,9 @@ namespace brimtor {
 // file, WhichBrowser, the lines and the collection of that same read, then CreateBookMarkFile.
 class cNetscapeBookmarkFile {
 public:
-    const std::string& BookmarkFile() const { return m_bookmarkFile; }
     void SetBookmarkFile(const std::string& path) { m_bookmarkFile = path; }
 
     // The file split at CR LF; a file ending with CR LF has an empty last element.
-    const std::vector<std::string>& BookmarkFileContents() const { return m_lines; }
     void SetBookmarkFileContents(std::vector<std::string> lines) { m_lines = std::move(lines); }
     // Hands the lines over without copying them: a large file's lines are most of its memory.
     std::vector<std::string> TakeBookmarkFileContents() { return std::move(m_lines); }
