@@ -27,31 +27,29 @@ BookmarksPtr cLinkMain::Bookmarks()
     return m_bookmarks;
 }
 
+template <typename Source>
+Source& cLinkMain::Created(std::unique_ptr<Source>& source)
+{
+    if (!source) {
+        source = std::make_unique<Source>();
+        source->SetParent(this);
+    }
+    return *source;
+}
+
 cIE& cLinkMain::IE()
 {
-    if (!m_ie) {
-        m_ie = std::make_unique<cIE>();
-        m_ie->SetParent(this);
-    }
-    return *m_ie;
+    return Created(m_ie);
 }
 
 cFirefox& cLinkMain::Firefox()
 {
-    if (!m_firefox) {
-        m_firefox = std::make_unique<cFirefox>();
-        m_firefox->SetParent(this);
-    }
-    return *m_firefox;
+    return Created(m_firefox);
 }
 
 cNetscape& cLinkMain::Netscape()
 {
-    if (!m_netscape) {
-        m_netscape = std::make_unique<cNetscape>();
-        m_netscape->SetParent(this);
-    }
-    return *m_netscape;
+    return Created(m_netscape);
 }
 
 void cLinkMain::Refresh()

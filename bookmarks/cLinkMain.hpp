@@ -77,6 +77,9 @@ public:
     const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
 
 private:
+    // The source in that slot, created with this controller as its Parent if there is none.
+    template <typename Source>
+    Source& Created(std::unique_ptr<Source>& source);
     void LoadTextFile();
     void LoadBookmarkFile();
     // Copies the bytes just read from TextFile into the backup folder; false when that failed.
