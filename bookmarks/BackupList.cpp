@@ -32,7 +32,7 @@ void DeleteBackups(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         if (FileExists(path) && std::remove(path.c_str()) != 0) {
-            throw NumberedError(ErrorNumber::PermissionDenied, "frmBackup: CleanSelected",
+            throw NumberedError(ErrorNumber::PermissionDenied, "BackupList: DeleteBackups",
                                 "Cannot delete " + path + ": " + std::strerror(errno));
         }
     }
