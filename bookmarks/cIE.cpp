@@ -25,20 +25,19 @@ std::string WithoutExtension(const std::string& name)
     return name.substr(0, name.size() >= 4 ? name.size() - 4 : 0);
 }
 
+struct ShortcutPlace {
+    std::string name;
+    std::string folder;
+};
+
 // Name and folder from the path below the Favorites folder: "root" for a file directly in it,
 // otherwise the sub-folder path with its trailing separator, e.g. "News/Tech/".
-void DescribeShortcut(cBookmark& bookmark, const std::string& favorites)
+ShortcutPlace DescribeShortcut(const std::string& path, const std::string& favorites)
 {
-    const std::string& path = bookmark.ShortcutPath;
     const std::string below = path.substr(std::min(favorites.size() + 1, path.size()));
     const std::size_t lastSeparator = below.rfind('/');
-    if (lastSeparator == std::string::npos) {
-        bookmark.ShortcutName = ProperCase(WithoutExtension(below));
-        bookmark.Folder = "root";
-        return;
-    }
-    bookmark.ShortcutName = ProperCase(WithoutExtension(below.substr(lastSeparator + 1)));
-    bookmark.Folder = below.substr(0, lastSeparator + 1);
+    return {ProperCase(WithoutExtension(GetFileName(below))),
+            lastSeparator == std::string::npos ? "root" : below.substr(0, lastSeparator + 1)};
 }
 
 }  // namespace
@@ -70,10 +69,11 @@ BookmarksPtr cIE::GetBookMarks() const
             return nullptr;
         }
         auto collection = std::make_shared<cBookmarks>();
-        for (std::size_t i = 0; i < files.size(); ++i)
-            collection->Add({}, {}, {}, static_cast<std::int32_t>(i + 1), files[i]);
-        for (const BookmarkPtr& bookmark : *collection)
-            DescribeShortcut(*bookmark, favorites);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const ShortcutPlace place = DescribeShortcut(files[i], favorites);
+            collection->Add(place.name, {}, place.folder, static_cast<std::int32_t>(i + 1),
+                            files[i]);
+        }
         return collection;
     } catch (const std::exception&) {
         return nullptr;
