@@ -1,22 +1,17 @@
 #include "bookmarks/ResultsFilter.hpp"
 
 #include <algorithm>
-#include <initializer_list>
 
+#include "bookmarks/CodeClass.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
-
-static bool IsOneOf(int code, std::initializer_list<int> codes)
-{
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
 
 ResultIcon IconForCode(int code)
 {
     if (code == 100 || code == 101)
         return ResultIcon::Information;
-    if (IsOneOf(code, {200, 201, 202, 203, 205, 206, 300, 301, 302, 303, 307}))
+    if (ClassOfCode(code) != CodeClass::Broken)
         return ResultIcon::None;
     if (code == 400 || (code >= 402 && code <= 407) || (code >= 409 && code <= 415)
         || code == 10061 || code == 11004)

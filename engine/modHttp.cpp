@@ -61,18 +61,6 @@ constexpr int kTimedOutCode = 408;
 
 }  // namespace
 
-CodeClass ClassOfCode(int code)
-{
-    switch (code) {
-    case 200: case 201: case 202: case 203: case 205: case 206:
-        return CodeClass::Success;
-    case 300: case 301: case 302: case 303: case 307:
-        return CodeClass::Redirect;
-    default:
-        return CodeClass::Broken;
-    }
-}
-
 std::string_view HeaderBlock(std::string_view response)
 {
     const std::size_t end = response.find("\r\n\r\n");

@@ -4,18 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "bookmarks/CodeClass.hpp"
 #include "bookmarks/cBookmark.hpp"
 
 // Reading an HTTP answer: the header block, the status code and its class, the declared length,
 // a redirect's target, and the reason phrase of each code. Only the status line and the headers
 // count; a body is never looked at. Header names compare exactly, letter case included.
 namespace brimtor {
-
-enum class CodeClass { Success, Redirect, Broken };
-
-// 200, 201, 202, 203, 205, 206 succeed; 300, 301, 302, 303, 307 redirect; every other code,
-// including 0, 204 and 304, counts as broken.
-CodeClass ClassOfCode(int code);
 
 // The status line and header lines of a response, each with its closing CR LF, up to the empty
 // line. A response without the empty line gives its first character only (empty for none), so it
