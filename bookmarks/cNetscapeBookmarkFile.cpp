@@ -127,14 +127,6 @@ LineKind KindOf(std::string_view line)
 
 // The line without the blanks at its ends. Every line of the file is looked at this way, so
 // it is a view rather than a copy.
-std::string_view TrimmedView(std::string_view line)
-{
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return line.substr(first, line.find_last_not_of(' ') + 1 - first);
-}
-
 // The text between the last ">" at or before `end` and `end`.
 std::string TextBefore(std::string_view line, std::size_t end)
 {
@@ -278,7 +270,7 @@ void cNetscapeBookmarkFile::ParseFolders()
     std::vector<std::size_t> parentLengths;
     const auto last = static_cast<std::int32_t>(m_lines.size() - 1);
     while (m_currentLine != last) {
-        const std::string_view line = TrimmedView(m_lines[static_cast<std::size_t>(m_currentLine)]);
+        const std::string_view line = TrimSpacesView(m_lines[static_cast<std::size_t>(m_currentLine)]);
         ++m_currentLine;
         switch (KindOf(line)) {
         case LineKind::Folder:
@@ -383,7 +375,7 @@ std::string cNetscapeBookmarkFile::KeptText() const
             afterCleaned = true;
             continue;
         }
-        if (!(afterCleaned && IStartsWith(TrimmedView(m_lines[i]), "<DD>"))) {
+        if (!(afterCleaned && IStartsWith(TrimSpacesView(m_lines[i]), "<DD>"))) {
             text += m_lines[i];
             text += "\r\n";
         }

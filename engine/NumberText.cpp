@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "support/Text.hpp"
+
 namespace brimtor {
 
 namespace {
@@ -147,12 +149,11 @@ double LeadingNumber(std::string_view text)
 
 std::optional<double> WholeNumber(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
+    const std::string_view number = TrimSpacesView(text);
+    if (number.empty())
         return std::nullopt;
-    const std::size_t last = text.find_last_not_of(' ');
-    NumberScanner scanner(text.substr(first, last - first + 1), false);
-    if (!scanner.Scan() || scanner.End() != last - first + 1)
+    NumberScanner scanner(number, false);
+    if (!scanner.Scan() || scanner.End() != number.size())
         return std::nullopt;
     return scanner.Value();
 }

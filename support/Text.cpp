@@ -89,13 +89,17 @@ std::vector<std::string> SplitAt(std::string_view text, char separator)
     return SplitAtEvery(text, std::string_view(&separator, 1));
 }
 
-std::string TrimSpaces(std::string_view text)
+std::string_view TrimSpacesView(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+std::string TrimSpaces(std::string_view text)
+{
+    return std::string(TrimSpacesView(text));
 }
 
 static bool IsBlankOrControl(char c)

@@ -28,6 +28,8 @@ std::vector<std::string> SplitAt(std::string_view text, char separator);
 
 // Removes blanks (code 32 only) at both ends; tabs and other control characters stay.
 std::string TrimSpaces(std::string_view text);
+// The same, as a view into the text.
+std::string_view TrimSpacesView(std::string_view text);
 
 // Removes, at both ends, every character whose 8-bit code is 32 or less (blanks and control
 // characters, as left around an address by a hand-edited shortcut file).
