@@ -15,6 +15,11 @@ namespace {
 
 constexpr ScanTimings kFast {5, 5, 5};
 
+ScriptedReply Reply(const std::string& head)
+{
+    return {head + "\r\n\r\n"};
+}
+
 struct Scan {
     TempHome home;
     MessageRecorder messages;
@@ -51,6 +56,16 @@ struct Scan {
         ASSERT_TRUE(QTest::qWaitFor([this] { return complete; }, 20000));
     }
 
+    // Scans /slow, answered a byte at a time, then /ok; returns while /slow is under way.
+    void StartWithASlowLink()
+    {
+        server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true, 0, true});
+        server.Script("/ok", Reply("HTTP/1.1 200 OK"));
+        Load({Url("/slow"), Url("/ok")});
+        driver.cmdScan_Click();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return driver.Exchange().UnderWay(); }, 5000));
+    }
+
     std::vector<std::string> Methods() const
     {
         std::vector<std::string> methods;
@@ -59,11 +74,6 @@ struct Scan {
         return methods;
     }
 };
-
-ScriptedReply Reply(const std::string& head)
-{
-    return {head + "\r\n\r\n"};
-}
 
 }  // namespace
 
@@ -153,11 +163,7 @@ TEST(cScanDriver, FragmentsAreDroppedWithQueryPortAndUser)
 TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
 {
     Scan s;
-    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true, 0, true});
-    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
-    s.Load({s.Url("/slow"), s.Url("/ok")});
-    s.driver.cmdScan_Click();
-    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(s.StartWithASlowLink());
     s.driver.cmdPause_Click();
     EXPECT_EQ(s.view.Caption(ScanButton::Pause), "Start");
     EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
@@ -190,11 +196,7 @@ TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
 TEST(cScanDriver, ResumingWhileALinkIsUnderWayLetsItFinish)
 {
     Scan s;
-    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true, 0, true});
-    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
-    s.Load({s.Url("/slow"), s.Url("/ok")});
-    s.driver.cmdScan_Click();
-    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(s.StartWithASlowLink());
     s.driver.cmdPause_Click();
     s.driver.cmdPause_Click();
     ASSERT_TRUE(QTest::qWaitFor([&s] { return s.complete; }, 10000));
