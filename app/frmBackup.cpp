@@ -1,7 +1,5 @@
 #include "app/frmBackup.hpp"
 
-#include <exception>
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -12,28 +10,12 @@
 #include "app/Icons.hpp"
 #include "bookmarks/BackupList.hpp"
 #include "support/ErrorLog.hpp"
-#include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
 #include "support/ui/LocalText.hpp"
 
 namespace brimtor {
 
 namespace {
-
-// Runs the step; a failure goes to the error log under the given source and ends the step.
-template <typename Step>
-bool Logged(const char* source, Step step)
-{
-    try {
-        step();
-        return true;
-    } catch (const NumberedError& error) {
-        LogError(source, error.Number(), error.Description());
-    } catch (const std::exception& error) {
-        LogError(source, ErrorNumber::InvalidProcedureCall, error.what());
-    }
-    return false;
-}
 
 QIcon ImageFor(BackupImage image)
 {
@@ -92,7 +74,7 @@ void frmBackup::LoadDisplay()
 {
     m_lvArchive->clear();
     m_paths.clear();
-    Logged("frmBackup: LoadDisplay", [this] {
+    LogFailure("frmBackup: LoadDisplay", [this] {
         for (const BackupEntry& entry : ListBackups()) {
             auto* row = new QListWidgetItem(ImageFor(entry.image),
                                             ToQt(entry.name), m_lvArchive);
@@ -116,13 +98,13 @@ void frmBackup::CleanSelected()
         if (m_lvArchive->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_paths.at(static_cast<std::size_t>(i)));
     }
-    if (Logged("frmBackup: CleanSelected", [&checked] { DeleteBackups(checked); }))
+    if (LogFailure("frmBackup: CleanSelected", [&checked] { DeleteBackups(checked); }))
         LoadDisplay();
 }
 
 void frmBackup::cmdOK_Click()
 {
-    Logged("frmBackup: cmdOK_Click", [this] { CleanSelected(); });
+    LogFailure("frmBackup: cmdOK_Click", [this] { CleanSelected(); });
 }
 
 void frmBackup::ViewSelected()

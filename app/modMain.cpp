@@ -1,6 +1,5 @@
 #include "app/modMain.hpp"
 
-#include <exception>
 #include <string>
 
 #include <QApplication>
@@ -14,7 +13,6 @@
 #include "bookmarks/cIE.hpp"
 #include "support/ErrorLog.hpp"
 #include "support/ErrorLogFile.hpp"
-#include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
 
 namespace brimtor {
@@ -48,11 +46,7 @@ int Main(int argc, char* argv[])
 
 void OpenEmail()
 {
-    try {
-        OpenWithShell(std::string("mailto:") + maker::kSupportAddress);
-    } catch (const std::exception& error) {
-        LogError("modMain: OpenEmail", ErrorNumber::InvalidProcedureCall, error.what());
-    }
+    LogFailure("modMain: OpenEmail", [] { OpenWithShell(std::string("mailto:") + maker::kSupportAddress); });
 }
 
 }  // namespace brimtor

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "support/ErrorLog.hpp"
-#include "support/NumberedError.hpp"
 
 namespace brimtor {
 
@@ -17,15 +16,9 @@ cFirefox::cFirefox()
 
 BookmarksPtr cFirefox::GetBookMarks()
 {
-    const std::string source = std::string(kFirefox.className) + ": GetBookMarks";
-    try {
-        return LoadBookmarks();
-    } catch (const NumberedError& error) {
-        LogError(source, error.Number(), error.Description());
-    } catch (const std::exception& error) {
-        LogError(source, ErrorNumber::InvalidProcedureCall, error.what());
-    }
-    return nullptr;
+    BookmarksPtr bookmarks;
+    LogFailure(std::string(kFirefox.className) + ": GetBookMarks", [&] { bookmarks = LoadBookmarks(); });
+    return bookmarks;
 }
 
 }  // namespace brimtor

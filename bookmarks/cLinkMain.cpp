@@ -55,7 +55,7 @@ cNetscape& cLinkMain::Netscape()
 void cLinkMain::Refresh()
 {
     m_bookmarks.reset();
-    try {
+    LogFailure(kRefreshSource, [this] {
         switch (m_selectedBrowser) {
         case SourceCode::Favorites:
             m_bookmarks = IE().GetBookMarks();
@@ -75,11 +75,7 @@ void cLinkMain::Refresh()
         default:
             break;
         }
-    } catch (const NumberedError& error) {
-        LogError(kRefreshSource, error.Number(), error.Description());
-    } catch (const std::exception& error) {
-        LogError(kRefreshSource, ErrorNumber::InvalidProcedureCall, error.what());
-    }
+    });
 }
 
 void cLinkMain::LoadTextFile()

@@ -1,5 +1,9 @@
 #include "support/ErrorLog.hpp"
 
+#include <exception>
+
+#include "support/NumberedError.hpp"
+
 namespace brimtor {
 
 static ErrorLogSink& Sink()
@@ -12,6 +16,19 @@ void LogError(const std::string& source, long number, const std::string& descrip
 {
     if (Sink())
         Sink()(source, number, description);
+}
+
+bool LogFailure(const std::string& source, const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const NumberedError& error) {
+        LogError(source, error.Number(), error.Description());
+    } catch (const std::exception& error) {
+        LogError(source, ErrorNumber::InvalidProcedureCall, error.what());
+    }
+    return false;
 }
 
 ErrorLogSink SetErrorLogSink(ErrorLogSink sink)
