@@ -157,10 +157,7 @@ std::optional<RegistryData> ParseData(const std::string& text)
         const auto number = ParseHexNumber(text.substr(6), 8);
         if (!number)
             return std::nullopt;
-        std::string bytes;
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes += static_cast<char>((*number >> shift) & 0xFF);
-        return RegistryData{4, bytes};
+        return RegistryData{4, DwordBytes(*number)};
     }
     std::optional<std::uint32_t> type;
     std::size_t dataStart = 0;
@@ -527,6 +524,14 @@ bool RegistryHive::SetValue(const std::string& path, const std::string& name,
         return false;
     Put(m_keys[AddKey(path)], name, data, false);
     return true;
+}
+
+std::string DwordBytes(std::uint32_t number)
+{
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes += static_cast<char>((number >> shift) & 0xFF);
+    return bytes;
 }
 
 }  // namespace brimtor

@@ -23,6 +23,9 @@ struct RegistryData {
     std::string bytes;       // exactly the stored bytes, terminators included
 };
 
+// The four bytes of a DWORD value, least significant first, as the store keeps them.
+std::string DwordBytes(std::uint32_t number);
+
 class RegistryHive {
 public:
     // The file of one root, e.g. ".../registry/HKEY_CURRENT_USER.reg".

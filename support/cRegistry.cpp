@@ -69,15 +69,6 @@ std::int32_t Dword(const std::string& bytes, bool bigEndian)
     return static_cast<std::int32_t>(value);
 }
 
-std::string DwordBytes(std::int32_t number)
-{
-    const auto value = static_cast<std::uint32_t>(number);
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes += static_cast<char>((value >> shift) & 0xFF);
-    return bytes;
-}
-
 std::string OrDefault(const std::string& text, const std::string& fallback)
 {
     return text.empty() ? fallback : text;
@@ -225,7 +216,7 @@ void cRegistry::SetValue(const RegistryVariant& value)
         const auto* number = std::get_if<std::int32_t>(&value);
         if (number == nullptr)
             return;
-        data = {4u, DwordBytes(*number)};
+        data = {4u, DwordBytes(static_cast<std::uint32_t>(*number))};
         break;
     }
     default:
