@@ -11,7 +11,6 @@
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/ResultText.hpp"
 #include "support/MessageBox.hpp"
-#include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
 #include "support/ui/LocalText.hpp"
 
@@ -131,12 +130,8 @@ void ResultsView::ItemChanged(QTreeWidgetItem* item, int column)
 {
     if (m_filling || column != ColBookmark || !m_links)
         return;
-    try {
-        const std::string id = item->text(ColID).toStdString();
-        m_links->Bookmarks()->Item(id)->Clean = item->checkState(ColBookmark) == Qt::Checked;
-    } catch (const NumberedError&) {
-        // The collection was reloaded under the list; the next fill shows the truth.
-    }
+    if (const BookmarkPtr bookmark = BookmarkOf(item))
+        bookmark->Clean = item->checkState(ColBookmark) == Qt::Checked;
 }
 
 void ResultsView::UncheckAll()
@@ -147,13 +142,20 @@ void ResultsView::UncheckAll()
     }
 }
 
-std::string ResultsView::UrlOf(const QTreeWidgetItem* item) const
+// Nothing when the collection was reloaded under the list; the next fill shows the truth.
+BookmarkPtr ResultsView::BookmarkOf(const QTreeWidgetItem* item) const
 {
     if (!m_links || !item)
-        return {};
+        return nullptr;
     const std::string id = item->text(ColID).toStdString();
     const BookmarksPtr bookmarks = m_links->Bookmarks();
-    return bookmarks->KeyExists(id) ? bookmarks->Item(id)->url : std::string();
+    return bookmarks->KeyExists(id) ? bookmarks->Item(id) : nullptr;
+}
+
+std::string ResultsView::UrlOf(const QTreeWidgetItem* item) const
+{
+    const BookmarkPtr bookmark = BookmarkOf(item);
+    return bookmark ? bookmark->url : std::string();
 }
 
 void ResultsView::OpenRow(const QTreeWidgetItem* item)

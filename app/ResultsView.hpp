@@ -4,6 +4,8 @@
 
 #include <QTreeWidget>
 
+#include "bookmarks/cBookmarks.hpp"
+
 class QMenu;
 
 namespace brimtor {
@@ -46,6 +48,7 @@ private:
     void AddRow(const class cBookmark& bookmark);
     void ItemChanged(QTreeWidgetItem* item, int column);
     void OpenRow(const QTreeWidgetItem* item);
+    BookmarkPtr BookmarkOf(const QTreeWidgetItem* item) const;
     std::string UrlOf(const QTreeWidgetItem* item) const;
 
     cLinkMain* m_links = nullptr;
