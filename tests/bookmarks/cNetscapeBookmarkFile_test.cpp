@@ -13,14 +13,6 @@ using namespace brimtor::test;
 
 namespace {
 
-std::string JoinCrLf(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 // An export the way browsers write one, with the awkward parts users' files really have.
 std::vector<std::string> ExportLines()
 {
@@ -80,7 +72,7 @@ struct BookmarkFile {
     cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3)
     {
         std::vector<std::string> lines;
-        BookmarksPtr list = Load(JoinCrLf(ExportLines()), &lines);
+        BookmarksPtr list = Load(CrLfLines(ExportLines()), &lines);
         for (const BookmarkPtr& b : *list)
             b->Clean = std::count(markedLines.begin(), markedLines.end(), b->FileLineNumber) > 0;
         cNetscapeBookmarkFile writer;
@@ -104,7 +96,7 @@ struct BookmarkFile {
         for (int i = 0; i < static_cast<int>(lines.size()); ++i)
             if (std::find(gone.begin(), gone.end(), i) == gone.end())
                 kept.push_back(lines[static_cast<std::size_t>(i)]);
-        return JoinCrLf(kept) + "\r\n";
+        return CrLfLines(kept) + "\r\n";
     }
 };
 
@@ -113,7 +105,7 @@ struct BookmarkFile {
 TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
 {
     BookmarkFile f;
-    const BookmarksPtr list = f.Load(JoinCrLf(ExportLines()));
+    const BookmarksPtr list = f.Load(CrLfLines(ExportLines()));
     ASSERT_TRUE(list);
     std::vector<std::tuple<int, int, std::string, std::string, std::string>> rows;
     for (const BookmarkPtr& b : *list)
@@ -198,7 +190,7 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
 {
     BookmarkFile f;
     // Nothing marked: every byte comes back, plus the CR LF every element is written with.
-    const std::string original = JoinCrLf(ExportLines());
+    const std::string original = CrLfLines(ExportLines());
     ASSERT_TRUE(f.Clean({}));
     EXPECT_EQ(ReadAll(f.path), original + "\r\n");
     EXPECT_EQ(ReadAll(BackupFolder() + "Backup_User_200801251430.html"), original);
@@ -238,7 +230,7 @@ TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
 {
     namespace fs = std::filesystem;
     BookmarkFile f;
-    const std::string original = JoinCrLf(ExportLines());
+    const std::string original = CrLfLines(ExportLines());
     cNetscapeBookmarkFile writer = f.Writer({6});
     fs::permissions(f.path, fs::perms(0444));
     EXPECT_FALSE(writer.CreateBookMarkFile());
@@ -263,7 +255,7 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
 {
     BookmarkFile f;
     // A line longer than the reader's chunks, so the comparison runs across their boundaries.
-    const std::string original = "<!-- " + std::string(3 << 20, 'x') + " -->\r\n" + JoinCrLf(ExportLines());
+    const std::string original = "<!-- " + std::string(3 << 20, 'x') + " -->\r\n" + CrLfLines(ExportLines());
     const auto cleanAfterChange = [&](const std::string& changed) {
         std::vector<std::string> lines;
         const BookmarksPtr list = f.Load(original, &lines);
