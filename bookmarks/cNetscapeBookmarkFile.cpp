@@ -125,8 +125,6 @@ LineKind KindOf(std::string_view line)
     return LineKind::Other;
 }
 
-// The line without the blanks at its ends. Every line of the file is looked at this way, so
-// it is a view rather than a copy.
 // The text between the last ">" at or before `end` and `end`.
 std::string TextBefore(std::string_view line, std::size_t end)
 {
@@ -325,11 +323,8 @@ void cNetscapeBookmarkFile::SetLastDescription(std::string_view line)
 
 bool cNetscapeBookmarkFile::CreateBookMarkFile()
 {
-    if (!m_bookmarks) {
-        m_lastBackup.clear();
-        return true;
-    }
-    return CreateBookMarkFile(ReadFileBytes(m_bookmarkFile));
+    // Without a collection nothing is written, so the file need not be read.
+    return CreateBookMarkFile(m_bookmarks ? ReadFileBytes(m_bookmarkFile) : std::nullopt);
 }
 
 bool cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk)

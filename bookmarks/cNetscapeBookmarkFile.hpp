@@ -54,7 +54,6 @@ public:
     // The backup copy the last CreateBookMarkFile made; empty when there was nothing to copy.
     const std::string& LastBackup() const { return m_lastBackup; }
 
-
 private:
     void ParseFolders();
     void AddBookmark(std::string_view line, const std::string& folderPath);
