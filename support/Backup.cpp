@@ -33,8 +33,7 @@ BackupName ChooseBackupName(const std::string& stem, const std::string& extensio
     }
 }
 
-}  // namespace
-
+// The copy under BackupFolder() as prefix + stamp + extension.
 BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
                          const std::string& extension)
 {
@@ -50,31 +49,11 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
     return {true, name.path};
 }
 
-BackupResult BackupFile(const std::string& path, const std::string& prefix,
-                        const std::string& extension)
-{
-    const bool folderReady = MakePrivateFolders(BackupFolder());
-    if (!FileExists(path))
-        return {true, {}};
-    const auto bytes = ReadFileBytes(path);
-    if (!folderReady || !bytes)
-        return {false, {}};
-    return BackupBytes(*bytes, prefix, extension);
-}
-
-BackupResult BackupTextFile(const std::string& path)
-{
-    return BackupFile(path, "Backup_TextFile_", ".txt");
-}
+}  // namespace
 
 BackupResult BackupTextBytes(const std::string& bytes)
 {
     return BackupBytes(bytes, "Backup_TextFile_", ".txt");
-}
-
-BackupResult BackupBookmarkFile(const std::string& path, const std::string& browserWord)
-{
-    return BackupFile(path, "Backup_" + browserWord + "_", ".html");
 }
 
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
