@@ -111,7 +111,7 @@ void cLinkMain::ClearAllBookmarks()
 bool cLinkMain::BackupTextFile(const std::string& bytes)
 {
     const BackupResult backup = BackupTextBytes(bytes);
-    if (backup.ok && !backup.path.empty())
+    if (backup.ok)
         m_lastBackups.push_back(backup.path);
     return backup.ok;
 }
