@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   openssl ca-certificates
   libgl-dev
+  ccache
 )
 
 missing=()
