@@ -14,6 +14,7 @@
 #include "app/Maker.hpp"
 #include "app/ResultsView.hpp"
 #include "app/Twips.hpp"
+#include "bookmarks/SourceKinds.hpp"
 #include "support/ui/XP_ProgressBar.hpp"
 
 namespace brimtor {
@@ -133,20 +134,20 @@ void BuildWelcomePage(QWidget* surface, WizardControls& c)
 void BuildSourcePage(QWidget* surface, WizardControls& c)
 {
     QWidget* page = AddPage(surface, c, 1, QStringLiteral("Select your bookmark / favorites source:"));
-    const QString captions[] = {QStringLiteral("Internet Explorer"), QStringLiteral("Firefox"),
-                                QStringLiteral("Netscape"), QStringLiteral("Text File"),
-                                QStringLiteral("Bookmark File")};
     const QString tip = QStringLiteral("A text file containing a list of URLs (carriage return after each)");
-    for (int i = 0; i < 5; ++i) {
-        auto* option = Named(new QRadioButton(captions[i], page), QStringLiteral("optBrowser_%1").arg(i));
+    for (const SourceKind& kind : SourceKinds()) {
+        const int i = kind.code;
+        auto* option = Named(new QRadioButton(QString::fromLatin1(kind.caption), page),
+                             QStringLiteral("optBrowser_%1").arg(i));
         QFont bold = option->font();
         bold.setBold(true);
         option->setFont(bold);
-        option->setEnabled(i >= 3);
-        if (i >= 3)
+        // A browser's option waits until the window has looked for the browser.
+        option->setEnabled(kind.namedFile);
+        if (kind.namedFile)
             option->setToolTip(tip);
         Place(option, 960, 720 + i * 480, 2200, 360);
-        c.optBrowser[static_cast<std::size_t>(i)] = option;
+        c.optBrowser.push_back(option);
     }
     c.optBrowser[0]->setChecked(true);
     const QString placeholder = QString::fromLatin1(kFilePlaceholder);

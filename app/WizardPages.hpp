@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -27,7 +28,7 @@ struct WizardControls {
     std::array<QWidget*, 6> picPage {};
 
     // Source page.
-    std::array<QRadioButton*, 5> optBrowser {};
+    std::vector<QRadioButton*> optBrowser;  // one per source kind, by code
     QLineEdit* txtFile = nullptr;
     QPushButton* cmdBrowse = nullptr;
     QLineEdit* txtBookmarkFile = nullptr;

@@ -122,9 +122,9 @@ void frmMain::ConnectControls()
     connect(m_c.cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(m_c.cmdCancel, &QPushButton::clicked, this, [] { QApplication::closeAllWindows(); });
     connect(m_c.cmdDonation, &QPushButton::clicked, this, &frmMain::ShowDonation);
-    for (int i = 0; i < 5; ++i)
-        connect(m_c.optBrowser[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { optBrowser_Click(i); });
+    for (std::size_t i = 0; i < m_c.optBrowser.size(); ++i)
+        connect(m_c.optBrowser[i], &QRadioButton::clicked, this,
+                [this, i] { optBrowser_Click(static_cast<int>(i)); });
     connect(m_c.txtFile, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_links->SetTextFile(FromQt(text));
         m_c.txtFile->setToolTip(text);
@@ -165,11 +165,16 @@ void frmMain::Form_Load()
         move(x(), TwipsToPixels(this, *settings.Top));
     if (settings.Left && *settings.Left > -1)
         move(TwipsToPixels(this, *settings.Left), y());
-    m_c.optBrowser[0]->setEnabled(m_links->IE().IsInstalled());
-    m_c.optBrowser[1]->setEnabled(m_links->Firefox().IsInstalled());
-    m_c.optBrowser[2]->setEnabled(m_links->Netscape().IsInstalled());
+    for (const SourceKind& kind : SourceKinds()) {
+        if (kind.namedFile)
+            continue;
+        const BookmarkSource& source = *m_links->Source(kind.code);
+        QRadioButton* option = m_c.optBrowser[static_cast<std::size_t>(kind.code)];
+        option->setEnabled(source.IsInstalled());
+        option->setToolTip(ToQt(source.FoundWhere()));
+    }
     const std::int32_t chosen = m_links->SelectedBrowser();
-    if (chosen >= 0 && chosen <= 4) {
+    if (FindSourceKind(chosen)) {
         m_c.optBrowser[static_cast<std::size_t>(chosen)]->setChecked(true);
         optBrowser_Click(chosen);
     }
@@ -321,7 +326,7 @@ void frmMain::cmdClean_Click()
         "All selected bookmarks will be removed. This process can not be "
         "undone are you sure you want to continue?",
         MsgIcon::None, MsgButtons::YesNo, "Confirm Cleaning");
-    if (answer == MsgAnswer::Yes && CleanChosenSource(*m_links) == CleanResult::Failed) {
+    if (answer == MsgAnswer::Yes && CleanChosenSource(*m_links).result == CleanResult::Failed) {
         // The source is as it was and the user knows why: let them try again or go back.
         m_c.cmdClean->setEnabled(true);
         m_c.cmdNext->setEnabled(true);

@@ -122,11 +122,24 @@ BookmarksPtr cBrowserProfile::LoadBookmarks()
     return m_bookmarks;
 }
 
-bool cBrowserProfile::CleanUpBookmarks()
+CleanOutcome cBrowserProfile::CleanUpBookmarks()
 {
     m_lastBackup.clear();
-    return RequireParent("CleanUpBookmarks")
+    CleanOutcome outcome;
+    const bool written = RequireParent("CleanUpBookmarks")
         .RewriteBookmarkFile(m_bookmarkFile, m_traits.whichBrowser, m_bookmarks, m_lastBackup);
+    outcome.result = written ? CleanResult::Cleaned : CleanResult::Failed;
+    outcome.removed = written ? CountMarked(m_bookmarks) : 0;
+    if (!m_lastBackup.empty())
+        outcome.backups.push_back(m_lastBackup);
+    return outcome;
+}
+
+std::string cBrowserProfile::WhyNotLoadable() const
+{
+    if (m_isInstalled && !FindDefaultProfile(m_defaultProfile).empty())
+        return {};
+    return std::string("no default ") + m_traits.browserName + " profile could be found for this user";
 }
 
 }  // namespace brimtor

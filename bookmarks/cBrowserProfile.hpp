@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
@@ -15,17 +15,18 @@ struct BrowserProfileTraits {
     const char* profileRoot;   // below the application-data folder; holds profiles.ini
     std::int32_t whichBrowser; // the bookmark writer's browser code, naming the backup copy
     const char* className;     // the class name that error sources begin with
+    const char* browserName;   // for the user: "Firefox"
 };
 
 // A browser that keeps its bookmarks in the bookmarks.html of its default profile, found
 // through the profiles.ini below its profile root. Sources 1 and 2 of the controller.
-class cBrowserProfile {
+class cBrowserProfile : public BookmarkSource {
 public:
     cLinkMain* Parent() const { return m_parent; }
     void SetParent(cLinkMain* parent) { m_parent = parent; }
 
     // Decided once, at creation: the browser's registry key exists, or its profiles.ini does.
-    bool IsInstalled() const { return m_isInstalled; }
+    bool IsInstalled() const override { return m_isInstalled; }
     // The registry's CurrentVersion, else the default profile's last version; may be empty.
     const std::string& Version() const { return m_version; }
 
@@ -36,15 +37,17 @@ public:
 
     // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
     // copy, from the lines Parent kept. Nothing happens when that load gave no collection.
-    // False when the file was left as it was; the user has then been told.
-    bool CleanUpBookmarks();
+    // Failed when the file was left as it was; the user has then been told.
+    CleanOutcome CleanUpBookmarks() override;
+
+    std::string WhyNotLoadable() const override;
 
     // The backup copy the last CleanUpBookmarks made; empty when there was nothing to copy.
     const std::string& LastBackup() const { return m_lastBackup; }
 
 protected:
     explicit cBrowserProfile(const BrowserProfileTraits& traits);
-    ~cBrowserProfile() = default;
+    ~cBrowserProfile() override = default;
 
     // Reads the default profile's bookmarks.html into a new collection and hands its lines to
     // Parent; nullptr when the file is missing or cannot be parsed. Throws NumberedError.

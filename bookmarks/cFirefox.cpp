@@ -7,7 +7,7 @@
 namespace brimtor {
 
 static const BrowserProfileTraits kFirefox {"SOFTWARE\\Mozilla\\Mozilla Firefox\\",
-                                            "/.mozilla/firefox/", 1, "cFirefox"};
+                                            "/.mozilla/firefox/", 1, "cFirefox", "Firefox"};
 
 cFirefox::cFirefox()
     : cBrowserProfile(kFirefox)

@@ -11,7 +11,7 @@ public:
 
     // The default profile's bookmarks, or nullptr. Errors are logged as
     // "cFirefox: GetBookMarks" and give nullptr.
-    BookmarksPtr GetBookMarks();
+    BookmarksPtr GetBookMarks() override;
 };
 
 }  // namespace brimtor

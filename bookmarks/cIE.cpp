@@ -57,7 +57,7 @@ void cIE::SetRuntimeVersion(std::string version)
     RuntimeVersion() = std::move(version);
 }
 
-BookmarksPtr cIE::GetBookMarks() const
+BookmarksPtr cIE::GetBookMarks()
 {
     const std::string favorites = GetSpecialFolderPath(CSIDL_FAVORITES);
     try {
@@ -80,15 +80,25 @@ BookmarksPtr cIE::GetBookMarks() const
     }
 }
 
-void cIE::CleanUpBookmarks()
+std::string cIE::WhyNotLoadable() const
 {
+    return m_isInstalled ? std::string() : "there is no Favorites folder to read";
+}
+
+CleanOutcome cIE::CleanUpBookmarks()
+{
+    CleanOutcome outcome;
+    outcome.result = CleanResult::Cleaned;
     if (!m_parent)
-        return;
+        return outcome;
     for (const BookmarkPtr& bookmark : *m_parent->Bookmarks()) {
         std::error_code ignored;  // gone, read-only folder or locked: go on with the next
-        if (bookmark->Clean)
+        if (bookmark->Clean) {
             std::filesystem::remove(bookmark->ShortcutPath, ignored);
+            ++outcome.removed;
+        }
     }
+    return outcome;
 }
 
 }  // namespace brimtor

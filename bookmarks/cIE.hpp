@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
@@ -10,7 +10,7 @@ class cLinkMain;
 
 // Source 0: the Favorites folder, a tree of Internet shortcut (".url") files, one per
 // bookmark. Loading lists the files only; their addresses are read just before a scan.
-class cIE {
+class cIE : public BookmarkSource {
 public:
     // Decides IsInstalled once: the Favorites folder exists.
     cIE();
@@ -18,7 +18,7 @@ public:
     cLinkMain* Parent() const { return m_parent; }
     void SetParent(cLinkMain* parent) { m_parent = parent; }
 
-    bool IsInstalled() const { return m_isInstalled; }
+    bool IsInstalled() const override { return m_isInstalled; }
 
     // The version of the platform library that reads the Favorites. The Favorites need no
     // library of their own here, so the application sets the version of its run-time toolkit
@@ -29,11 +29,12 @@ public:
     // One record per shortcut file, IDs from 1 in the order the files are found. With no
     // shortcut files tells the user and returns nullptr; any other failure returns nullptr
     // silently.
-    BookmarksPtr GetBookMarks() const;
+    BookmarksPtr GetBookMarks() override;
+    std::string WhyNotLoadable() const override;
 
     // Deletes, for good, the shortcut file of every record of Parent's collection marked
     // Clean. A file that cannot be deleted is skipped; the records stay in the collection.
-    void CleanUpBookmarks();
+    CleanOutcome CleanUpBookmarks() override;
 
 private:
     cLinkMain* m_parent = nullptr;

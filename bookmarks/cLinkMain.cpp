@@ -3,6 +3,9 @@
 #include <functional>
 
 #include "bookmarks/SourceCleaner.hpp"
+#include "bookmarks/cFirefox.hpp"
+#include "bookmarks/cIE.hpp"
+#include "bookmarks/cNetscape.hpp"
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
 #include "support/Backup.hpp"
 #include "support/ErrorLog.hpp"
@@ -27,54 +30,38 @@ BookmarksPtr cLinkMain::Bookmarks()
     return m_bookmarks;
 }
 
-template <typename Source>
-Source& cLinkMain::Created(std::unique_ptr<Source>& source)
+BookmarkSource* cLinkMain::Source(std::int32_t code)
 {
-    if (!source) {
-        source = std::make_unique<Source>();
-        source->SetParent(this);
-    }
-    return *source;
+    const SourceKind* kind = FindSourceKind(code);
+    if (!kind)
+        return nullptr;
+    std::unique_ptr<BookmarkSource>& source = m_sources[code];
+    if (!source)
+        source = kind->make(*this);
+    return source.get();
 }
 
 cIE& cLinkMain::IE()
 {
-    return Created(m_ie);
+    return static_cast<cIE&>(*Source(SourceCode::Favorites));
 }
 
 cFirefox& cLinkMain::Firefox()
 {
-    return Created(m_firefox);
+    return static_cast<cFirefox&>(*Source(SourceCode::Firefox));
 }
 
 cNetscape& cLinkMain::Netscape()
 {
-    return Created(m_netscape);
+    return static_cast<cNetscape&>(*Source(SourceCode::Netscape));
 }
 
 void cLinkMain::Refresh()
 {
     m_bookmarks.reset();
     LogFailure(kRefreshSource, [this] {
-        switch (m_selectedBrowser) {
-        case SourceCode::Favorites:
-            m_bookmarks = IE().GetBookMarks();
-            break;
-        case SourceCode::Firefox:
-            m_bookmarks = Firefox().GetBookMarks();
-            break;
-        case SourceCode::Netscape:
-            m_bookmarks = Netscape().GetBookMarks();
-            break;
-        case SourceCode::TextFile:
-            LoadTextFile();
-            break;
-        case SourceCode::BookmarkFile:
-            LoadBookmarkFile();
-            break;
-        default:
-            break;
-        }
+        if (BookmarkSource* source = Source(m_selectedBrowser))
+            m_bookmarks = source->GetBookMarks();
     });
 }
 

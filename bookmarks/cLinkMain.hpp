@@ -1,27 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "bookmarks/cBookmarks.hpp"
-#include "bookmarks/cFirefox.hpp"
-#include "bookmarks/cIE.hpp"
-#include "bookmarks/cNetscape.hpp"
+#include "bookmarks/SourceKinds.hpp"
 
 namespace brimtor {
 
-// The source codes: the index of the source option in the wizard and the stored setting.
-namespace SourceCode {
-constexpr std::int32_t None = -1;
-constexpr std::int32_t Favorites = 0;
-constexpr std::int32_t Firefox = 1;
-constexpr std::int32_t Netscape = 2;
-constexpr std::int32_t TextFile = 3;
-constexpr std::int32_t BookmarkFile = 4;
-}  // namespace SourceCode
+class cFirefox;
+class cIE;
+class cNetscape;
 
 // The one way the rest of the program reaches bookmarks: remembers the chosen source, loads
 // it into a fresh collection and writes it back without the bookmarks marked Clean.
@@ -38,13 +31,20 @@ public:
     const std::vector<std::string>& BookmarkFileContents() const { return m_bookmarkFileContents; }
     void SetBookmarkFileContents(std::vector<std::string> lines);
 
+    // A browser profile folder the user named (brimtor-check --profile) instead of the
+    // browser's default profile; empty for the default.
+    const std::string& ProfileFolder() const { return m_profileFolder; }
+    void SetProfileFolder(const std::string& folder) { m_profileFolder = folder; }
+
     // The current collection; an empty one is created and kept when there is none.
     BookmarksPtr Bookmarks();
 
-    // The Favorites source, created on first use with this controller as its Parent.
+    // The source with that code, created on first use with this controller as its parent and
+    // kept from then on; nullptr for a code no source has.
+    BookmarkSource* Source(std::int32_t code);
+
+    // The Favorites, Firefox and Netscape sources, as Source gives them.
     cIE& IE();
-    // The Firefox and Netscape profile sources, created the same way. Their CleanUpBookmarks
-    // write sources 1 and 2 back.
     cFirefox& Firefox();
     cNetscape& Netscape();
 
@@ -77,9 +77,10 @@ public:
     const std::vector<std::string>& LastBackups() const { return m_lastBackups; }
 
 private:
-    // The source in that slot, created with this controller as its Parent if there is none.
-    template <typename Source>
-    Source& Created(std::unique_ptr<Source>& source);
+    // The loaders of the two sources whose file the user names.
+    friend class TextFileSource;
+    friend class BookmarkFileSource;
+
     void LoadTextFile();
     void LoadBookmarkFile();
     // Copies the bytes just read from TextFile into the backup folder; false when that failed.
@@ -90,9 +91,8 @@ private:
                              std::int32_t whichBrowser, const BookmarksPtr& bookmarks);
 
     BookmarksPtr m_bookmarks;
-    std::unique_ptr<cIE> m_ie;
-    std::unique_ptr<cFirefox> m_firefox;
-    std::unique_ptr<cNetscape> m_netscape;
+    std::map<std::int32_t, std::unique_ptr<BookmarkSource>> m_sources;
+    std::string m_profileFolder;
     std::int32_t m_selectedBrowser = SourceCode::None;
     std::vector<std::string> m_bookmarkFileContents;
     std::string m_textFile;

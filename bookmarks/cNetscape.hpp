@@ -10,7 +10,7 @@ public:
     cNetscape();
 
     // The default profile's bookmarks, or nullptr. Errors reach the caller as NumberedError.
-    BookmarksPtr GetBookMarks();
+    BookmarksPtr GetBookMarks() override;
 };
 
 }  // namespace brimtor

@@ -26,16 +26,11 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high)
 
 std::optional<std::int32_t> SourceNamed(const std::string& word)
 {
-    static const std::map<std::string, std::int32_t> names {
-        {"favorites", SourceCode::Favorites}, {"firefox", SourceCode::Firefox},
-        {"netscape", SourceCode::Netscape},   {"text", SourceCode::TextFile},
-        {"html", SourceCode::BookmarkFile},   {"0", SourceCode::Favorites},
-        {"1", SourceCode::Firefox},           {"2", SourceCode::Netscape},
-        {"3", SourceCode::TextFile},          {"4", SourceCode::BookmarkFile}};
-    const auto found = names.find(ToLowerAscii(word));
-    if (found == names.end())
-        return std::nullopt;
-    return found->second;
+    for (const SourceKind& kind : SourceKinds()) {
+        if (IEquals(word, kind.commandWord) || word == std::to_string(kind.code))
+            return kind.code;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> ViewNamed(const std::string& word)
@@ -77,6 +72,10 @@ const std::map<std::string, ValueReader>& ValueOptions()
              const auto code = SourceNamed(v);
              o.source = code.value_or(SourceCode::None);
              return code.has_value();
+         }},
+        {"--profile", [](CheckOptions& o, const std::string& v) {
+             o.profile = v;
+             return !v.empty();
          }},
         {"--timeout", [](CheckOptions& o, const std::string& v) {
              const auto seconds = WholeNumber(v, 1, 86400);
@@ -134,13 +133,16 @@ bool* FlagOption(CheckOptions& options, const std::string& name)
 // The rules between options, once all are read.
 std::string Inconsistency(const CheckOptions& options)
 {
-    const bool fileSource = options.source == SourceCode::TextFile || options.source == SourceCode::BookmarkFile;
-    if (options.source == SourceCode::None)
+    const SourceKind* kind = FindSourceKind(options.source);
+    const bool fileSource = kind && kind->namedFile;
+    if (!kind)
         return "--source is required (favorites, firefox, netscape, html or text)";
     if (fileSource && options.file.empty())
         return "the html and text sources need a FILE";
     if (!fileSource && !options.file.empty())
         return "a FILE is only read by the html and text sources";
+    if (fileSource && !options.profile.empty())
+        return "--profile names a browser's profile folder; the html and text sources read a FILE";
     if (options.clean && options.noCheck)
         return "--clean needs a check; it cannot be combined with --no-check";
     return {};
@@ -190,6 +192,7 @@ std::string CheckUsage()
            "\n"
            "  --source NAME           favorites, firefox, netscape, html or text (or 0-4);\n"
            "                          html and text read FILE\n"
+           "  --profile DIR           read this browser profile folder instead of the default one\n"
            "  --view broken|redirect|all   rows to print (default broken; all with --no-check)\n"
            "  --format table|csv|json      output format (default table)\n"
            "  --no-check              print the source's bookmarks without checking them\n"

@@ -14,6 +14,7 @@ namespace brimtor {
 struct CheckOptions {
     std::int32_t source = -1;      // a SourceCode
     std::string file;              // the text or bookmark HTML file of sources 3 and 4
+    std::string profile;           // a browser profile folder instead of the default one
     int timeoutSeconds = 41;       // the window's cut-off
     ProxySettings proxy;           // chkUseProxy set by --proxy
     std::vector<std::string> testSites;

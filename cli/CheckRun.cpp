@@ -128,43 +128,21 @@ bool CheckRun::Load()
 {
     m_links.SetSelectedBrowser(m_options.source);
     m_links.SetTextFile(m_options.file);
+    m_links.SetProfileFolder(m_options.profile);
     m_links.Refresh();
     return m_links.Bookmarks()->Count() > 0;
 }
 
 std::string CheckRun::WhyNotLoadable()
 {
-    switch (m_options.source) {
-    case SourceCode::Favorites:
-        if (!m_links.IE().IsInstalled())
-            return "there is no Favorites folder to read";
-        break;
-    case SourceCode::Firefox:
-    case SourceCode::Netscape: {
-        cBrowserProfile& profile = m_options.source == SourceCode::Firefox
-                                       ? static_cast<cBrowserProfile&>(m_links.Firefox())
-                                       : static_cast<cBrowserProfile&>(m_links.Netscape());
-        if (!profile.IsInstalled() || profile.DefaultProfile().empty())
-            return std::string("no default ") + (m_options.source == SourceCode::Firefox ? "Firefox" : "Netscape")
-                   + " profile could be found for this user";
-        break;
-    }
-    default:
-        if (!std::ifstream(m_options.file, std::ios::binary))
-            return "cannot open " + m_options.file;
-        break;
-    }
-    return "no bookmarks could be read from " + SourceName();
+    const std::string why = m_links.Source(m_options.source)->WhyNotLoadable();
+    return why.empty() ? "no bookmarks could be read from " + SourceName() : why;
 }
 
 std::string CheckRun::SourceName() const
 {
-    switch (m_options.source) {
-    case SourceCode::Favorites: return "the Favorites";
-    case SourceCode::Firefox: return "the default Firefox profile";
-    case SourceCode::Netscape: return "the default Netscape profile";
-    default: return m_options.file;
-    }
+    const SourceKind& kind = *FindSourceKind(m_options.source);
+    return kind.namedFile ? m_options.file : kind.whatItIs;
 }
 
 // The sites named on the command line prove the connection by answering, whatever interfaces
@@ -214,9 +192,7 @@ void CheckRun::PreScan()
 
 int CheckRun::Clean(int brokenStatus)
 {
-    std::int32_t marked = 0;
-    for (const BookmarkPtr& bookmark : *m_links.Bookmarks())
-        marked += bookmark->Clean ? 1 : 0;
+    const std::int32_t marked = CountMarked(m_links.Bookmarks());
     if (marked == 0) {
         m_err << kProgram << "nothing to clean\n";
         TellNotes();
@@ -226,11 +202,12 @@ int CheckRun::Clean(int brokenStatus)
         m_err << kProgram << "nothing was cleaned\n";
         return brokenStatus;
     }
-    if (CleanChosenSource(m_links) != CleanResult::Cleaned)
+    const CleanOutcome outcome = CleanChosenSource(m_links);
+    if (outcome.result != CleanResult::Cleaned)
         return Fail(SourceName() + " was left as it was");
-    for (const std::string& backup : Backups())
+    for (const std::string& backup : outcome.backups)
         m_err << kProgram << "backup " << backup << '\n';
-    m_err << kProgram << "removed " << marked << " bookmark(s) from " << SourceName() << '\n';
+    m_err << kProgram << "removed " << outcome.removed << " bookmark(s) from " << SourceName() << '\n';
     TellNotes();
     return CheckExit::BrokenFound;
 }
@@ -245,11 +222,6 @@ bool CheckRun::CleanConfirmed(std::int32_t marked)
     std::getline(m_in, answer);
     answer = ToLowerAscii(TrimSpaces(answer));
     return answer == "y" || answer == "yes";
-}
-
-std::vector<std::string> CheckRun::Backups()
-{
-    return m_links.LastBackups();
 }
 
 int CheckRun::Fail(const std::string& reason)

@@ -46,7 +46,6 @@ private:
     void PreScan();
     int Clean(int brokenStatus);
     bool CleanConfirmed(std::int32_t marked);
-    std::vector<std::string> Backups();
     // Prints "brimtor-check: reason", with what the program said meanwhile, and returns Trouble.
     int Fail(const std::string& reason);
     void TellNotes();

@@ -146,7 +146,7 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
         links.Bookmarks()->Item("3")->Clean = true;
         cBrowserProfile& source = isFirefox ? static_cast<cBrowserProfile&>(links.Firefox())
                                             : links.Netscape();
-        EXPECT_TRUE(source.CleanUpBookmarks());
+        EXPECT_EQ(source.CleanUpBookmarks().result, CleanResult::Cleaned);
         EXPECT_EQ(ReadAll(file), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n"
                                  "    <DT><A HREF=\"http://stays.example/\">Second</A>\r\n"
                                  "</DL><p>\r\n\r\n");
@@ -159,7 +159,7 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
 
     // A source that never loaded has nothing to write back.
     cLinkMain fresh;
-    EXPECT_TRUE(fresh.Firefox().CleanUpBookmarks());
+    EXPECT_EQ(fresh.Firefox().CleanUpBookmarks().result, CleanResult::Cleaned);
     EXPECT_EQ(fresh.Firefox().LastBackup(), "");
 }
 
@@ -175,7 +175,7 @@ TEST(BrowserProfile, TheCleanOfTheChosenSourceListsTheProfileBackupWithTheOthers
     links.SetSelectedBrowser(SourceCode::Firefox);
     links.Refresh();
     links.Bookmarks()->Item("3")->Clean = true;
-    EXPECT_EQ(CleanChosenSource(links), CleanResult::Cleaned);
+    EXPECT_EQ(CleanChosenSource(links).result, CleanResult::Cleaned);
     EXPECT_EQ(links.LastBackups(),
               std::vector<std::string>{BackupFolder() + "Backup_Firefox_202612060930.html"});
     EXPECT_EQ(links.Firefox().LastBackup(), links.LastBackups().front());
