@@ -19,17 +19,28 @@ ResultIcon IconForCode(int code)
     return ResultIcon::Warning;
 }
 
-// Secure addresses and pages that asked for a login may well work in the user's browser, so
-// the check's verdict on them is never trusted enough to delete them unasked.
+bool RefusedTheCheck(int code)
+{
+    return code == 403 || code == 429 || (code >= 900 && code <= 999);
+}
+
+// Answers that say nothing about whether the page is there: a login, or a refusal.
+static bool AnswerWithheld(int code)
+{
+    return code == 401 || RefusedTheCheck(code);
+}
+
+// Secure addresses and pages that asked for a login or refused the check may well work in the
+// user's browser, so the check's verdict on them is never trusted enough to delete them unasked.
 static bool IsProtected(const cBookmark& bookmark)
 {
-    return IStartsWith(bookmark.url, "https") || bookmark.ResponseCode == 401;
+    return IStartsWith(bookmark.url, "https") || AnswerWithheld(bookmark.ResponseCode);
 }
 
 static bool ShownInView(const cBookmark& bookmark, const std::string& view)
 {
     if (IEquals(view, "Broken"))
-        return bookmark.Clean || bookmark.ResponseCode == 401;
+        return bookmark.Clean || AnswerWithheld(bookmark.ResponseCode);
     if (IEquals(view, "Redirect"))
         return std::to_string(bookmark.ResponseCode).front() == '3';
     return true;

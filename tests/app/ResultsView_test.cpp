@@ -78,11 +78,14 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
                {"https://secure/", 404, true},
                {"http://login/", 401, true},
                {"http://fine/", 200, false},
-               {"http://refused/", 10061, true}});
+               {"http://refused/", 10061, true},
+               {"http://walled/", 403, true}});
     r.view.FillResults("Broken");
-    EXPECT_EQ(r.Column(0), (QStringList{"http://gone/", "http://login/", "http://refused/"}));
-    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, true}));
-    EXPECT_EQ(r.count, "3 bookmarks(s)");
+    EXPECT_EQ(r.Column(0), (QStringList{"http://gone/", "http://login/", "http://refused/", "http://walled/"}));
+    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, true, false}));
+    EXPECT_EQ(r.count, "4 bookmarks(s)");
+    EXPECT_EQ(r.Column(ResultsView::ColResult)[3],
+              QString::fromUtf8("Forbidden \u2014 the site refused the check; open it to see"));
     EXPECT_EQ(r.Column(ResultsView::ColResult)[0], "Not Found");
     EXPECT_EQ(r.Column(ResultsView::ColResult)[1], "Unauthorized");
     EXPECT_FALSE(r.Column(ResultsView::ColResult)[2].isEmpty());
@@ -91,7 +94,7 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
     EXPECT_FALSE(r.view.topLevelItem(1)->icon(0).isNull());  // 401: a warning
 
     r.TriggerShow(0);  // All: the secure one is there, unticked
-    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, false, false, true}));
+    EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, false, false, true, false}));
     EXPECT_TRUE(r.view.topLevelItem(3)->icon(0).isNull());  // 200: no icon
     EXPECT_TRUE(r.messages.Messages().empty());
 }

@@ -34,14 +34,23 @@ TEST(ResultsFilter, ViewsSelectTheirRowsAndProtectionAppliesToEveryRow)
     AddChecked(list, "http://moved/", 301, false);
     AddChecked(list, "http://fine/", 200, false);
     AddChecked(list, "http://refused/", 10061, true);
+    // Bot walls, rate limits and browser-only sites turn the check away from a live page.
+    const BookmarkPtr walled = AddChecked(list, "http://walled/", 403, true);
+    const BookmarkPtr limited = AddChecked(list, "http://limited/", 429, true);
+    const BookmarkPtr odd = AddChecked(list, "http://odd/", 999, true);
+    AddChecked(list, "http://error/", 500, true);
 
     EXPECT_EQ(Urls(FillView(list, "broken")),
-              (std::vector<std::string>{"http://gone/", "http://login/", "http://refused/"}));
-    EXPECT_FALSE(secure->Clean);
-    EXPECT_FALSE(login->Clean);
+              (std::vector<std::string>{"http://gone/", "http://login/", "http://refused/", "http://walled/",
+                                        "http://limited/", "http://odd/", "http://error/"}));
+    for (const BookmarkPtr& b : {secure, login, walled, limited, odd})
+        EXPECT_FALSE(b->Clean) << b->url;
+    EXPECT_TRUE(list.Item(10)->Clean);  // a 500 is ticked as before
+    EXPECT_TRUE(RefusedTheCheck(900));
+    EXPECT_FALSE(RefusedTheCheck(10061));  // a socket error number is no answer
     EXPECT_EQ(Urls(FillView(list, "Redirect")), std::vector<std::string>{"http://moved/"});
-    EXPECT_EQ(FillView(list, "All").size(), 6u);
-    EXPECT_EQ(FillView(list, "anything").size(), 6u);
+    EXPECT_EQ(FillView(list, "All").size(), 10u);
+    EXPECT_EQ(FillView(list, "anything").size(), 10u);
 
     // A hand tick survives until the next fill, which clears it again on protected rows.
     secure->Clean = true;

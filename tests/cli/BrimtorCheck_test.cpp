@@ -37,6 +37,10 @@ struct CheckJob : ::testing::Test {
         server.Script("/login", {"HTTP/1.1 401 Unauthorized\r\n\r\n"});
         server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
         server.Script("/silent", {"", false, 0, false});
+        server.Script("/walled", {"HTTP/1.1 403 Forbidden\r\n\r\n"});
+        server.Script("HEAD /limited", {"HTTP/1.1 429 Too Many Requests\r\n\r\n"});
+        server.Script("/limited", {"HTTP/1.1 200 OK\r\n\r\n"});
+        server.Script("/odd", {"HTTP/1.1 999 Request denied\r\n\r\n"});
         server.Start();
         refused = RefusedUrl();
     }
@@ -117,12 +121,13 @@ std::string OneBackup(const std::string& prefix, const std::string& extension)
 TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
 {
     const std::string secure = "https://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
-    const std::string path = TextFile({Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"), secure, Url("/empty")});
+    const std::string path = TextFile({Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"), secure,
+                                       Url("/empty"), Url("/walled"), Url("/limited"), Url("/odd")});
 
     const Outcome all = Check({"--source", "text", path, "--view", "all", "--format", "json"});
     EXPECT_EQ(all.exit, 1) << all.err;
     const QJsonArray rows = JsonRows(all);
-    ASSERT_EQ(rows.size(), 7);
+    ASSERT_EQ(rows.size(), 10);
     const auto row = [&](int i) { return rows[i].toObject(); };
     EXPECT_EQ(row(0)["id"].toInt(), 0);
     EXPECT_EQ(row(0)["name"].toString().toStdString(), Url("/ok"));
@@ -142,6 +147,8 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
     EXPECT_EQ(sent("GET /gone "), 1);
     EXPECT_EQ(sent("GET /ok "), 0);
     EXPECT_EQ(sent("GET /moved "), 0);
+    EXPECT_EQ(row(8)["code"].toInt(), 200);  // 429 to HEAD, then 200 to GET
+    EXPECT_EQ(sent("GET /walled "), 1);
 
     // The broken view: pages behind a login stay unticked.
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
@@ -151,7 +158,11 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
                           "2," + refused + ",," + refused + ",error,10061,"
                           "No connection could be made because the target machine actively refused it.,,true\n"
                           "4," + Url("/login") + ",," + Url("/login") + ",scanned,401,Unauthorized,,false\n"
-                          "6," + Url("/empty") + ",," + Url("/empty") + ",scanned,204,No Content,,true\n");
+                          "6," + Url("/empty") + ",," + Url("/empty") + ",scanned,204,No Content,,true\n"
+                          "7," + Url("/walled") + ",," + Url("/walled") + ",scanned,403,"
+                          "Forbidden \u2014 the site refused the check; open it to see,,false\n"
+                          "9," + Url("/odd") + ",," + Url("/odd") + ",scanned,999,"
+                          "Unknown \u2014 the site refused the check; open it to see,,false\n");
 
     const Outcome redirect = Check({"--source", "text", path, "--view", "redirect"});
     EXPECT_EQ(redirect.exit, 1);
