@@ -145,6 +145,9 @@ void XP_ProgressBar::SetValue(std::int32_t value)
 
 void XP_ProgressBar::AnnounceValue()
 {
+    // Nobody listens most of the time, and the bar moves for every link.
+    if (!QAccessible::isActive())
+        return;
     QAccessibleValueChangeEvent event(this, XP_ProgressBarAccessible(this).currentValue());
     QAccessible::updateAccessibility(&event);
 }
