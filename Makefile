@@ -3,8 +3,9 @@
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install package clean
 
 all: build
 
@@ -22,6 +23,13 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package (brimtor_<version>_<arch>.deb) in $(BUILD)/.
+package: build
+	@cmake --build $(BUILD) --target package
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

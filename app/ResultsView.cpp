@@ -1,6 +1,8 @@
 #include "app/ResultsView.hpp"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
@@ -103,10 +105,13 @@ void ResultsView::FillResults(const std::string& view)
             AddRow(*bookmark);
     }
     m_filling = false;
+    // The keyboard starts on the first row; nothing is highlighted until the user moves.
+    if (topLevelItemCount() > 0)
+        selectionModel()->setCurrentIndex(indexFromItem(topLevelItem(0)), QItemSelectionModel::NoUpdate);
     emit cleanCountChanged(QStringLiteral("%1 bookmarks(s)").arg(topLevelItemCount()));
     if (topLevelItemCount() == 0) {
         ShowMessage("There are no bookmarks to clean.\r\n\r\n"
-                    "Right-click on the results to show other display options.",
+                    "Right-click on the results (or press the Menu key) to show other display options.",
                     MsgIcon::Information);
     }
 }
@@ -187,6 +192,40 @@ void ResultsView::mousePressEvent(QMouseEvent* event)
     QTreeWidget::mousePressEvent(event);
     if (event->button() == Qt::RightButton)
         m_mnuPopup->popup(event->globalPosition().toPoint());
+}
+
+void ResultsView::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (enter) {
+        // Taken here, so that it does not go on to press the window's Next as well.
+        OpenRow(currentItem());
+    } else if (event->key() == Qt::Key_Menu || shiftF10) {
+        PopupAtCurrentRow();
+    } else {
+        QTreeWidget::keyPressEvent(event);
+    }
+}
+
+void ResultsView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Desktops that turn the Menu key into a context-menu request of their own.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        PopupAtCurrentRow();
+    else
+        event->ignore();  // the right-button press has shown it already
+}
+
+void ResultsView::PopupAtCurrentRow()
+{
+    if (m_mnuPopup->isVisible())
+        return;
+    QTreeWidgetItem* row = currentItem();
+    if (row && selectedItems().isEmpty())
+        row->setSelected(true);  // so "Show in Browser" acts on the row the keyboard is on
+    const QRect area = row ? visualItemRect(row) : QRect();
+    m_mnuPopup->popup(viewport()->mapToGlobal(area.isValid() ? area.bottomLeft() : QPoint()));
 }
 
 void ResultsView::mouseMoveEvent(QMouseEvent* event)

@@ -42,9 +42,13 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Enter opens the current row; the Menu key and Shift+F10 open the pop-up menu at it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildPopupMenu();
+    void PopupAtCurrentRow();
     void AddRow(const class cBookmark& bookmark);
     void ItemChanged(QTreeWidgetItem* item, int column);
     void OpenRow(const QTreeWidgetItem* item);

@@ -114,6 +114,7 @@ void BuildHeader(QWidget* surface, WizardControls& c)
     AddLabel(c.picHeader, QStringLiteral(" Favorite / Bookmark Cleaner"), 360, 420, 6000, 300);
     c.imgIcon = Named(new QLabel(c.picHeader), QStringLiteral("imgIcon"));
     c.imgIcon->setPixmap(surface->style()->standardIcon(QStyle::SP_DialogResetButton).pixmap(32, 32));
+    c.imgIcon->setAccessibleName(QStringLiteral("Brimtor"));
     Place(c.imgIcon, 7320, 180, 480, 480);
     c.sepOne = Named(new QFrame(surface), QStringLiteral("sepOne"));
     c.sepOne->setFrameShape(QFrame::HLine);
@@ -128,6 +129,7 @@ void BuildWelcomePage(QWidget* surface, WizardControls& c)
              840, 360, 4800, 1200);
     auto* picture = Named(new QLabel(page), QStringLiteral("imgWelcome"));
     picture->setPixmap(page->style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(96, 96));
+    picture->setAccessibleName(QStringLiteral("Bookmarks"));
     Place(picture, 6000, 600, 1500, 1500);
 }
 
@@ -158,6 +160,13 @@ void BuildSourcePage(QWidget* surface, WizardControls& c)
     for (QWidget* w : {static_cast<QWidget*>(c.txtFile), static_cast<QWidget*>(c.cmdBrowse),
                        static_cast<QWidget*>(c.txtBookmarkFile), static_cast<QWidget*>(c.cmdBrowse2)})
         w->setEnabled(false);
+    // The boxes have no label of their own and the buttons only "...": a screen reader needs words.
+    c.txtFile->setAccessibleName(QStringLiteral("Text file"));
+    c.txtFile->setAccessibleDescription(QStringLiteral("A text file with one link per line"));
+    c.cmdBrowse->setAccessibleName(QStringLiteral("Browse for a text file"));
+    c.txtBookmarkFile->setAccessibleName(QStringLiteral("Bookmark file"));
+    c.txtBookmarkFile->setAccessibleDescription(QStringLiteral("A bookmark HTML file"));
+    c.cmdBrowse2->setAccessibleName(QStringLiteral("Browse for a bookmark file"));
 }
 
 void BuildProxyPage(QWidget* surface, WizardControls& c)
@@ -204,6 +213,7 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
     small.setPointSizeF(8.25);
     c.pb->SetFont(small);
     Place(c.pb, 220, 120, 7480, 300);
+    c.pb->setAccessibleName(QStringLiteral("Scan progress"));
     c.lblStatus = Named(AddLabel(page, QStringLiteral("Status"), 220, 480, 4800, kTextHeight), QStringLiteral("lblStatus"));
     c.lblResponse = Named(AddLabel(page, QStringLiteral("...idle state"), 5300, 480, 2400, kTextHeight),
                           QStringLiteral("lblResponse"));
@@ -212,6 +222,8 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
     c.cmdDetails = AddButton(page, "cmdDetails", QStringLiteral("Details"), 220, 840);
     c.lbDetails = Named(new QListWidget(page), QStringLiteral("lbDetails"));
     Place(c.lbDetails, 220, 1215, 7480, 1800);
+    c.lbDetails->setAccessibleName(QStringLiteral("Details"));
+    c.lbDetails->setAccessibleDescription(QStringLiteral("Each link's request and answer as the scan goes"));
     c.cmdScan = AddButton(page, "cmdScan", QStringLiteral("&Scan Now"), 6485, 3115);
     c.cmdPause = AddButton(page, "cmdPause", QStringLiteral("Pause"), 5170, 3115);
     c.cmdPause->setEnabled(false);
@@ -222,6 +234,9 @@ void BuildResultsPage(QWidget* surface, WizardControls& c)
     QWidget* page = AddPage(surface, c, 4, {});
     c.lvResults = Named(new ResultsView(page), QStringLiteral("lvResults"));
     Place(c.lvResults, 50, 0, 7800, 3000);
+    c.lvResults->setAccessibleName(QStringLiteral("Results"));
+    c.lvResults->setAccessibleDescription(
+        QStringLiteral("Ticked bookmarks are removed by Clean; Space ticks, Enter opens, the Menu key shows more views"));
     c.lblCleanCount = Named(AddLabel(page, {}, 50, 3020, 3000, kTextHeight), QStringLiteral("lblCleanCount"));
     c.cmdClean = AddButton(page, "cmdClean", QStringLiteral("Clean"), 6635, 3060);
 }
@@ -232,6 +247,7 @@ void BuildFinishPage(QWidget* surface, WizardControls& c)
     AddLabel(page, QStringLiteral("Email:"), 840, 960, 700, kTextHeight);
     auto* email = Named(new ClickableLabel(QString::fromLatin1(maker::kSupportAddress), page), QStringLiteral("lblEmail"));
     email->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
+    email->setAccessibleDescription(QStringLiteral("Write an e-mail to the maker"));
     Place(email, 1560, 960, 4000, kTextHeight);
     c.lblEmail = email;
     AddLabel(page, QStringLiteral("If you would like to provide some feedback to use to making this a better application I would appreciate it."),
@@ -252,6 +268,27 @@ void BuildButtonBand(QWidget* surface, WizardControls& c)
     c.cmdCancel = AddButton(surface, "cmdCancel", QStringLiteral("E&xit"), 6700, 5300);
 }
 
+// Tab walks the shown page's controls in the order they were built, then the button band; the
+// hidden pages drop out by themselves. Enter on a focused button presses that button, as in a
+// dialog; anywhere else the window gives it to Next.
+void SetKeyboardOrder(const WizardControls& c)
+{
+    QList<QWidget*> order;
+    for (QWidget* page : c.picPage) {
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if (w->focusPolicy() & Qt::TabFocus)
+                order << w;
+        }
+    }
+    order << c.cmdDonation << c.cmdBack << c.cmdNext << c.cmdCancel;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    for (QWidget* w : order) {
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            button->setAutoDefault(true);
+    }
+}
+
 }  // namespace
 
 WizardControls BuildWizard(QWidget* surface)
@@ -267,6 +304,7 @@ WizardControls BuildWizard(QWidget* surface)
     BuildFinishPage(surface, c);
     for (QPushButton* button : {c.cmdDonation, c.cmdBack, c.cmdNext, c.cmdCancel})
         button->raise();
+    SetKeyboardOrder(c);
     return c;
 }
 

@@ -71,6 +71,7 @@ frmAbout::frmAbout(QWidget* parent, int scrollIntervalMs)
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    ok->setFocus();  // Enter closes; the e-mail link is a Tab away
     auto* donation = new QPushButton(QStringLiteral("Donationware"), this);
     donation->setObjectName(QStringLiteral("cmdDonation"));
     connect(donation, &QPushButton::clicked, this, [this] {

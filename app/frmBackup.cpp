@@ -1,6 +1,7 @@
 #include "app/frmBackup.hpp"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include "app/Icons.hpp"
 #include "bookmarks/BackupList.hpp"
 #include "support/ErrorLog.hpp"
+#include "support/MessageBox.hpp"
 #include "support/Shell.hpp"
 #include "support/ui/LocalText.hpp"
 
@@ -27,6 +29,31 @@ QIcon ImageFor(BackupImage image)
     return {};
 }
 
+// Enter on the list opens the row the keyboard is on, as a double-click would, and goes no
+// further: the window's default button must never see it.
+class EnterViews : public QObject {
+public:
+    EnterViews(QListWidget* list, frmBackup* window) : QObject(list), m_list(list), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        if (QListWidgetItem* row = m_list->currentItem())
+            m_list->setCurrentItem(row);  // highlights it too
+        m_window->ViewSelected();
+        return true;
+    }
+
+private:
+    QListWidget* m_list;
+    frmBackup* m_window;
+};
+
 }  // namespace
 
 frmBackup::frmBackup(QWidget* parent)
@@ -38,6 +65,10 @@ frmBackup::frmBackup(QWidget* parent)
     setWindowTitle(QStringLiteral("Backups"));
 
     m_lvArchive->setObjectName(QStringLiteral("lvArchive"));
+    m_lvArchive->setAccessibleName(QStringLiteral("Backup files"));
+    m_lvArchive->setAccessibleDescription(
+        QStringLiteral("Ticked files are deleted by Clean; Enter opens the highlighted one"));
+    m_lvArchive->installEventFilter(new EnterViews(m_lvArchive, this));
     m_lvArchive->setContextMenuPolicy(Qt::CustomContextMenu);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     QAction* view = m_mnuPopup->addAction(QStringLiteral("View"));
@@ -49,9 +80,12 @@ frmBackup::frmBackup(QWidget* parent)
 
     auto* clean = new QPushButton(QStringLiteral("Clean"), this);
     clean->setObjectName(QStringLiteral("cmdOK"));
+    clean->setAutoDefault(false);
     connect(clean, &QPushButton::clicked, this, &frmBackup::cmdOK_Click);
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter closes the window; deleting takes a deliberate press of "Clean".
+    done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &QDialog::close);
 
     auto* buttons = new QHBoxLayout;
@@ -98,6 +132,10 @@ void frmBackup::CleanSelected()
         if (m_lvArchive->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_paths.at(static_cast<std::size_t>(i)));
     }
+    if (!checked.empty()
+        && ShowMessage("Delete " + std::to_string(checked.size()) + " backup file(s)? This cannot be undone.",
+                       MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
     if (LogFailure("frmBackup: CleanSelected", [&checked] { DeleteBackups(checked); }))
         LoadDisplay();
 }

@@ -54,6 +54,7 @@ frmDonation::frmDonation(QWidget* parent)
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
+    ok->setFocus();  // Enter closes; the links are a Tab away
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +60,23 @@ protected:
     }
 };
 
+// Where the keyboard starts on a page: its first control that can take the focus, or the
+// chosen option of a group of options.
+QWidget* FirstControl(const QWidget* page)
+{
+    QWidget* first = nullptr;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(page))
+            continue;
+        const auto* option = qobject_cast<QRadioButton*>(w);
+        if (option && option->isChecked())
+            return w;
+        if (!first)
+            first = w;
+    }
+    return first;
+}
+
 }  // namespace
 
 frmMain::frmMain(frmMainTimings timings, QWidget* parent)
@@ -95,14 +113,14 @@ frmMain::~frmMain()
 
 void frmMain::BuildMenus()
 {
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
     QAction* backups = tools->addAction(QStringLiteral("View &Bookmark Backups"));
     backups->setObjectName(QStringLiteral("mnuViewBackups"));
     backups->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(backups, &QAction::triggered, this, &frmMain::ShowBackups);
 
-    QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
+    QMenu* about = menuBar()->addMenu(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
     QAction* site = about->addAction(QStringLiteral("&Quorv's Website"));
     site->setObjectName(QStringLiteral("mnuQuorv"));
@@ -122,9 +140,13 @@ void frmMain::ConnectControls()
     connect(m_c.cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(m_c.cmdCancel, &QPushButton::clicked, this, [] { QApplication::closeAllWindows(); });
     connect(m_c.cmdDonation, &QPushButton::clicked, this, &frmMain::ShowDonation);
-    for (std::size_t i = 0; i < m_c.optBrowser.size(); ++i)
-        connect(m_c.optBrowser[i], &QRadioButton::clicked, this,
-                [this, i] { optBrowser_Click(static_cast<int>(i)); });
+    // Whoever checks an option (a click, an arrow key, a screen reader's toggle) chooses its source.
+    for (std::size_t i = 0; i < m_c.optBrowser.size(); ++i) {
+        connect(m_c.optBrowser[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optBrowser_Click(static_cast<int>(i));
+        });
+    }
     connect(m_c.txtFile, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_links->SetTextFile(FromQt(text));
         m_c.txtFile->setToolTip(text);
@@ -137,6 +159,8 @@ void frmMain::ConnectControls()
             [this] { m_c.lbDetails->setVisible(m_c.lbDetails->isHidden()); });
     connect(m_c.cmdScan, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdScan_Click);
     connect(m_c.cmdPause, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdPause_Click);
+    // The scan took the keyboard's button away; Enter now goes on to the report.
+    connect(m_driver.get(), &cScanDriver::ScanCompleted, m_c.cmdNext, [this] { m_c.cmdNext->setFocus(); });
     connect(m_c.cmdClean, &QPushButton::clicked, this, &frmMain::cmdClean_Click);
     connect(m_c.lvResults, &ResultsView::cleanCountChanged, m_c.lblCleanCount, &QLabel::setText);
     connect(m_c.lblEmail, &ClickableLabel::clicked, this, [] { OpenEmail(); });
@@ -217,6 +241,20 @@ void frmMain::ShowPage()
     m_c.cmdNext->setEnabled(m_CurrentPage < 5);
     if (m_CurrentPage >= 2 && m_CurrentPage <= 4)
         m_c.cmdNext->setText(QStringLiteral("&Next >"));
+    if (QWidget* first = FirstControl(m_c.picPage[static_cast<std::size_t>(m_CurrentPage)]))
+        first->setFocus(Qt::TabFocusReason);
+    else if (m_c.cmdNext->isEnabled())
+        m_c.cmdNext->setFocus(Qt::TabFocusReason);
+}
+
+// Enter that no control took presses Next, as in a wizard; Escape has nothing to cancel here.
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_c.cmdNext->isEnabled() && m_c.cmdNext->isVisible())
+        m_c.cmdNext->click();
+    else
+        QMainWindow::keyPressEvent(event);
 }
 
 void frmMain::cmdNext_Click()

@@ -3,12 +3,12 @@
 #include <string>
 
 #include <QApplication>
-#include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
+#include <QIcon>
 
 #include "app/Maker.hpp"
 #include "app/QtSeams.hpp"
+#include "app/SingleInstance.hpp"
+#include "app/Version.hpp"
 #include "app/frmMain.hpp"
 #include "bookmarks/cIE.hpp"
 #include "support/ErrorLog.hpp"
@@ -17,29 +17,27 @@
 
 namespace brimtor {
 
-// The per-user runtime folder ($XDG_RUNTIME_DIR), or a private one in the temporary folder.
-static QString LockFilePath()
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/brimtor.lock");
-}
-
 int Main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brimtor"));
-    QLockFile instance(LockFilePath());
-    // A lock left by a process that died is taken over; a live one means we are the second.
-    instance.setStaleLockTime(0);
-    if (!instance.tryLock(0))
+    // The desktop pairs the window with the installed menu entry and shows its icon.
+    QApplication::setDesktopFileName(QLatin1String(kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kAppId)));
+    SingleInstance instance;
+    if (!instance.Claim())
         return 0;
 
     InstallQtSeams();
     InstallErrorLogFile();
     cIE::SetRuntimeVersion(qVersion());
     frmMain window;
+    QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return QApplication::exec();
 }

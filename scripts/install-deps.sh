@@ -10,6 +10,8 @@ packages=(
   openssl ca-certificates
   libgl-dev
   ccache
+  # installing like a desktop program: the validators, the icon's PNG sizes, the .deb's dependencies
+  desktop-file-utils appstream librsvg2-bin dpkg-dev file
 )
 
 missing=()

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include <QAccessible>
 #include <QPainter>
 
 #include "support/ui/SystemColor.hpp"
+#include "support/ui/XP_ProgressBarAccessible.hpp"
 #include "support/ui/XP_ProgressBarMath.hpp"
 
 namespace brimtor {
@@ -56,6 +58,7 @@ XP_ProgressBar::XP_ProgressBar(QWidget* parent)
 {
     // Every pixel is painted by the bar itself; letting Qt clear the area first would flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    XP_ProgressBarAccessible::Install();
     m_color = TranslateColor(kDefaultColor, palette());
     EnsureBuffer();
     DrawProgressBar();
@@ -94,12 +97,14 @@ void XP_ProgressBar::SetMin(std::int32_t value)
 {
     m_min = value;
     emit PropertyChanged(QStringLiteral("Min"));
+    AnnounceValue();
 }
 
 void XP_ProgressBar::SetMax(std::int32_t value)
 {
     m_max = value;
     emit PropertyChanged(QStringLiteral("Max"));
+    AnnounceValue();
 }
 
 void XP_ProgressBar::SetOrientation(std::int32_t value)
@@ -130,8 +135,21 @@ std::int32_t XP_ProgressBar::Value() const
 
 void XP_ProgressBar::SetValue(std::int32_t value)
 {
-    m_percent = std::min(xp::PercentFromValue(value, m_min, m_max), 100);
+    const std::int32_t percent = std::min(xp::PercentFromValue(value, m_min, m_max), 100);
+    const bool changed = percent != m_percent;
+    m_percent = percent;
     DrawProgressBar();
+    if (changed)
+        AnnounceValue();
+}
+
+void XP_ProgressBar::AnnounceValue()
+{
+    // Nobody listens most of the time, and the bar moves for every link.
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, XP_ProgressBarAccessible(this).currentValue());
+    QAccessible::updateAccessibility(&event);
 }
 
 QVariantMap XP_ProgressBar::WriteProperties() const

@@ -21,7 +21,8 @@ namespace brimtor {
 // looks: 0 blocks, 1 a solid bar, 2 a busy indicator, and 3 … 9 flat, etched, shaded, dark,
 // hatched, picture and glass bars (always horizontal). Setting the position, the colour, the
 // picture, the orientation, the look or the caption switch redraws at once; setting `min`, `max`
-// or `BrushStyle` does not, the new range shows at the next position.
+// or `BrushStyle` does not, the new range shows at the next position. Screen readers read it
+// as a progress bar with a value, and hear of every change of the position or the range.
 class XP_ProgressBar : public QWidget {
     Q_OBJECT
 
@@ -59,6 +60,8 @@ public:
     // turned into a percentage of the range; the bar then stays as it was.
     std::int32_t Value() const;
     void SetValue(std::int32_t value);
+    // The whole percentage of the range the bar shows.
+    std::int32_t Percent() const { return m_percent; }
 
     // Saved settings: "Font", "BrushStyle", "Color", "Image", "Max", "Min", "Orientation",
     // "Scrolling", "ShowText" and "Value" (the percentage); a setting at its default is left out.
@@ -80,6 +83,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void AnnounceValue();
     void EnsureBuffer();
     void Render(QImage& target);
     void PaintDefault(cPixelCanvas& canvas, int width, int height);

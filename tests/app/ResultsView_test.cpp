@@ -130,7 +130,7 @@ TEST(ResultsView, AnEmptyViewSaysSoOncePerFill)
     EXPECT_EQ(r.count, "0 bookmarks(s)");
     ASSERT_EQ(r.messages.Messages().size(), 1u);
     EXPECT_EQ(r.messages.Messages()[0].text,
-              "There are no bookmarks to clean.\r\n\r\nRight-click on the results to show other display options.");
+              "There are no bookmarks to clean.\r\n\r\nRight-click on the results (or press the Menu key) to show other display options.");
     EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
     r.TriggerShow(1);
     EXPECT_EQ(r.messages.Messages().size(), 2u);

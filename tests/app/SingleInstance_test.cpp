@@ -1,7 +1,9 @@
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/SingleInstance.hpp"
 #include "tests/common/TempHome.hpp"
 
 using brimtor::test::TempHome;
@@ -27,4 +29,15 @@ TEST(SingleInstance, ASecondProgramEndsAtOnceWhileTheFirstRuns)
 
     first.terminate();
     first.waitForFinished(5000);
+}
+
+TEST(SingleInstance, ALaterStartAsksTheFirstToShowItself)
+{
+    TempHome home;
+    brimtor::SingleInstance first;
+    ASSERT_TRUE(first.Claim());
+    QSignalSpy shown(&first, &brimtor::SingleInstance::showRequested);
+    brimtor::SingleInstance later;
+    EXPECT_FALSE(later.Claim());
+    EXPECT_TRUE(shown.wait(5000));
 }

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +17,7 @@ namespace {
 struct Backups {
     TempHome home;
     ShellRecorder shell;
+    MessageRecorder messages;
     std::string Add(const std::string& name) { return home.WriteFile(".local/share/brimtor/Backups/" + name, name); }
 };
 
@@ -77,4 +79,27 @@ TEST(frmBackup, ViewOpensTheHighlightedBackup)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_User_202612060900.html"});
+}
+
+TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
+{
+    Backups b;
+    b.Add("Backup_User_202612060900.html");
+    b.Add("Backup_User_202612060901.html");
+    frmBackup window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    key(Qt::Key_Down);  // the list has the focus
+    key(Qt::Key_Return);
+    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_User_202612060901.html"});
+    key(Qt::Key_Tab);  // to "Clean"
+    key(Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());  // "Done"
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
+
+    b.messages.SetNextAnswer(MsgAnswer::No);
+    window.findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
+    EXPECT_EQ(b.messages.Texts(), std::vector<std::string>{"Delete 2 backup file(s)? This cannot be undone."});
 }

@@ -1,3 +1,4 @@
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,7 +7,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/ClickableLabel.hpp"
 #include "app/Twips.hpp"
+#include "app/frmAbout.hpp"
+#include "app/frmBackup.hpp"
+#include "app/frmDonation.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "support/MainSettings.hpp"
 #include "support/modRegistry.hpp"
@@ -224,4 +229,54 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_FALSE(w.Find<QListWidget>("lbDetails")->isHidden());
     EXPECT_EQ(PixelsToTwips(&second, second.width()), 9000);
     EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
+}
+
+namespace {
+
+// The controls under `node` a user acts on or reads that a screen reader could not name in words.
+void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed)
+{
+    using A = QAccessible;
+    const QString name = node->text(A::Name);
+    if (QList<A::Role> {A::PushButton, A::RadioButton, A::CheckBox, A::EditableText, A::List, A::Tree,
+                        A::ProgressBar, A::Link, A::SpinBox}.contains(node->role())
+        && std::none_of(name.begin(), name.end(), [](QChar c) { return c.isLetter(); }))  // "..." is no name
+        unnamed << node->object()->objectName();
+    for (int i = 0; i < node->childCount(); ++i)
+        CollectUnnamed(node->child(i), unnamed);
+}
+
+}  // namespace
+
+TEST(frmMain, ScreenReadersNameEveryControlAndActOnThem)
+{
+    WizardFixture w;
+    frmMain& window = w.Open();
+    QStringList unnamed;
+    for (QWidget* each : std::initializer_list<QWidget*> {&window, new frmBackup(&window), new frmAbout(&window),
+                                                          new frmDonation(&window)})
+        CollectUnnamed(QAccessible::queryAccessibleInterface(each), unnamed);
+    EXPECT_EQ(unnamed.join(' ').toStdString(), "");
+
+    // A screen reader's toggle chooses the source as a click does.
+    w.Click("cmdNext");
+    QAccessible::queryAccessibleInterface(w.Find<QRadioButton>("optBrowser_4"))
+        ->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
+    EXPECT_EQ(window.Links().SelectedBrowser(), 4);
+
+    auto* pb = w.Find<XP_ProgressBar>("pb");
+    pb->SetMax(10);
+    pb->SetValue(5);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(pb);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    QAccessibleValueInterface* value = bar->valueInterface();
+    EXPECT_EQ(QVariantList({value->minimumValue(), value->currentValue(), value->maximumValue()}), (QVariantList{0, 5, 10}));
+
+    auto* email = w.Find<ClickableLabel>("lblEmail");
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(email);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::keyClick(email, Qt::Key_Space);
+    EXPECT_EQ(w.shell.Targets(), std::vector<std::string>(2, "mailto:support@brimtor.example"));
 }

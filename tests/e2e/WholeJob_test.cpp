@@ -1,6 +1,8 @@
 #include <filesystem>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -168,4 +170,51 @@ TEST(WholeJob, FirefoxProfile)
 TEST(WholeJob, NetscapeProfile)
 {
     BrowserJob(".netscape/navigator/", 2, "Netscape");
+}
+
+TEST(WholeJob, KeyboardAlone)
+{
+    static QWidget* const toFocus = nullptr;  // QTest then types into the focused control
+    const auto key = [](int k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(toFocus, Qt::Key(k), m); };
+    const auto focus = [] { return QApplication::focusWidget()->objectName(); };
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links()));
+    job.Open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(job.window.get()));
+    EXPECT_EQ(focus(), "cmdNext");
+    key(Qt::Key_Return);
+    EXPECT_EQ(focus(), "optBrowser_3");  // the first option that can be chosen here
+    key(Qt::Key_Space);
+    QStringList order {focus()};
+    for (int i = 0; i < 5; ++i, order << focus())
+        key(Qt::Key_Tab);
+    EXPECT_EQ(order, (QStringList{"optBrowser_3", "txtFile", "cmdBrowse", "cmdDonation", "cmdBack", "cmdNext"}));
+    for (int i = 0; i < 4; ++i)
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClicks(toFocus, QString::fromStdString(path));  // over the placeholder, which the Tab selected
+    key(Qt::Key_Return);
+    EXPECT_EQ(focus(), "chkUseProxy");
+    key(Qt::Key_Escape);
+    key(Qt::Key_Enter);
+    EXPECT_EQ(focus(), "cmdDetails");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Space);  // "Scan Now"
+    ASSERT_TRUE(QTest::qWaitFor([&focus] { return focus() == "cmdNext"; }, 30000));
+    key(Qt::Key_Return);
+    auto* list = job.Find<ResultsView>("lvResults");
+    EXPECT_EQ(focus(), "lvResults");
+    key(Qt::Key_Down);  // to "lost"
+    for (auto [k, m] : {std::pair {Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+        key(k, m);
+        EXPECT_EQ(QApplication::activePopupWidget(), list->PopupMenu());
+        key(Qt::Key_Escape);
+    }
+    key(Qt::Key_Return);
+    EXPECT_EQ(job.shell.Targets(), std::vector<std::string>{job.Url("/lost")});
+    key(Qt::Key_Space);
+    EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return);  // "Clean"
+    ASSERT_EQ(job.window->CurrentPage(), 5);
+    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/lost") + "\r\n" + job.Url("/moved") + "\r\n");
 }
