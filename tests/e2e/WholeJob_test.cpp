@@ -43,15 +43,6 @@ struct Job : WizardFixture {
         ASSERT_EQ(window->CurrentPage(), 4);
     }
 
-    // The four links as shortcuts, "gone" and "moved" in the Links folder.
-    void WriteFavorites()
-    {
-        const char* names[] = {"works", "gone", "lost", "moved"};
-        for (std::size_t i = 0; i < 4; ++i)
-            home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
-                           "[InternetShortcut]\r\nURL=" + site.Links()[i] + "\r\n");
-    }
-
     // The broken links are ticked; the user unticks "lost" and cleans.
     void UntickLostAndClean()
     {
@@ -137,30 +128,21 @@ TEST(WholeJob, AnsweringNoLeavesTheSourceAndFinishesWithNext)
 TEST(WholeJob, FavoritesFolder)
 {
     Job job;
-    job.WriteFavorites();
-    job.ToResults(0);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ListNames(job.home / "Favorites"), (std::vector<std::string>{"Links", "lost.url", "works.url"}));
-    EXPECT_EQ(ListNames(job.home / "Favorites/Links"), std::vector<std::string>{"moved.url"});
-    const std::string backup = BackupFolder() + "Backup_Favorites_" + kStamp;
-    EXPECT_EQ(ListNames(backup + "/Links"), std::vector<std::string>{"gone.url"});
-    EXPECT_EQ(ReadAll(backup + "/Links/gone.url"), "[InternetShortcut]\r\nURL=" + job.Url("/gone") + "\r\n");
-}
-
-TEST(WholeJob, FavoritesThatStayAreNamedOverTheResults)
-{
-    Job job;
-    job.WriteFavorites();
+    const char* names[] = {"works", "gone", "lost", "moved"};
+    for (int i = 0; i < 4; ++i) {
+        job.home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
+                           "[InternetShortcut]\r\nURL=" + job.site.Links()[static_cast<std::size_t>(i)] + "\r\n");
+    }
     job.ToResults(0);
     // Root deletes whatever the permission bits say; a shortcut turned folder stops anyone.
     std::filesystem::remove(job.home / "Favorites/Links/gone.url");
     std::filesystem::create_directories(job.home / "Favorites/Links/gone.url/x");
     job.Click("cmdClean");
-    EXPECT_EQ(job.window->CurrentPage(), 4);
-    EXPECT_TRUE(job.Find<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_EQ(job.window->CurrentPage(), 4);  // what stayed is still listed
     EXPECT_EQ(ListNames(job.home / "Favorites"), (std::vector<std::string>{"Links", "works.url"}));
-    EXPECT_EQ(job.messages.Texts(), (std::vector<std::string>{job.messages.Texts().at(0), "Cleaning process has completed",
-        "1 favorite(s) could not be removed:\r\n\r\nLinks/gone.url: it cannot be read, so it cannot be backed up"}));
+    EXPECT_EQ(job.messages.Texts().at(1), "Cleaning process has completed");
+    EXPECT_EQ(job.messages.Texts().back(), "1 favorite(s) could not be removed:\r\n\r\n"
+                                           "Links/gone.url: it cannot be read, so it cannot be backed up");
 }
 
 namespace {
