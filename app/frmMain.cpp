@@ -1,5 +1,9 @@
 #include "app/frmMain.hpp"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -42,6 +46,17 @@ namespace {
 constexpr int kBuiltInWidth = 8040;   // twips
 constexpr int kBuiltInHeight = 6030;
 
+// "2 favorite(s) could not be removed:" and the first few of them, each with its reason.
+std::string NotRemovedText(const std::vector<std::string>& failures)
+{
+    constexpr std::size_t kNamed = 5;
+    std::string text = std::to_string(failures.size()) + " favorite(s) could not be removed:\r\n";
+    for (std::size_t i = 0; i < std::min(failures.size(), kNamed); ++i)
+        text += "\r\n" + failures[i];
+    if (failures.size() > kNamed)
+        text += "\r\n(and " + std::to_string(failures.size() - kNamed) + " more)";
+    return text;
+}
 
 // Selects a text box's whole text whenever it takes the focus, so typing replaces it.
 class SelectAllOnFocus : public QObject {
@@ -364,20 +379,30 @@ void frmMain::cmdClean_Click()
         "All selected bookmarks will be removed. This process can not be "
         "undone are you sure you want to continue?",
         MsgIcon::None, MsgButtons::YesNo, "Confirm Cleaning");
-    if (answer == MsgAnswer::Yes && CleanChosenSource(*m_links).result == CleanResult::Failed) {
-        // The source is as it was and the user knows why: let them try again or go back.
+    if (answer == MsgAnswer::Yes && !CleanAndReport()) {
+        // Some of the marked bookmarks are still in the source, and the user knows which and
+        // why: the results stay, to try again or go back.
         m_c.cmdClean->setEnabled(true);
         m_c.cmdNext->setEnabled(true);
         m_c.cmdBack->setEnabled(true);
         return;
     }
-    if (answer == MsgAnswer::Yes) {
-        m_c.cmdNext->setText(QStringLiteral("&Finish"));
-        ShowMessage("Cleaning process has completed", MsgIcon::Information);
-    }
     m_c.cmdBack->setEnabled(true);
     m_c.cmdClean->setEnabled(true);
     cmdNext_Click();
+}
+
+bool frmMain::CleanAndReport()
+{
+    const CleanOutcome outcome = CleanChosenSource(*m_links);
+    if (outcome.result == CleanResult::Failed)
+        return false;  // the source is as it was, and has said why
+    m_c.cmdNext->setText(QStringLiteral("&Finish"));
+    ShowMessage("Cleaning process has completed", MsgIcon::Information);
+    if (outcome.failures.empty())
+        return true;
+    ShowMessage(NotRemovedText(outcome.failures), MsgIcon::Exclamation);
+    return false;
 }
 
 // The backup and donation windows exist once: asking again brings the open one forward.

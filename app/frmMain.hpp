@@ -61,7 +61,9 @@ private:
     void Browse(bool bookmarkFile);
     void chkUseProxy_Click(bool ticked);
     void cmdClean_Click();
-    void CleanSource();
+    // Cleans the chosen source and tells the user how it went; false when marked bookmarks are
+    // still in the source, so the results page stays.
+    bool CleanAndReport();
     void ShowBackups();
     void ShowDonation();
     void ShowAbout();

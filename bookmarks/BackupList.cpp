@@ -1,21 +1,44 @@
 #include "bookmarks/BackupList.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 
 #include "support/NumberedError.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
 
+namespace fs = std::filesystem;
+
 namespace brimtor {
+
+namespace {
+
+// The folder backups ("Backup_" folders directly in the backup folder), in name order.
+void AddFolderBackups(std::vector<BackupEntry>& entries)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(BackupFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (it->is_directory(ec) && WildcardMatch(name, "Backup_*"))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        entries.push_back({BackupFolder() + name, name, BackupImageFor(BackupFolder() + name)});
+}
+
+}  // namespace
 
 std::vector<BackupEntry> ListBackups()
 {
     std::vector<BackupEntry> entries;
     for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt", false))
         entries.push_back({path, GetFileName(path), BackupImageFor(path)});
+    AddFolderBackups(entries);
     return entries;
 }
 
@@ -31,9 +54,14 @@ BackupImage BackupImageFor(const std::string& path)
 void DeleteBackups(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
-        if (FileExists(path) && std::remove(path.c_str()) != 0) {
+        std::error_code failure;
+        if (FolderExists(path))
+            fs::remove_all(path, failure);  // a folder backup goes whole
+        else if (FileExists(path) && std::remove(path.c_str()) != 0)
+            failure.assign(errno, std::generic_category());
+        if (failure) {
             throw NumberedError(ErrorNumber::PermissionDenied, "BackupList: DeleteBackups",
-                                "Cannot delete " + path + ": " + std::strerror(errno));
+                                "Cannot delete " + path + ": " + failure.message());
         }
     }
 }

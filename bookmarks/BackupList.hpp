@@ -11,18 +11,19 @@ enum class BackupImage { None = 0, Netscape = 1, Firefox = 3 };
 
 struct BackupEntry {
     std::string path;  // full path
-    std::string name;  // file name alone, as listed
+    std::string name;  // file or folder name alone, as listed
     BackupImage image = BackupImage::None;
 };
 
-// The .html and .txt files directly in the backup folder, in name order.
+// The .html and .txt files directly in the backup folder, in name order, then the folder
+// backups there (one entry per "Backup_" folder), in name order.
 std::vector<BackupEntry> ListBackups();
 
 // Netscape when the path names it after its first character (any case), else Firefox likewise.
 BackupImage BackupImageFor(const std::string& path);
 
-// Deletes each file that still exists; one that vanished meanwhile is skipped. Throws
-// NumberedError when a file that exists cannot be deleted.
+// Deletes each file that still exists, and each folder with all it holds; one that vanished
+// meanwhile is skipped. Throws NumberedError when one that exists cannot be deleted.
 void DeleteBackups(const std::vector<std::string>& paths);
 
 }  // namespace brimtor

@@ -1,9 +1,18 @@
 #include "bookmarks/cIE.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <utility>
+#include <vector>
 
+#include <unistd.h>
+
+#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cLinkMain.hpp"
+#include "support/Backup.hpp"
+#include "support/FileIo.hpp"
 #include "support/MessageBox.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
@@ -30,14 +39,61 @@ struct ShortcutPlace {
     std::string folder;
 };
 
+// The shortcut's path below the Favorites folder, e.g. "News/Tech/a.url".
+std::string BelowFavorites(const std::string& path, const std::string& favorites)
+{
+    return path.substr(std::min(favorites.size() + 1, path.size()));
+}
+
 // Name and folder from the path below the Favorites folder: "root" for a file directly in it,
 // otherwise the sub-folder path with its trailing separator, e.g. "News/Tech/".
 ShortcutPlace DescribeShortcut(const std::string& path, const std::string& favorites)
 {
-    const std::string below = path.substr(std::min(favorites.size() + 1, path.size()));
+    const std::string below = BelowFavorites(path, favorites);
     const std::size_t lastSeparator = below.rfind('/');
     return {ProperCase(WithoutExtension(GetFileName(below))),
             lastSeparator == std::string::npos ? "root" : below.substr(0, lastSeparator + 1)};
+}
+
+// The marked shortcuts still there, each read for the backup.
+struct MarkedShortcuts {
+    std::vector<std::string> paths;
+    std::vector<BackupFile> copies;  // copies[i] is paths[i] as read
+};
+
+// Reads every marked shortcut. One already gone counts as removed; one that cannot be read
+// cannot be backed up, so it is kept and reported.
+MarkedShortcuts ReadMarked(const cBookmarks& bookmarks, const std::string& favorites,
+                           CleanOutcome& outcome)
+{
+    MarkedShortcuts marked;
+    for (const BookmarkPtr& bookmark : bookmarks) {
+        if (!bookmark->Clean)
+            continue;
+        const std::string& path = bookmark->ShortcutPath;
+        const std::string below = BelowFavorites(path, favorites);
+        std::error_code ec;
+        if (std::optional<std::string> bytes = ReadFileBytes(path)) {
+            marked.paths.push_back(path);
+            marked.copies.push_back({below, std::move(*bytes)});
+        } else if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+            outcome.failures.push_back(below + ": it cannot be read, so it cannot be backed up");
+        } else {
+            ++outcome.removed;
+        }
+    }
+    return marked;
+}
+
+// Deletes each shortcut for good; one that went meanwhile counts as removed.
+void DeleteShortcuts(const MarkedShortcuts& marked, CleanOutcome& outcome)
+{
+    for (std::size_t i = 0; i < marked.paths.size(); ++i) {
+        if (::unlink(marked.paths[i].c_str()) == 0 || errno == ENOENT)
+            ++outcome.removed;
+        else
+            outcome.failures.push_back(marked.copies[i].relativePath + ": " + std::strerror(errno));
+    }
 }
 
 }  // namespace
@@ -91,13 +147,18 @@ CleanOutcome cIE::CleanUpBookmarks()
     outcome.result = CleanResult::Cleaned;
     if (!m_parent)
         return outcome;
-    for (const BookmarkPtr& bookmark : *m_parent->Bookmarks()) {
-        std::error_code ignored;  // gone, read-only folder or locked: go on with the next
-        if (bookmark->Clean) {
-            std::filesystem::remove(bookmark->ShortcutPath, ignored);
-            ++outcome.removed;
-        }
+    const MarkedShortcuts marked =
+        ReadMarked(*m_parent->Bookmarks(), GetSpecialFolderPath(CSIDL_FAVORITES), outcome);
+    if (marked.paths.empty())
+        return outcome;
+    // Deleted shortcuts have no other way back: without their copy on the disk, none goes.
+    const BackupResult backup = BackupFiles(marked.copies, "Favorites");
+    if (!backup.ok) {
+        ReportNotCleaned("No copy of the favorites could be made in " + BackupFolder());
+        return {CleanResult::Failed, 0, {}, {}};
     }
+    outcome.backups.push_back(backup.path);
+    DeleteShortcuts(marked, outcome);
     return outcome;
 }
 

@@ -33,7 +33,10 @@ public:
     std::string WhyNotLoadable() const override;
 
     // Deletes, for good, the shortcut file of every record of Parent's collection marked
-    // Clean. A file that cannot be deleted is skipped; the records stay in the collection.
+    // Clean, after copying them all into one backup folder that keeps their paths below the
+    // Favorites folder; with no copy, nothing is deleted. A file already gone counts as removed;
+    // one that cannot be deleted is kept and named in the failures. The records stay in the
+    // collection.
     CleanOutcome CleanUpBookmarks() override;
 
 private:

@@ -207,9 +207,12 @@ int CheckRun::Clean(int brokenStatus)
         return Fail(SourceName() + " was left as it was");
     for (const std::string& backup : outcome.backups)
         m_err << kProgram << "backup " << backup << '\n';
+    for (const std::string& failure : outcome.failures)
+        m_err << kProgram << "not removed: " << failure << '\n';
     m_err << kProgram << "removed " << outcome.removed << " bookmark(s) from " << SourceName() << '\n';
     TellNotes();
-    return CheckExit::BrokenFound;
+    // A script must not take a half-done clean for a done one.
+    return outcome.failures.empty() ? CheckExit::BrokenFound : CheckExit::Trouble;
 }
 
 bool CheckRun::CleanConfirmed(std::int32_t marked)

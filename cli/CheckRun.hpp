@@ -15,7 +15,7 @@ namespace brimtor {
 namespace CheckExit {
 constexpr int NothingBroken = 0;
 constexpr int BrokenFound = 1;
-constexpr int Trouble = 2;  // bad usage, or a source that cannot be loaded, checked or written
+constexpr int Trouble = 2;  // bad usage, a source that cannot be loaded, checked or written, or a clean that left some
 }  // namespace CheckExit
 
 // One headless run: loads the source through cLinkMain, confirms the connection, checks every link

@@ -1,11 +1,14 @@
 #include "support/Backup.hpp"
 
+#include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 #include "support/Clock.hpp"
 #include "support/FileIo.hpp"
-#include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
+
+namespace fs = std::filesystem;
 
 namespace brimtor {
 
@@ -16,37 +19,69 @@ struct BackupName {
     bool holdsTheBytes = false;  // an earlier copy in the same minute already has them
 };
 
-// The first name that is free or already holds these exact bytes.
+// The first name that is free or already holds the same copy, as `holdsTheSame` judges.
 BackupName ChooseBackupName(const std::string& stem, const std::string& extension,
-                            const std::string& bytes)
+                            const std::function<bool(const std::string&)>& holdsTheSame)
 {
     for (int n = 1;; ++n) {
         std::string name = stem;
         if (n > 1)
             name.append("_").append(std::to_string(n));
         name.append(extension);
-        if (!FileExists(name))
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(name, ec)))
             return {name, false};
-        const auto existing = ReadFileBytes(name);
-        if (existing && *existing == bytes)
+        if (holdsTheSame(name))
             return {name, true};
     }
+}
+
+// BackupFolder() + prefix + this minute's stamp, the folder made; empty when it cannot be made.
+std::string StampedStem(const std::string& prefix)
+{
+    const std::string folder = BackupFolder();
+    if (!MakePrivateFolders(folder))
+        return {};
+    return folder + prefix + MinuteStamp(AppClock().Now());
 }
 
 // The copy under BackupFolder() as prefix + stamp + extension.
 BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
                          const std::string& extension)
 {
-    const std::string folder = BackupFolder();
-    if (!MakePrivateFolders(folder))
+    const std::string stem = StampedStem(prefix);
+    if (stem.empty())
         return {false, {}};
-    const BackupName name =
-        ChooseBackupName(folder + prefix + MinuteStamp(AppClock().Now()), extension, bytes);
+    const BackupName name = ChooseBackupName(stem, extension, [&bytes](const std::string& path) {
+        const auto existing = ReadFileBytes(path);
+        return existing && *existing == bytes;
+    });
     // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
     if (!name.holdsTheBytes && !WriteFileBytes(name.path, bytes))
         return {false, {}};
     ::chmod(name.path.c_str(), 0600);
     return {true, name.path};
+}
+
+// Writes each file at its place inside `folder`, then flushes every file and folder to the disk
+// (the backup folder too, which holds the new folder's name).
+bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& files)
+{
+    for (const BackupFile& file : files) {
+        const fs::path below = fs::path(file.relativePath).lexically_normal();
+        if (below.empty() || below.is_absolute() || *below.begin() == "..")
+            return false;  // a copy never lands outside its folder
+        const fs::path path = fs::path(folder) / below;
+        if (!MakePrivateFolders(path.parent_path().string()) || !WriteFileBytes(path.string(), file.bytes)
+            || !SyncToDisk(path.string()))
+            return false;
+    }
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->is_directory(ec) && !SyncToDisk(it->path().string()))
+            return false;
+    }
+    return !ec && SyncToDisk(folder) && SyncToDisk(BackupFolder());
 }
 
 }  // namespace
@@ -59,6 +94,19 @@ BackupResult BackupTextBytes(const std::string& bytes)
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
 {
     return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
+}
+
+BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord)
+{
+    const std::string stem = StampedStem("Backup_" + sourceWord + "_");
+    if (stem.empty())
+        return {false, {}};
+    const std::string folder = ChooseBackupName(stem, "", [](const std::string&) { return false; }).path;
+    if (MakePrivateFolders(folder) && WriteFlushedTree(folder, files))
+        return {true, folder};
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);  // half a copy would pass for a backup in the backup window
+    return {false, {}};
 }
 
 }  // namespace brimtor

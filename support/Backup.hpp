@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Copies of bookmark sources taken just before they are rewritten: the bytes just read from the
 // source go into BackupFolder(), created private to the user when needed. A name already taken
@@ -20,5 +21,17 @@ BackupResult BackupTextBytes(const std::string& bytes);
 
 // As "Backup_" browserWord "_" stamp ".html"; the word is "Firefox", "Netscape" or "User".
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
+
+// One file of a folder backup: its path below the folder it was read from, and its bytes.
+struct BackupFile {
+    std::string relativePath;  // "News/a.url"
+    std::string bytes;
+};
+
+// As folder "Backup_" sourceWord "_" stamp, each file at its relative path inside it. Every file
+// and folder is on the disk when it returns ok, so the originals may then be deleted. An existing
+// folder is never written into: a second folder backup in the same minute gets "_2", and so on.
+// A copy that fails half-way is removed again.
+BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
 
 }  // namespace brimtor

@@ -143,4 +143,13 @@ bool MakePrivateFolders(const std::string& path)
     return ::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && fs::is_directory(path, ec));
 }
 
+bool SyncToDisk(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return (::close(fd) == 0) && synced;
+}
+
 }  // namespace brimtor

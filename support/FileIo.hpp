@@ -27,4 +27,8 @@ std::string ReplaceFileAtomically(const std::string& path, const std::string& by
 // Creates the folder and any missing parents; new folders are private to the user (0700).
 bool MakePrivateFolders(const std::string& path);
 
+// Flushes a file's bytes, or a folder's list of names, from the system's cache to the disk, so
+// a power cut cannot lose them; false when that could not be done.
+bool SyncToDisk(const std::string& path);
+
 }  // namespace brimtor

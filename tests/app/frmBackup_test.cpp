@@ -37,9 +37,11 @@ TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
     b.Add("Backup_Firefox_202612060900.html");
     b.Add("Backup_TextFile_202612060900.txt");
     b.Add("keep.log");
+    b.Add("Backup_Favorites_202612060900/News/a.url");  // one row per folder, deleted whole
     frmBackup window;
     auto* list = window.findChild<QListWidget*>("lvArchive");
-    EXPECT_EQ(Rows(list), (QStringList{"Backup_Firefox_202612060900.html", "Backup_TextFile_202612060900.txt"}));
+    EXPECT_EQ(Rows(list), (QStringList{"Backup_Firefox_202612060900.html", "Backup_TextFile_202612060900.txt",
+                                       "Backup_Favorites_202612060900"}));
     EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
     EXPECT_FALSE(list->item(0)->icon().isNull());
     EXPECT_TRUE(list->item(1)->icon().isNull());
@@ -69,16 +71,17 @@ TEST(frmBackup, ViewOpensTheHighlightedBackup)
     Backups b;
     b.Add("Backup_Netscape_202612060900.html");
     b.Add("Backup_User_202612060900.html");
+    b.Add("Backup_Favorites_202612060900/a.url");
     frmBackup window;
     auto* list = window.findChild<QListWidget*>("lvArchive");
     window.ViewSelected();
     EXPECT_TRUE(b.shell.Targets().empty());  // nothing highlighted yet
 
     window.show();
-    const QRect row = list->visualItemRect(list->item(1));
+    const QRect row = list->visualItemRect(list->item(2));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_User_202612060900.html"});
+    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_Favorites_202612060900"});
 }
 
 TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)

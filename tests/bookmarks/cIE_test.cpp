@@ -6,6 +6,8 @@
 #include "bookmarks/ReadShortcutUrl.hpp"
 #include "bookmarks/cIE.hpp"
 #include "bookmarks/cLinkMain.hpp"
+#include "support/modFileFunctions.hpp"
+#include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
 
@@ -109,25 +111,47 @@ TEST(FavoritesSource, NoShortcutFilesIsReportedAndLeavesNoCollection)
     EXPECT_TRUE(s.log.Entries().empty());
 }
 
-TEST(FavoritesSource, CleaningDeletesMarkedFilesAndSkipsFailures)
+TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
 {
+    namespace fs = std::filesystem;
     FavoritesSource s;
+    FakeClock clock({2008, 1, 25, 14, 30, 12});
     const std::string gone = s.home.WriteFile("Favorites/a.url", kShortcut);
-    const std::string marked = s.home.WriteFile("Favorites/b.url", kShortcut);
-    const std::string kept = s.home.WriteFile("Favorites/c.url", kShortcut);
-    const BookmarksPtr list = s.Load();
-    list->Item(1)->Clean = true;
-    list->Item(2)->Clean = true;
-    std::filesystem::remove(gone);
+    const std::string odd = s.home.WriteFile("Favorites/c.url", kShortcut);
+    const std::string kept = s.home.WriteFile("Favorites/d.url", kShortcut);
+    const std::string bytes("URL=x\r\n\0\xff", 9);
+    const std::string deep = s.home.WriteFile("Favorites/News/b.url", bytes);
+    for (const BookmarkPtr& b : *s.Load())
+        b->Clean = b->ShortcutPath != kept;
+    fs::remove(gone);  // already gone: removed, not a failure
+    // Root deletes whatever the permission bits say; a shortcut turned folder stops anyone.
+    fs::remove(odd);
+    fs::create_directories(odd + "/x");
 
-    s.links.IE().CleanUpBookmarks();
-    EXPECT_FALSE(std::filesystem::exists(marked));
-    EXPECT_TRUE(std::filesystem::exists(kept));
-    EXPECT_EQ(s.links.Bookmarks()->Count(), 3);  // the records stay
+    const CleanOutcome outcome = s.links.IE().CleanUpBookmarks();
+    const std::string backup = BackupFolder() + "Backup_Favorites_200801251430";
+    EXPECT_EQ(outcome.removed, 2);
+    EXPECT_EQ(outcome.failures, std::vector<std::string>{"c.url: it cannot be read, so it cannot be backed up"});
+    EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
+    EXPECT_EQ(FindFiles(backup, "*", true), std::vector<std::string>{backup + "/News/b.url"});
+    EXPECT_EQ(ReadAll(backup + "/News/b.url"), bytes);
+    EXPECT_EQ(fs::status(backup + "/News/b.url").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(deep));
+    EXPECT_EQ(s.links.Bookmarks()->Count(), 4);  // the records stay
 
-    cIE orphan;  // no Parent: nothing to clean
-    orphan.CleanUpBookmarks();
-    EXPECT_TRUE(std::filesystem::exists(kept));
+    // A second clean in the same minute never writes into the first copy.
+    s.home.WriteFile("Favorites/News/b.url", "again");
+    EXPECT_EQ(s.links.IE().CleanUpBookmarks().backups, std::vector<std::string>{backup + "_2"});
+    EXPECT_EQ(ReadAll(backup + "/News/b.url"), bytes);
+
+    // With nowhere to put the copy, nothing is deleted.
+    s.home.WriteFile("Favorites/News/b.url", "again");
+    fs::remove_all(DataFolder());
+    s.home.WriteFile(".local/share/brimtor", "not a folder");
+    EXPECT_EQ(s.links.IE().CleanUpBookmarks().result, CleanResult::Failed);
+    EXPECT_EQ(ReadAll(deep), "again");
+    EXPECT_EQ(s.messages.Texts().back(), "Bookmarks could not be cleaned at this time\r\n\r\n"
+                                         "No copy of the favorites could be made in " + BackupFolder());
 }
 
 TEST(FavoritesSource, VersionIsWhatTheApplicationSets)

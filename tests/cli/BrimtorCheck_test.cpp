@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <sched.h>
+#include <unistd.h>
+
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,6 +34,7 @@ struct CheckJob : ::testing::Test {
     LoopbackServer server;
     WholeJobSite site {server};
     std::string refused;
+    bool ownerBitsApply = false;  // root's command runs as the plain owner of the files
 
     CheckJob()
     {
@@ -63,6 +67,10 @@ struct CheckJob : ::testing::Test {
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / ".config"));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(home / ".local/share"));
         process.setProcessEnvironment(environment);
+        // In a user namespace of its own, root loses its power over files owned outside it: the
+        // permission bits apply to it as to their owner. 99: no such namespace to be had.
+        if (ownerBitsApply)
+            process.setChildProcessModifier([] { if (geteuid() == 0 && unshare(CLONE_NEWUSER) != 0) _exit(99); });
         QEventLoop loop;
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         process.start(BRIMTOR_CHECK_PATH, list);
@@ -255,7 +263,22 @@ TEST_F(CheckJob, FavoritesTreeIsPreScannedCheckedAndCleaned)
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
     EXPECT_EQ(ListNames(home / "Favorites"), (std::vector<std::string> {"Links", "works.url"}));
     EXPECT_EQ(ListNames(home / "Favorites/Links"), std::vector<std::string> {"moved.url"});
-    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 1u);  // the folder holding the two deleted shortcuts
+}
+
+TEST_F(CheckJob, FavoritesInAReadOnlyFolderStayAndAreNamed)
+{
+    home.WriteFile("Favorites/lost.url", "[InternetShortcut]\r\nURL=" + Url("/lost") + "\r\n");
+    home.WriteFile("Favorites/Links/gone.url", "[InternetShortcut]\r\nURL=" + Url("/gone") + "\r\n");
+    std::filesystem::permissions(home / "Favorites/Links", std::filesystem::perms(0555));
+    ownerBitsApply = true;
+    const Outcome cleaned = Check({"--source", "favorites", "--clean", "--yes"});
+    if (cleaned.exit == 99)
+        GTEST_SKIP() << "no user namespace: root would delete from a read-only folder";
+    EXPECT_EQ(cleaned.exit, 2) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("brimtor-check: not removed: Links/gone.url: Permission denied\n"
+                               "brimtor-check: removed 1 bookmark(s) from the Favorites\n"), std::string::npos) << cleaned.err;
+    std::filesystem::permissions(home / "Favorites/Links", std::filesystem::perms::owner_all);
 }
 
 namespace {
