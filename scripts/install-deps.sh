@@ -10,6 +10,7 @@ packages=(
   openssl ca-certificates
   libgl-dev
   ccache
+  nlohmann-json3-dev libssl-dev
 )
 
 missing=()

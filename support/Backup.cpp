@@ -43,7 +43,8 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
     const BackupName name =
         ChooseBackupName(folder + prefix + MinuteStamp(AppClock().Now()), extension, bytes);
     // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
-    if (!name.holdsTheBytes && !WriteFileBytes(name.path, bytes))
+    // A new copy is on disk before the caller goes on to change the source.
+    if (!name.holdsTheBytes && !WriteFileDurably(name.path, bytes))
         return {false, {}};
     ::chmod(name.path.c_str(), 0600);
     return {true, name.path};
@@ -59,6 +60,11 @@ BackupResult BackupTextBytes(const std::string& bytes)
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
 {
     return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
+}
+
+BackupResult BackupChromiumBytes(const std::string& bytes)
+{
+    return BackupBytes(bytes, "Backup_Chromium_", ".json");
 }
 
 }  // namespace brimtor

@@ -21,4 +21,7 @@ BackupResult BackupTextBytes(const std::string& bytes);
 // As "Backup_" browserWord "_" stamp ".html"; the word is "Firefox", "Netscape" or "User".
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
 
+// As "Backup_Chromium_" stamp ".json": a Chromium-family browser's Bookmarks file.
+BackupResult BackupChromiumBytes(const std::string& bytes);
+
 }  // namespace brimtor

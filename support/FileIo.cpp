@@ -59,18 +59,34 @@ static bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-static bool WriteOpened(const std::string& path, int flags, const std::string& bytes)
+static bool WriteOpened(const std::string& path, int flags, const std::string& bytes, bool durable = false)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, bytes);
+    const bool written = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
     return (::close(fd) == 0) && written;
+}
+
+// Flushes the folder's entries, so a new file's name survives a crash as well as its bytes.
+static bool SyncFolderOf(const std::string& path)
+{
+    const std::string folder = fs::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return (::close(fd) == 0) && synced;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     return WriteOpened(path, O_TRUNC, bytes);
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& bytes)
+{
+    return WriteOpened(path, O_TRUNC, bytes, true) && SyncFolderOf(path);
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes)
