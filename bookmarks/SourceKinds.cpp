@@ -1,6 +1,7 @@
 #include "bookmarks/SourceKinds.hpp"
 
 #include "bookmarks/ChosenFileSources.hpp"
+#include "bookmarks/cChromium.hpp"
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cIE.hpp"
 #include "bookmarks/cNetscape.hpp"
@@ -34,6 +35,8 @@ const std::vector<SourceKind>& SourceKinds()
         {SourceCode::TextFile, "Text File", "text", "the text file", true, &MakeWithParent<TextFileSource>},
         {SourceCode::BookmarkFile, "Bookmark File", "html", "the bookmark file", true,
          &MakeWithParent<BookmarkFileSource>},
+        {SourceCode::Chromium, "Chrome / Chromium", "chromium", "the Chrome / Chromium profile", false,
+         &MakeWithParent<cChromium>},
     };
     return kinds;
 }

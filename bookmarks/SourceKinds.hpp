@@ -18,6 +18,7 @@ constexpr std::int32_t Firefox = 1;
 constexpr std::int32_t Netscape = 2;
 constexpr std::int32_t TextFile = 3;
 constexpr std::int32_t BookmarkFile = 4;
+constexpr std::int32_t Chromium = 5;
 }  // namespace SourceCode
 
 // Everything the program knows about one kind of source, in one row: the controller makes the

@@ -136,7 +136,7 @@ std::string Inconsistency(const CheckOptions& options)
     const SourceKind* kind = FindSourceKind(options.source);
     const bool fileSource = kind && kind->namedFile;
     if (!kind)
-        return "--source is required (favorites, firefox, netscape, html or text)";
+        return "--source is required (favorites, firefox, netscape, chromium, html or text)";
     if (fileSource && options.file.empty())
         return "the html and text sources need a FILE";
     if (!fileSource && !options.file.empty())
@@ -186,11 +186,11 @@ ParsedArguments ParseCheckArguments(const std::vector<std::string>& arguments)
 
 std::string CheckUsage()
 {
-    return "Usage: brimtor-check --source favorites|firefox|netscape|html|text [FILE] [options]\n"
+    return "Usage: brimtor-check --source favorites|firefox|netscape|chromium|html|text [FILE] [options]\n"
            "\n"
            "Checks every link of one bookmark source and prints the bookmarks of a view.\n"
            "\n"
-           "  --source NAME           favorites, firefox, netscape, html or text (or 0-4);\n"
+           "  --source NAME           favorites, firefox, netscape, chromium, html or text (or 0-5);\n"
            "                          html and text read FILE\n"
            "  --profile DIR           read this browser profile folder instead of the default one\n"
            "  --view broken|redirect|all   rows to print (default broken; all with --no-check)\n"

@@ -12,6 +12,7 @@ packages=(
   ccache
   # installing like a desktop program: the validators, the icon's PNG sizes, the .deb's dependencies
   desktop-file-utils appstream librsvg2-bin dpkg-dev file
+  nlohmann-json3-dev libssl-dev
 )
 
 missing=()

@@ -57,7 +57,8 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
         return existing && *existing == bytes;
     });
     // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
-    if (!name.holdsTheBytes && !WriteFileBytes(name.path, bytes))
+    // A new copy is on disk before the caller goes on to change the source.
+    if (!name.holdsTheBytes && !WriteFileDurably(name.path, bytes))
         return {false, {}};
     ::chmod(name.path.c_str(), 0600);
     return {true, name.path};
@@ -107,6 +108,11 @@ BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string
     std::error_code ignored;
     fs::remove_all(folder, ignored);  // half a copy would pass for a backup in the backup window
     return {false, {}};
+}
+
+BackupResult BackupChromiumBytes(const std::string& bytes)
+{
+    return BackupBytes(bytes, "Backup_Chromium_", ".json");
 }
 
 }  // namespace brimtor

@@ -6,7 +6,8 @@
 // Copies of bookmark sources taken just before they are rewritten: the bytes just read from the
 // source go into BackupFolder(), created private to the user when needed. A name already taken
 // by a file with other contents is never overwritten: the copy becomes stamp "_2", "_3", and so
-// on. A name taken by identical contents is reused as it is.
+// on. A name taken by identical contents is reused as it is. A new copy is flushed to disk,
+// with its folder entry, before the caller may change the source.
 namespace brimtor {
 
 struct BackupResult {
@@ -33,5 +34,8 @@ struct BackupFile {
 // folder is never written into: a second folder backup in the same minute gets "_2", and so on.
 // A copy that fails half-way is removed again.
 BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
+
+// As "Backup_Chromium_" stamp ".json": a Chromium-family browser's Bookmarks file.
+BackupResult BackupChromiumBytes(const std::string& bytes);
 
 }  // namespace brimtor

@@ -59,18 +59,25 @@ static bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-static bool WriteOpened(const std::string& path, int flags, const std::string& bytes)
+static bool WriteOpened(const std::string& path, int flags, const std::string& bytes, bool durable = false)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, bytes);
+    const bool written = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
     return (::close(fd) == 0) && written;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     return WriteOpened(path, O_TRUNC, bytes);
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& bytes)
+{
+    // The folder's entries too, so the new file's name survives a crash as well as its bytes.
+    const std::string folder = fs::path(path).parent_path().string();
+    return WriteOpened(path, O_TRUNC, bytes, true) && SyncToDisk(folder.empty() ? "." : folder);
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes)

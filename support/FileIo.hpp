@@ -13,6 +13,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // is private to the user (0600), since everything the program writes this way holds their data.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// WriteFileBytes, then flushed to disk with the folder entry that names it: on success the file
+// is there even if the machine stops the next moment.
+bool WriteFileDurably(const std::string& path, const std::string& bytes);
+
 // Adds the bytes at the end of the file, creating it private to the user (0600) when missing;
 // false on any failure.
 bool AppendFileBytes(const std::string& path, const std::string& bytes);

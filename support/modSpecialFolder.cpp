@@ -50,9 +50,14 @@ std::string GetSpecialFolderPath(int folderId)
     }
 }
 
+std::string UserConfigHome()
+{
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
+
 std::string ConfigFolder()
 {
-    return XdgFolder("XDG_CONFIG_HOME", ".config") + "/brimtor";
+    return UserConfigHome() + "/brimtor";
 }
 
 std::string DataFolder()

@@ -13,6 +13,9 @@ constexpr int CSIDL_APPDATA = 26;
 // other id or when HOME is not set. The folder need not exist.
 std::string GetSpecialFolderPath(int folderId);
 
+// $XDG_CONFIG_HOME (default ~/.config): where desktop programs keep their settings.
+std::string UserConfigHome();
+
 // $XDG_CONFIG_HOME/brimtor (default ~/.config/brimtor): the settings hive lives below it.
 std::string ConfigFolder();
 

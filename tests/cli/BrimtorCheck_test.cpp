@@ -312,6 +312,18 @@ TEST_F(CheckJob, FirefoxAndNetscapeProfiles)
     BrowserProfileJob(*this, ".netscape/navigator/", "netscape", "Netscape");
 }
 
+TEST_F(CheckJob, ChromiumProfileNamedOnTheCommandLine)
+{
+    const std::string profile = home / "elsewhere/vivaldi/Work";
+    const std::string file = home.WriteFile("elsewhere/vivaldi/Work/Bookmarks", site.ChromiumBookmarks());
+    const Outcome cleaned = Check({"--source", "chromium", "--profile", profile, "--clean", "--yes"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Chromium_", ".json")), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from the Chrome / Chromium profile"), std::string::npos);
+    EXPECT_EQ(ReadAll(file).find(Url("/gone")), std::string::npos);
+    EXPECT_NE(ReadAll(file).find(Url("/moved")), std::string::npos);
+}
+
 TEST_F(CheckJob, OneLaneAndSixteenLanesGiveTheSameOutcomes)
 {
     std::vector<std::string> links;
@@ -342,6 +354,9 @@ TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
     EXPECT_EQ(ReadAll(junk), "just some words\r\n");
     expectTrouble(Check({"--source", "firefox"}), "brimtor-check: no default Firefox profile could be found");
     expectTrouble(Check({"--source", "favorites"}), "brimtor-check: there is no Favorites folder");
+    expectTrouble(Check({"--source", "chromium"}), "brimtor-check: no Chromium-family browser profile with bookmarks");
+    home.WriteFile(".config/chromium/Default/Bookmarks", "{\"roots\"");
+    expectTrouble(Check({"--source", "chromium"}), "brimtor-check: " + home / ".config/chromium/Default/Bookmarks is not valid JSON");
     expectTrouble(Check({"--source", "text"}), "brimtor-check: the html and text sources need a FILE");
 
     const std::string path = TextFile(Links());

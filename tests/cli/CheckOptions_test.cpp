@@ -51,7 +51,7 @@ TEST(CheckOptions, EveryOptionInBothSpellings)
 TEST(CheckOptions, BadArgumentsSayWhatIsWrong)
 {
     const auto error = [](std::vector<std::string> arguments) { return ParseCheckArguments(arguments).error; };
-    EXPECT_EQ(error({}), "--source is required (favorites, firefox, netscape, html or text)");
+    EXPECT_EQ(error({}), "--source is required (favorites, firefox, netscape, chromium, html or text)");
     EXPECT_EQ(error({"--source", "opera"}), "bad value for --source: \"opera\"");
     EXPECT_EQ(error({"--source", "text"}), "the html and text sources need a FILE");
     EXPECT_EQ(error({"--source", "firefox", "x.html"}), "a FILE is only read by the html and text sources");

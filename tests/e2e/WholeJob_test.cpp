@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ResultsView.hpp"
+#include "bookmarks/ChromiumBookmarkFile.hpp"
 #include "support/ui/cCommonDialog.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/app/WizardFixture.hpp"
@@ -222,4 +223,28 @@ TEST(WholeJob, KeyboardAlone)
     key(Qt::Key_Return);  // "Clean"
     ASSERT_EQ(job.window->CurrentPage(), 5);
     EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/lost") + "\r\n" + job.Url("/moved") + "\r\n");
+}
+
+TEST(WholeJob, ChromiumProfile)
+{
+    Job job;
+    const std::string original = job.site.ChromiumBookmarks();
+    const std::string file = job.home.WriteFile(".config/chromium/Default/Bookmarks", original);
+    job.home.WriteFile(".config/chromium/Default/Bookmarks.bak", "the browser's own");
+    job.ToResults(5);
+    const QRect option = job.Find<QRadioButton>("optBrowser_5")->geometry();
+    EXPECT_FALSE(option.intersects(job.Find<QLineEdit>("txtBookmarkFile")->geometry()));
+    EXPECT_GT(option.top(), job.Find<QRadioButton>("optBrowser_4")->geometry().bottom());
+    EXPECT_EQ(job.Find<QRadioButton>("optBrowser_5")->toolTip(), "Chromium, profile Default");
+    job.UntickLostAndClean();
+    const BookmarksPtr after = ReadChromiumBookmarks(ReadAll(file)).bookmarks;
+    ASSERT_TRUE(after);
+    std::vector<std::string> left;
+    for (const BookmarkPtr& bookmark : *after)
+        left.push_back(bookmark->ShortcutName);
+    EXPECT_EQ(left, (std::vector<std::string>{"Works", "Lost", "Moved"}));
+    const std::string backup = "Backup_Chromium_" + kStamp + ".json";
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
+    EXPECT_EQ(ReadAll(file + ".bak"), "the browser's own");
 }

@@ -38,4 +38,18 @@ std::string WholeJobSite::BookmarkFileWithout(const std::vector<std::string>& na
     return text + "\r\n";
 }
 
+std::string WholeJobSite::ChromiumBookmarks() const
+{
+    const std::string names[] = {"Works", "Gone", "Lost", "Moved"};
+    const std::vector<std::string> links = Links();
+    std::string children;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        children += std::string(i ? ", " : "") + R"({"id": ")" + std::to_string(i + 5) + R"(", "name": ")" + names[i]
+            + R"(", "type": "url", "url": ")" + links[i] + "\"}";
+    }
+    return R"({"checksum": "", "roots": {"bookmark_bar": {"children": [)" + children
+        + R"(], "id": "1", "name": "Bookmarks bar", "type": "folder"}, "other": {"children": [], "id": "2",)"
+        + R"( "name": "Other bookmarks", "type": "folder"}}, "version": 1})";
+}
+
 }  // namespace brimtor::test

@@ -22,6 +22,8 @@ public:
     // The file as a clean leaves it without the named bookmarks and their descriptions: plus the
     // CR LF the writer always ends with.
     std::string BookmarkFileWithout(const std::vector<std::string>& names) const;
+    // A Chromium-family browser's Bookmarks file with the four in its bookmarks bar, ids 5 to 8.
+    std::string ChromiumBookmarks() const;
 
 private:
     const LoopbackServer& m_server;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+
+#include "bookmarks/cBookmarks.hpp"
+
+// The JSON `Bookmarks` file of the Chromium-family browsers (Chromium, Chrome, Brave, Vivaldi,
+// Edge): read into a collection, and written back without some of its bookmarks. Its tree is
+// `roots` holding `bookmark_bar`, `other` and `synced`; each node has an `id`, a `name`, a
+// `type` ("url" or "folder"), and a `url` or `children`.
+namespace brimtor {
+
+struct ChromiumRead {
+    // The url nodes in tree order, keyed by their ids; nullptr when the file was refused.
+    BookmarksPtr bookmarks;
+    // Why the file was refused, in one line; empty when it was read.
+    std::string problem;
+};
+
+// The bookmarks of the file's bytes. A node whose id is no 32-bit number, or repeats an id
+// already listed, is not listed, so it is never removed either.
+ChromiumRead ReadChromiumBookmarks(const std::string& bytes);
+
+struct ChromiumRewrite {
+    std::string text;         // the new file
+    std::int32_t removed = 0; // url nodes left out
+};
+
+// The file without the url nodes listed under the given ids, every other key and value kept in
+// place, indented by three spaces as the browser writes it, with its `checksum` (when it has
+// one) recomputed as the browser checks it. The bytes must be ones ReadChromiumBookmarks read.
+ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
+                                         const std::unordered_set<std::int32_t>& ids);
+
+}  // namespace brimtor

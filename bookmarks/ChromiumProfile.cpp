@@ -1,0 +1,117 @@
+#include "bookmarks/ChromiumProfile.hpp"
+
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+
+#include <nlohmann/json.hpp>
+#include <signal.h>
+#include <unistd.h>
+
+#include "support/FileIo.hpp"
+#include "support/modFileFunctions.hpp"
+#include "support/modSpecialFolder.hpp"
+
+namespace fs = std::filesystem;
+
+namespace brimtor {
+
+namespace {
+
+struct KnownBrowser {
+    bool belowSettings;  // below the user's settings folder (~/.config), else below the home
+    const char* folder;
+    const char* name;
+};
+
+// The order in which the browsers are looked for.
+constexpr KnownBrowser kBrowsers[] = {
+    {true, "chromium", "Chromium"},
+    {true, "google-chrome", "Google Chrome"},
+    {true, "BraveSoftware/Brave-Browser", "Brave"},
+    {true, "vivaldi", "Vivaldi"},
+    {true, "microsoft-edge", "Microsoft Edge"},
+    {false, "snap/chromium/common/chromium", "Chromium"},
+    {false, ".var/app/org.chromium.Chromium/config/chromium", "Chromium"},
+    {false, ".var/app/com.google.Chrome/config/google-chrome", "Google Chrome"},
+    {false, ".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser", "Brave"},
+};
+
+// The profile `Local State` names as last used, else "Default". A name that would lead out of
+// the browser folder is not taken.
+std::string LastUsedProfile(const std::string& browserFolder)
+{
+    std::string name;
+    if (const auto bytes = ReadFileBytes(browserFolder + "/Local State")) {
+        try {
+            name = nlohmann::json::parse(*bytes).at("profile").at("last_used").get<std::string>();
+        } catch (const nlohmann::json::exception&) {
+            // No readable choice: the browser itself starts with Default then.
+        }
+    }
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+        return "Default";
+    return name;
+}
+
+std::string BrowserNamed(const std::string& folderName)
+{
+    for (const KnownBrowser& browser : kBrowsers) {
+        if (fs::path(browser.folder).filename() == folderName)
+            return browser.name;
+    }
+    return "The browser";
+}
+
+}  // namespace
+
+std::string ChromiumProfile::Description() const
+{
+    return browserName + ", profile " + fs::path(profileFolder).filename().string();
+}
+
+std::optional<ChromiumProfile> FindChromiumProfile()
+{
+    const std::string settings = UserConfigHome();
+    const std::string home = GetSpecialFolderPath(CSIDL_APPDATA);
+    for (const KnownBrowser& browser : kBrowsers) {
+        const std::string base = browser.belowSettings ? settings : home;
+        if (base.empty())
+            continue;
+        const std::string folder = base + "/" + browser.folder;
+        ChromiumProfile profile {browser.name, folder, folder + "/" + LastUsedProfile(folder)};
+        if (FileExists(profile.BookmarksFile()))
+            return profile;
+    }
+    return std::nullopt;
+}
+
+ChromiumProfile ChromiumProfileAt(const std::string& profileFolder)
+{
+    fs::path folder(profileFolder);
+    if (!folder.has_filename())
+        folder = folder.parent_path();  // "Default/" names Default
+    const fs::path parent = folder.parent_path();
+    return {BrowserNamed(parent.filename().string()), parent.empty() ? "." : parent.string(), folder.string()};
+}
+
+bool ChromiumIsRunning(const std::string& browserFolder)
+{
+    std::error_code error;
+    const std::string lock = fs::read_symlink(browserFolder + "/SingletonLock", error).string();
+    const std::size_t dash = lock.rfind('-');
+    if (error || dash == std::string::npos)
+        return false;
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) != 0 || lock.compare(0, dash, host) != 0)
+        return false;
+    pid_t pid = 0;
+    const char* end = lock.data() + lock.size();
+    const auto [stop, failed] = std::from_chars(lock.data() + dash + 1, end, pid);
+    if (failed != std::errc() || stop != end || pid <= 0)
+        return false;
+    // A process of another user still answers, with "not permitted".
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+}  // namespace brimtor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Where a Chromium-family browser keeps its bookmarks, and whether it is running.
+namespace brimtor {
+
+struct ChromiumProfile {
+    std::string browserName;    // for the user: "Google Chrome"
+    std::string browserFolder;  // holds `Local State` and, while the browser runs, `SingletonLock`
+    std::string profileFolder;  // holds `Bookmarks`
+
+    std::string BookmarksFile() const { return profileFolder + "/Bookmarks"; }
+    // "Google Chrome, profile Default".
+    std::string Description() const;
+};
+
+// The first browser folder, in a fixed order (Chromium, Google Chrome, Brave, Vivaldi, Microsoft
+// Edge below the user's settings folder, then the snap and flatpak builds), whose profile holds
+// a `Bookmarks` file. The profile is the last one used, as `Local State` names it, else
+// "Default". Nothing when no such browser is found.
+std::optional<ChromiumProfile> FindChromiumProfile();
+
+// The profile folder the user named; its parent is the browser folder, whose name tells the
+// browser's ("The browser" when it is none of the known ones).
+ChromiumProfile ChromiumProfileAt(const std::string& profileFolder);
+
+// True while the browser folder's `SingletonLock` names a live process on this machine: the
+// browser holds it from start to end, as a symbolic link to "HOSTNAME-PID".
+bool ChromiumIsRunning(const std::string& browserFolder);
+
+}  // namespace brimtor

@@ -1,0 +1,164 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "bookmarks/BackupList.hpp"
+#include "bookmarks/ChromiumBookmarkFile.hpp"
+#include "bookmarks/SourceCleaner.hpp"
+#include "bookmarks/cLinkMain.hpp"
+#include "support/modSpecialFolder.hpp"
+#include "tests/common/Recorders.hpp"
+#include "tests/common/TempHome.hpp"
+
+using namespace brimtor;
+using namespace brimtor::test;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// Every root, nested and empty folders, a bookmarklet, a browser page, names beyond ASCII, ids
+// out of order and keys the program does not know.
+const std::string kTree = R"json({
+   "checksum": "00000000000000000000000000000000",
+   "roots": {
+      "bookmark_bar": { "children": [
+         { "date_added": "13350000000000000", "guid": "0bc5d13f-2cba-5d74-951f-3f233fe6c908", "id": "7",
+           "meta_info": { "power_bookmark_meta": "" }, "name": "Ärzte – Übersicht", "type": "url", "url": "http://a.example/" },
+         { "children": [
+            { "id": "12", "name": "Share", "type": "url", "url": "javascript:alert(1)" },
+            { "children": [ { "id": "9", "name": "日本 😀", "type": "url", "url": "http://b.example/" } ],
+              "id": "5", "name": "Deep", "type": "folder" },
+            { "children": [  ], "id": "6", "name": "Empty", "type": "folder" } ],
+           "id": "4", "name": "Tools", "type": "folder" } ],
+         "id": "1", "name": "Bookmarks bar", "type": "folder" },
+      "other": { "children": [ { "id": "3", "name": "Settings", "type": "url", "url": "chrome://settings/" } ],
+         "id": "2", "name": "Other bookmarks", "type": "folder" },
+      "synced": { "children": [ { "id": "11", "name": "Phone", "type": "url", "url": "https://c.example/" } ],
+         "id": "10", "name": "Mobile bookmarks", "type": "folder" }
+   },
+   "sync_metadata": "c3luYw==",
+   "version": 1
+}
+)json";
+
+std::vector<std::string> Rows(const cBookmarks& bookmarks)
+{
+    std::vector<std::string> rows;
+    for (const BookmarkPtr& b : bookmarks)
+        rows.push_back(std::to_string(b->BookmarkID) + " " + b->Folder + " " + b->ShortcutName + " " + b->url);
+    return rows;
+}
+
+}  // namespace
+
+TEST(ChromiumBookmarkFile, ReadsEveryRootInTreeOrderAndRefusesWhatIsNoBookmarkTree)
+{
+    const ChromiumRead read = ReadChromiumBookmarks(kTree);
+    ASSERT_TRUE(read.bookmarks);
+    EXPECT_EQ(Rows(*read.bookmarks), (std::vector<std::string>{
+        "7 \\\\-Bookmarks bar Ärzte – Übersicht http://a.example/",
+        "12 \\\\-Bookmarks bar\\\\-Tools Share javascript:alert(1)",
+        "9 \\\\-Bookmarks bar\\\\-Tools\\\\-Deep 日本 😀 http://b.example/",
+        "3 \\\\-Other bookmarks Settings chrome://settings/",
+        "11 \\\\-Mobile bookmarks Phone https://c.example/"}));
+    EXPECT_EQ(ReadChromiumBookmarks("{\"roots\": ").problem, "is not valid JSON");
+    EXPECT_EQ(ReadChromiumBookmarks("{\"version\": 1}").problem, "holds no bookmark roots");
+}
+
+// The checksum was computed once, from kTree saved as tree.json, by
+//   python3 sum.py tree.json 7 9
+// with sum.py:
+//   import hashlib, json, sys
+//   def add(h, n):
+//       if n["id"] in sys.argv[2:]: return
+//       h.update(n["id"].encode()); h.update(n["name"].encode("utf-16-le"))
+//       if n["type"] == "url": h.update(b"url"); h.update(n["url"].encode())
+//       else: h.update(b"folder"); [add(h, c) for c in n["children"]]
+//   h = hashlib.md5(); r = json.load(open(sys.argv[1]))["roots"]
+//   [add(h, r[k]) for k in ("bookmark_bar", "other", "synced")]; print(h.hexdigest())
+TEST(ChromiumBookmarkFile, LeavesOutTheTickedNodesKeepsEverythingElseAndSumsTheRest)
+{
+    const ChromiumRewrite rewrite = ChromiumBookmarksWithout(kTree, {7, 9, 404});
+    EXPECT_EQ(rewrite.removed, 2);
+    Json expected = Json::parse(kTree);
+    Json& bar = expected["roots"]["bookmark_bar"]["children"];
+    bar.erase(0);
+    bar[0]["children"][1]["children"].erase(0);
+    expected["checksum"] = "3197f02e9f73156a5b5affd204958ef3";
+    EXPECT_EQ(rewrite.text, expected.dump(3) + "\n");
+    EXPECT_NE(rewrite.text.find("\n   \"roots\": {\n      \"bookmark_bar\""), std::string::npos);
+}
+
+namespace {
+
+struct ChromiumHome {
+    TempHome home;
+    FakeClock clock {{2026, 12, 6, 9, 5, 0}};
+    MessageRecorder messages;
+    std::string browser = home / ".config/google-chrome";
+    std::string file = home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree);
+    cLinkMain links;
+
+    ChromiumHome()
+    {
+        home.WriteFile(".config/chromium/Local State", "{}");  // no profile with bookmarks: passed over
+        home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Profile 1"}})");
+        home.WriteFile(".config/google-chrome/Default/Bookmarks", "{}");
+        home.WriteFile(".config/vivaldi/Default/Bookmarks", kTree);
+        links.SetSelectedBrowser(SourceCode::Chromium);
+    }
+
+    CleanOutcome LoadTickAndClean(std::int32_t id)
+    {
+        links.Refresh();
+        links.Bookmarks()->Item(std::to_string(id))->Clean = true;
+        return CleanChosenSource(links);
+    }
+
+    void Lock(pid_t pid)
+    {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        std::filesystem::remove(browser + "/SingletonLock");
+        std::filesystem::create_symlink(std::string(host) + "-" + std::to_string(pid), browser + "/SingletonLock");
+    }
+};
+
+}  // namespace
+
+TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile)
+{
+    ChromiumHome c;
+    EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome, profile Profile 1");
+    c.Lock(::getpid());
+    CleanOutcome outcome = c.LoadTickAndClean(9);
+    EXPECT_EQ(outcome.result, CleanResult::Failed);
+    EXPECT_EQ(c.messages.Texts().back(), "Google Chrome is running. Close it, then clean again.");
+
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    c.Lock(gone);
+    c.links.Refresh();
+    c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree + " ");
+    c.links.Bookmarks()->Item("9")->Clean = true;
+    EXPECT_EQ(CleanChosenSource(c.links).result, CleanResult::Failed);
+    EXPECT_EQ(c.messages.Texts().back(), "Bookmarks could not be cleaned at this time\r\n\r\n" + c.file
+                                             + " has changed since its bookmarks were loaded; load them again before cleaning");
+    EXPECT_EQ(ReadAll(c.file), kTree + " ");
+    EXPECT_TRUE(ListBackups().empty());
+
+    outcome = c.LoadTickAndClean(9);
+    EXPECT_EQ(outcome.result, CleanResult::Cleaned);
+    EXPECT_EQ(outcome.removed, 1);
+    const std::string backup = BackupFolder() + "Backup_Chromium_202612060905.json";
+    EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(backup), kTree + " ");
+    ASSERT_EQ(ListBackups().size(), 1u);
+    EXPECT_EQ(ListBackups()[0].path, backup);
+    EXPECT_EQ(ReadAll(c.file), ChromiumBookmarksWithout(kTree + " ", {9}).text);
+}
