@@ -13,8 +13,9 @@ using namespace brimtor::test;
 
 namespace {
 
-// An export the way browsers write one, with the awkward parts users' files really have.
-std::vector<std::string> ExportLines()
+// An export the way browsers write one, with the awkward parts users' files really have. An LF
+// file cannot hold an LF inside a line.
+std::vector<std::string> ExportLines(const std::string& lineEnd = "\r\n")
 {
     const std::string icon = "data:image/png;base64," + std::string(4000, 'Q') + "==";
     return {
@@ -45,7 +46,8 @@ std::vector<std::string> ExportLines()
         "        </DL><p>",                                                                 // 20
         "    </DL><p>",                                                                     // 21
         "\t<DT><A HREF=\"http://tabbed.example/\">Tabbed</A>",                              // 22
-        "    <dt><a href=\"http://low.example/a\nb\" add_date=\"3\" id=\"rdf:#$x\">low</a>",  // 23
+        "    <dt><a href=\"http://low.example/a" + std::string(lineEnd == "\n" ? " " : "\n")
+            + "b\" add_date=\"3\" id=\"rdf:#$x\">low</a>",                                   // 23
         "</DL><p>",                                                                         // 24
     };
 }
@@ -69,10 +71,11 @@ struct BookmarkFile {
     }
 
     // A writer for the export, loaded, with the bookmarks on the given lines marked.
-    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3,
+                                 const std::string& lineEnd = "\r\n")
     {
         std::vector<std::string> lines;
-        BookmarksPtr list = Load(CrLfLines(ExportLines()), &lines);
+        BookmarksPtr list = Load(CrLfLines(ExportLines(lineEnd), lineEnd), &lines);
         for (const BookmarkPtr& b : *list)
             b->Clean = std::count(markedLines.begin(), markedLines.end(), b->FileLineNumber) > 0;
         cNetscapeBookmarkFile writer;
@@ -83,20 +86,20 @@ struct BookmarkFile {
         return writer;
     }
 
-    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3, const std::string& lineEnd = "\r\n")
     {
-        return Writer(markedLines, browser).CreateBookMarkFile();
+        return Writer(markedLines, browser, lineEnd).CreateBookMarkFile();
     }
 
-    // The export as it should come back without the given lines, plus the format's extra CR LF.
-    static std::string Without(const std::vector<int>& gone)
+    // The export as it should come back without the given lines, plus the format's extra line end.
+    static std::string Without(const std::vector<int>& gone, const std::string& lineEnd = "\r\n")
     {
         std::vector<std::string> kept;
-        const auto lines = ExportLines();
+        const auto lines = ExportLines(lineEnd);
         for (int i = 0; i < static_cast<int>(lines.size()); ++i)
             if (std::find(gone.begin(), gone.end(), i) == gone.end())
                 kept.push_back(lines[static_cast<std::size_t>(i)]);
-        return CrLfLines(kept) + "\r\n";
+        return CrLfLines(kept, lineEnd) + lineEnd;
     }
 };
 
@@ -134,23 +137,25 @@ TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
     EXPECT_EQ(list->Item("24")->AddDate, 3);
 }
 
-TEST(cNetscapeBookmarkFile, UnreadableFilesGiveNoSource)
+TEST(cNetscapeBookmarkFile, LfFilesAndOddDatesLoadUnreadableFilesGiveNoSource)
 {
     BookmarkFile f;
     std::vector<std::string> lines;
-    // Line ends of a single LF are no line ends: one element, never examined.
-    BookmarksPtr list = f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n", &lines);
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->Count(), 0);
-    EXPECT_EQ(lines.size(), 1u);
+    BookmarksPtr list = f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\r\n</DL><p>\n", &lines);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(lines, (std::vector<std::string>{"<DL><p>", "<DT><A HREF=\"http://a/\">a</A>", "</DL><p>", ""}));
 
     EXPECT_FALSE(f.Load("", &lines));
     EXPECT_TRUE(lines.empty());
 
+    // Milliseconds, past 2038, stray letters: that field reads 0, the bookmark still loads.
     const std::string head = "<DL><p>\r\n<DT><A HREF=\"http://a/\" ";
-    for (const char* date : {"ADD_DATE=\"\"", "ADD_DATE=\"12x\"", "LAST_VISIT=\"2147483648\"",
-                             "LAST_MODIFIED=\"1.5\"", "ADD_DATE=\" 1\"", "ADD_DATE=\"+1\""})
-        EXPECT_FALSE(f.Load(head + date + ">a</A>\r\n</DL><p>\r\n")) << date;
+    for (const char* date : {"ADD_DATE=\"1165400000000\"", "ADD_DATE=\"\"", "ADD_DATE=\"12x\"",
+                             "LAST_VISIT=\"2147483648\"", "LAST_MODIFIED=\"1.5\"", "ADD_DATE=\"+1\""}) {
+        list = f.Load(head + date + ">a</A>\r\n</DL><p>\r\n");
+        ASSERT_EQ(list ? list->Count() : -1, 1) << date;
+        EXPECT_EQ(list->Item(1)->AddDate + list->Item(1)->LastVisit + list->Item(1)->LastModified, 0) << date;
+    }
     EXPECT_FALSE(f.Load(head + ">a\r\n</DL><p>\r\n")) << "no closing tag";
     EXPECT_TRUE(f.Load(head + "ADD_DATE=\"1>a</A>\r\n</DL><p>\r\n")) << "no closing quote: absent";
 
@@ -203,6 +208,9 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
     ASSERT_TRUE(f.Clean({23}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
+    // An LF file comes back LF, every kept byte as it was.
+    ASSERT_TRUE(f.Clean({6, 16}, 3, "\n"));
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7, 16, 17}, "\n"));
     EXPECT_TRUE(f.messages.Messages().empty());
 }
 
