@@ -46,6 +46,10 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
     if (!name.holdsTheBytes && !WriteFileBytes(name.path, bytes))
         return {false, {}};
     ::chmod(name.path.c_str(), 0600);
+    // The source is replaced right after this: the copy, and its name in the folder, must be on
+    // the disk first, or a power cut could leave the new source and no backup.
+    if (!FlushToDisk(name.path) || !FlushToDisk(folder))
+        return {false, {}};
     return {true, name.path};
 }
 

@@ -132,6 +132,17 @@ std::string ReplaceFileAtomically(const std::string& path, const std::string& by
     return {};
 }
 
+bool FlushToDisk(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file system that cannot flush a folder (EINVAL) has no other way to make it durable.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return flushed;
+}
+
 bool MakePrivateFolders(const std::string& path)
 {
     std::error_code ec;
