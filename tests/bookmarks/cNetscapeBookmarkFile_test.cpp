@@ -13,9 +13,8 @@ using namespace brimtor::test;
 
 namespace {
 
-// An export the way browsers write one, with the awkward parts users' files really have. An LF
-// file cannot hold an LF inside a line.
-std::vector<std::string> ExportLines(const std::string& lineEnd = "\r\n")
+// An export the way browsers write one, with the awkward parts users' files really have.
+std::vector<std::string> ExportLines()
 {
     const std::string icon = "data:image/png;base64," + std::string(4000, 'Q') + "==";
     return {
@@ -46,8 +45,7 @@ std::vector<std::string> ExportLines(const std::string& lineEnd = "\r\n")
         "        </DL><p>",                                                                 // 20
         "    </DL><p>",                                                                     // 21
         "\t<DT><A HREF=\"http://tabbed.example/\">Tabbed</A>",                              // 22
-        "    <dt><a href=\"http://low.example/a" + std::string(lineEnd == "\n" ? " " : "\n")
-            + "b\" add_date=\"3\" id=\"rdf:#$x\">low</a>",                                   // 23
+        "    <dt><a href=\"http://low.example/a\nb\" add_date=\"3\" id=\"rdf:#$x\">low</a>",  // 23
         "</DL><p>",                                                                         // 24
     };
 }
@@ -71,11 +69,10 @@ struct BookmarkFile {
     }
 
     // A writer for the export, loaded, with the bookmarks on the given lines marked.
-    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3,
-                                 const std::string& lineEnd = "\r\n")
+    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3)
     {
         std::vector<std::string> lines;
-        BookmarksPtr list = Load(CrLfLines(ExportLines(lineEnd), lineEnd), &lines);
+        BookmarksPtr list = Load(CrLfLines(ExportLines()), &lines);
         for (const BookmarkPtr& b : *list)
             b->Clean = std::count(markedLines.begin(), markedLines.end(), b->FileLineNumber) > 0;
         cNetscapeBookmarkFile writer;
@@ -86,20 +83,20 @@ struct BookmarkFile {
         return writer;
     }
 
-    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3, const std::string& lineEnd = "\r\n")
+    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
     {
-        return Writer(markedLines, browser, lineEnd).CreateBookMarkFile();
+        return Writer(markedLines, browser).CreateBookMarkFile();
     }
 
-    // The export as it should come back without the given lines, plus the format's extra line end.
-    static std::string Without(const std::vector<int>& gone, const std::string& lineEnd = "\r\n")
+    // The export as it should come back without the given lines, plus the format's extra CR LF.
+    static std::string Without(const std::vector<int>& gone)
     {
         std::vector<std::string> kept;
-        const auto lines = ExportLines(lineEnd);
+        const auto lines = ExportLines();
         for (int i = 0; i < static_cast<int>(lines.size()); ++i)
             if (std::find(gone.begin(), gone.end(), i) == gone.end())
                 kept.push_back(lines[static_cast<std::size_t>(i)]);
-        return CrLfLines(kept, lineEnd) + lineEnd;
+        return CrLfLines(kept) + "\r\n";
     }
 };
 
@@ -141,9 +138,17 @@ TEST(cNetscapeBookmarkFile, LfFilesAndOddDatesLoadUnreadableFilesGiveNoSource)
 {
     BookmarkFile f;
     std::vector<std::string> lines;
-    BookmarksPtr list = f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\r\n</DL><p>\n", &lines);
-    ASSERT_EQ(list->Count(), 1);
-    EXPECT_EQ(lines, (std::vector<std::string>{"<DL><p>", "<DT><A HREF=\"http://a/\">a</A>", "</DL><p>", ""}));
+    // An LF file loads, and comes back LF without the cleaned bookmark and its description.
+    BookmarksPtr list =
+        f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\r\n<DD>A\n<DT><A HREF=\"http://b/\">b</A>\n", &lines);
+    ASSERT_EQ(list->Count(), 2);
+    list->Item(1)->Clean = true;
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(f.path);
+    writer.SetBookmarkFileContents(lines);
+    writer.SetBookmarks(list);
+    ASSERT_TRUE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), "<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n\n");
 
     EXPECT_FALSE(f.Load("", &lines));
     EXPECT_TRUE(lines.empty());
@@ -208,9 +213,6 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
     ASSERT_TRUE(f.Clean({23}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
-    // An LF file comes back LF, every kept byte as it was.
-    ASSERT_TRUE(f.Clean({6, 16}, 3, "\n"));
-    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7, 16, 17}, "\n"));
     EXPECT_TRUE(f.messages.Messages().empty());
 }
 

@@ -201,19 +201,21 @@ TEST_F(CheckJob, NoCheckPrintsPendingRowsAndLatin1TitlesStayValidJson)
 
 TEST_F(CheckJob, CleaningATextFileLeavesWhatTheWindowLeaves)
 {
-    for (const std::string lineEnd : {"\r\n", "\n"}) {
-        std::filesystem::remove_all(BackupFolder());
-        const std::string original = CrLfLines(Links(), lineEnd);
-        const std::string path = home.WriteFile("links.txt", original);
-        const Outcome cleaned = Check({"--source", "text", path, "--clean", "--yes"});
-        EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-        EXPECT_EQ(ReadAll(path), Url("/ok") + lineEnd + Url("/moved") + lineEnd);
-        const std::string backup = OneBackup("Backup_TextFile_", ".txt");
-        ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
-        EXPECT_EQ(ReadAll(backup), original);
-        EXPECT_NE(cleaned.err.find("backup " + backup + "\n"), std::string::npos) << cleaned.err;
-        EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from " + path), std::string::npos) << cleaned.err;
-    }
+    const std::string path = TextFile(Links());
+    const std::string original = ReadAll(path);
+    const Outcome cleaned = Check({"--source", "text", path, "--clean", "--yes"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(ReadAll(path), Url("/ok") + "\r\n" + Url("/moved") + "\r\n");
+    const std::string backup = OneBackup("Backup_TextFile_", ".txt");
+    ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
+    EXPECT_EQ(ReadAll(backup), original);
+    EXPECT_NE(cleaned.err.find("backup " + backup + "\n"), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from " + path), std::string::npos) << cleaned.err;
+
+    // A file saved with LF line ends has a link a line, and keeps its LF.
+    const std::string lf = home.WriteFile("lf.txt", CrLfLines(Links(), "\n"));
+    EXPECT_EQ(Check({"--source", "text", lf, "--clean", "--yes"}).exit, 1);
+    EXPECT_EQ(ReadAll(lf), Url("/ok") + "\n" + Url("/moved") + "\n");
 }
 
 TEST_F(CheckJob, CleaningABookmarkFileLeavesWhatTheWindowLeaves)

@@ -66,19 +66,26 @@ struct Job : WizardFixture {
 
 }  // namespace
 
-TEST(WholeJob, TextFileWithCrLfOrLfLineEnds)
+TEST(WholeJob, TextFile)
 {
-    for (const std::string lineEnd : {"\r\n", "\n"}) {
-        Job job;
-        const std::string original = CrLfLines(job.site.Links(), lineEnd);
-        const std::string path = job.home.WriteFile("links.txt", original);
-        job.ToResults(3, path);
-        job.UntickLostAndClean();
-        EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/lost"), job.Url("/moved")}, lineEnd));
-        const std::string backup = "Backup_TextFile_" + kStamp + ".txt";
-        EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
-        EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
-    }
+    Job job;
+    const std::string original = CrLfLines(job.site.Links());
+    const std::string path = job.home.WriteFile("links.txt", original);
+    job.ToResults(3, path);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/lost") + "\r\n" + job.Url("/moved") + "\r\n");
+    const std::string backup = "Backup_TextFile_" + kStamp + ".txt";
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
+    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
+}
+
+TEST(WholeJob, TextFileWithLfLineEndsKeepsThem)
+{
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links(), "\n"));
+    job.ToResults(3, path);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/lost"), job.Url("/moved")}, "\n"));
 }
 
 TEST(WholeJob, BookmarkFileChosenByTheUser)

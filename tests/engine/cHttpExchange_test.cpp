@@ -186,13 +186,10 @@ TEST_F(ExchangeTest, NoByteOfABookmarkEndsTheRequestLineOrAddsAHeader)
                                          + hostLine + kTail,
                                      "HEAD http://xn--bcher-kva.example/x HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kTail}));
 
-    // A host that is empty or holds a line break is not asked at all.
-    for (const std::string address : {"http:///x", "http://127.0.0.1\r\nX: y/"}) {
-        const BookmarkPtr invalid = Check(address);
-        EXPECT_EQ(invalid->Status + " " + ResultText(invalid->ResponseCode) + " " + std::to_string(invalid->Clean),
-                  "error The URL is invalid. 0");
-        ExpectLinkClosed();
-    }
+    // A host holding a line break is not asked at all.
+    const BookmarkPtr invalid = Check("http://127.0.0.1\r\nX: y/");
+    EXPECT_EQ(invalid->Status + " " + ResultText(invalid->ResponseCode) + " " + std::to_string(invalid->Clean),
+              "error The URL is invalid. 0");
     EXPECT_EQ(server.Requests().size(), 3u);
 }
 
@@ -253,9 +250,8 @@ TEST_F(ExchangeTest, ChecksHttpsOverVerifiedTls)
     EXPECT_EQ(tlsServer.Requests()[0], "HEAD /secure HTTP/1.1\r\nHost: 127.0.0.1:" +
                                            std::to_string(tlsServer.serverPort()) + "\r\n" + kTail);
     // A relative redirect stays on https and on this port.
-    tlsServer.Script("/old", {"HTTP/1.1 301 Moved\r\nLocation: /moved\r\n\r\n"});
-    EXPECT_EQ(Check(address.substr(0, address.rfind('/')) + "/old")->RedirectedUrl,
-              address.substr(0, address.rfind('/')) + "/moved");
+    tlsServer.Script("/secure/old", {"HTTP/1.1 301 Moved\r\nLocation: moved\r\n\r\n"});
+    EXPECT_EQ(Check(address + "/old")->RedirectedUrl, address + "/moved");
 
     cHttpExchange untrusting(Timer1, tmStatus, tmTimeOut);
     BookmarkPtr untrusted = Check(untrusting, address);
