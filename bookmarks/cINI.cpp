@@ -38,13 +38,16 @@ IniFile ParseIni(const std::string& bytes)
     ini.bom = text.rfind(kUtf8Bom, 0) == 0;
     if (ini.bom)
         text.erase(0, 3);
-    ini.crlf = text.find("\r\n") != std::string::npos;
+    // The file's own line end, as its first line has it; a file without one stays LF.
+    ini.crlf = text.find('\n') != std::string::npos && LineEndOf(text) == "\r\n";
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
+        const bool lineEnd = end != std::string::npos;
+        if (!lineEnd)
             end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
+        // A CR right before the LF belongs to the line end; a lone CR stays in its line.
+        if (lineEnd && !line.empty() && line.back() == '\r')
             line.pop_back();
         ini.lines.push_back(line);
         start = end + 1;

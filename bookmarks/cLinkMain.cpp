@@ -72,7 +72,8 @@ void cLinkMain::LoadTextFile()
     if (!bytes || bytes->empty())
         return;
     m_loadedTextHash = std::hash<std::string>{}(*bytes);
-    const std::vector<std::string> lines = SplitCrLf(*bytes);
+    // One link a line, whether an editor saved the file with CR LF or with LF line ends.
+    const std::vector<std::string> lines = SplitLines(*bytes);
     auto collection = std::make_shared<cBookmarks>();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!lines[i].empty())
@@ -120,10 +121,12 @@ void cLinkMain::CreateTextFile()
                             "No backup copy of " + m_textFile
                                 + " could be made, so it was left unchanged");
     }
+    // The links kept go back with the line end the file has, so an LF file stays LF.
+    const std::string_view lineEnd = LineEndOf(*current);
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
         if (!bookmark->Clean)
-            text += bookmark->url + "\r\n";
+            text.append(bookmark->url).append(lineEnd);
     }
     const std::string failure = ReplaceFileAtomically(m_textFile, text);
     if (!failure.empty())

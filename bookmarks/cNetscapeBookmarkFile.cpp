@@ -18,26 +18,6 @@ namespace brimtor {
 
 namespace {
 
-// Adds the lines a chunk of the file completes; `pending` carries the unfinished last line,
-// a CR at its end included, over to the next chunk.
-void SplitChunk(std::string_view chunk, std::string& pending, std::vector<std::string>& lines)
-{
-    if (!pending.empty() && pending.back() == '\r' && !chunk.empty() && chunk.front() == '\n') {
-        pending.pop_back();
-        lines.push_back(std::move(pending));
-        pending.clear();
-        chunk.remove_prefix(1);
-    }
-    std::size_t end = chunk.find("\r\n");
-    while (end != std::string_view::npos) {
-        pending.append(chunk.substr(0, end));
-        lines.push_back(std::move(pending));
-        pending.clear();
-        chunk.remove_prefix(end + 2);
-        end = chunk.find("\r\n");
-    }
-    pending.append(chunk);
-}
 
 // Hands the file's bytes to `take` a megabyte at a time, so a large file is never held whole;
 // `take` returns false to stop early. False when the file cannot be opened or read.
@@ -61,36 +41,41 @@ bool ReadInChunks(const std::string& path, Take&& take)
     return readable;
 }
 
-// The file split at every CR LF (a file ending with CR LF has an empty last element, an empty
+// The file split at its line end (a file ending with it has an empty last element, an empty
 // file has no element at all); nothing when it cannot be read. Read in chunks: the whole file
 // beside its lines would double the memory a load needs.
-std::optional<std::vector<std::string>> ReadCrLfLines(const std::string& path)
+std::optional<std::vector<std::string>> ReadLines(const std::string& path)
 {
     std::vector<std::string> lines;
-    std::string pending;
+    LineSplitter splitter;
     bool empty = true;
     const bool read = ReadInChunks(path, [&](std::string_view chunk) {
         empty = false;
-        SplitChunk(chunk, pending, lines);
+        splitter.Add(chunk, lines);
         return true;
     });
     if (!read)
         return std::nullopt;
     if (!empty)
-        lines.push_back(std::move(pending));
+        splitter.Finish(lines);
     // The vector grew by doubling; up to half of it would stay unused for as long as the lines.
     lines.shrink_to_fit();
     return lines;
 }
 
-// True when the bytes are exactly the lines joined with CR LF: none after the last line.
+// True when the bytes split into exactly these lines: joined by the bytes' own line end (in
+// an LF file a CR LF ends a line too), with nothing after the last line.
 bool IsJoinedLines(std::string_view bytes, const std::vector<std::string>& lines)
 {
+    const bool lf = LineEndOf(bytes) == "\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0) {
-            if (bytes.substr(0, 2) != "\r\n")
+            if (bytes.substr(0, 2) == "\r\n")
+                bytes.remove_prefix(2);
+            else if (lf && bytes.substr(0, 1) == "\n")
+                bytes.remove_prefix(1);
+            else
                 return false;
-            bytes.remove_prefix(2);
         }
         if (bytes.substr(0, lines[i].size()) != lines[i])
             return false;
@@ -176,8 +161,9 @@ public:
         return value;
     }
 
-    // 0 when absent; a value that is present must be a decimal number (digits, an optional
-    // leading minus) that fits 32 bits.
+    // The value as a decimal number (digits, an optional leading minus) that fits 32 bits; 0
+    // when absent or anything else. Browsers write dates in milliseconds or past 2038 that
+    // fit no such field: one odd date must not cost the user every other bookmark.
     std::int32_t Number(Attribute slot) const
     {
         if (!m_values[slot])
@@ -186,9 +172,7 @@ public:
         const char* const end = text.data() + text.size();
         std::int32_t number = 0;
         const auto [stop, error] = std::from_chars(text.data(), end, number);
-        if (error != std::errc() || stop != end)
-            throw MalformedLine("not a 32-bit number: " + std::string(kAttributeNames[slot]));
-        return number;
+        return error == std::errc() && stop == end ? number : 0;
     }
 
 private:
@@ -231,7 +215,7 @@ void cNetscapeBookmarkFile::SetWhichBrowser(std::int32_t browser)
 
 BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
 {
-    auto lines = ReadCrLfLines(m_bookmarkFile);
+    auto lines = ReadLines(m_bookmarkFile);
     if (!lines)
         return nullptr;
     m_lines = std::move(*lines);
@@ -257,7 +241,7 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
 // folders nest the call stack does not grow. A folder line opens a level, a list end closes one,
 // and a list end at the top level ends the walk. A folder's own "<DL><p" line comes after its
 // folder line and is passed over like any other line. The last element is never examined (in a
-// file ending with CR LF it is the empty text after the final line break).
+// file ending with its line end it is the empty text after the final line break).
 void cNetscapeBookmarkFile::ParseFolders()
 {
     std::string folderPath;
@@ -338,16 +322,17 @@ bool cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk
     if (!backup.ok)
         return ReportNotCleaned();
     m_lastBackup = backup.path;
+    const std::string_view lineEnd = LineEndOf(*onDisk);
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
-    if (!ReplaceFileAtomically(m_bookmarkFile, KeptText()).empty())
+    if (!ReplaceFileAtomically(m_bookmarkFile, KeptText(lineEnd)).empty())
         return ReportNotCleaned();
     return true;
 }
 
-// The lines as read, each with CR LF, minus the cleaned bookmark lines and a description line
-// that directly follows one of them. A file that ended with CR LF therefore gains one.
-std::string cNetscapeBookmarkFile::KeptText() const
+// The lines as read, each with the line end, minus the cleaned bookmark lines and a description
+// line that directly follows one of them. A file that ended with its line end therefore gains one.
+std::string cNetscapeBookmarkFile::KeptText(std::string_view lineEnd) const
 {
     std::vector<bool> cleaned(m_lines.size(), false);
     for (const BookmarkPtr& record : *m_bookmarks) {
@@ -357,7 +342,7 @@ std::string cNetscapeBookmarkFile::KeptText() const
     }
     std::size_t size = 0;
     for (const std::string& line : m_lines)
-        size += line.size() + 2;
+        size += line.size() + lineEnd.size();
     std::string text;
     text.reserve(size);
     bool afterCleaned = false;
@@ -368,7 +353,7 @@ std::string cNetscapeBookmarkFile::KeptText() const
         }
         if (!(afterCleaned && IStartsWith(TrimSpacesView(m_lines[i]), "<DD>"))) {
             text += m_lines[i];
-            text += "\r\n";
+            text += lineEnd;
         }
         afterCleaned = false;
     }

@@ -27,7 +27,8 @@ class cNetscapeBookmarkFile {
 public:
     void SetBookmarkFile(const std::string& path) { m_bookmarkFile = path; }
 
-    // The file split at CR LF; a file ending with CR LF has an empty last element.
+    // The file split at its line end, CR LF or LF (LineSplitter); a file ending with its line end
+    // has an empty last element.
     void SetBookmarkFileContents(std::vector<std::string> lines) { m_lines = std::move(lines); }
     // Hands the lines over without copying them: a large file's lines are most of its memory.
     std::vector<std::string> TakeBookmarkFileContents() { return std::move(m_lines); }
@@ -40,14 +41,15 @@ public:
     void SetWhichBrowser(std::int32_t browser);
 
     // Reads and parses BookmarkFile. Nothing at all when the file is missing, unreadable or
-    // empty, or a bookmark line is malformed (no "</", a date that is not a 32-bit number):
-    // such a file is no source, and the caller shows it as one without bookmarks.
+    // empty, or a bookmark line has no "</": such a file is no source, and the caller shows it
+    // as one without bookmarks. A date that is no 32-bit number reads as 0.
     BookmarksPtr BookmarkFileToCollection();
 
     // Reads BookmarkFile once; when it still holds exactly the lines read, copies those bytes
     // into the backup folder, then replaces the file in one step with the lines read, minus
     // the lines of the bookmarks marked Clean and a description line right after one. Every
-    // line, the last one too, is written with CR LF. Without a collection it does nothing.
+    // line, the last one too, is written with the file's line end (LineEndOf), so a CR LF file
+    // comes back as ever and an LF file stays LF. Without a collection it does nothing.
     // When the file changed since it was read, or the copy or the rewrite fails, the file is
     // left as it was, the user is told so, and the result is false.
     bool CreateBookMarkFile();
@@ -64,7 +66,7 @@ private:
     void AddBookmark(std::string_view line, const std::string& folderPath);
     void SetLastDescription(std::string_view line);
 
-    std::string KeptText() const;
+    std::string KeptText(std::string_view lineEnd) const;
 
     std::string m_bookmarkFile;
     std::string m_browserWord;

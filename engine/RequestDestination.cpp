@@ -1,5 +1,10 @@
 #include "engine/RequestDestination.hpp"
 
+#include <algorithm>
+
+#include <QString>
+#include <QUrl>
+
 #include "engine/NumberText.hpp"
 #include "engine/UriReference.hpp"
 #include "support/Text.hpp"
@@ -22,7 +27,87 @@ std::optional<std::uint16_t> ProxyPort(std::string_view text)
     return static_cast<std::uint16_t>(RoundHalfEven(*number));
 }
 
-std::optional<RequestDestination> ThroughProxy(std::string_view address, const ProxySettings& proxy)
+// A web address as the request needs it: the scheme prefix as written, the host and port, and
+// the rest from the first "/" on.
+struct WebAddress {
+    std::string_view prefix;  // "http://" or "https://" in any letter case, or empty
+    bool tls = false;
+    HostPort hostPort;
+    std::string_view rest;    // empty when the address has no "/" after its host
+};
+
+WebAddress SplitWebAddress(std::string_view address)
+{
+    WebAddress web;
+    if (IStartsWith(address, kHttp)) {
+        web.prefix = address.substr(0, kHttp.size());
+    } else if (IStartsWith(address, kHttps)) {
+        web.prefix = address.substr(0, kHttps.size());
+        web.tls = true;
+    }
+    address.remove_prefix(web.prefix.size());
+    const std::size_t slash = address.find('/');
+    web.hostPort = HostPort::Split(address.substr(0, slash));
+    web.rest = slash == std::string_view::npos ? std::string_view() : address.substr(slash);
+    return web;
+}
+
+// "mailto:", "javascript:", "file:///" and the like: a scheme other than http and https, and
+// what follows its colon is no port ("localhost:8080/x" is a host and its port).
+bool IsOtherScheme(std::string_view address)
+{
+    const UriReference parts = UriReference::Split(address.substr(0, address.find_first_of("/?#")));
+    if (!parts.hasScheme || IEquals(parts.scheme, "http") || IEquals(parts.scheme, "https"))
+        return false;
+    const std::string_view afterColon = address.substr(parts.scheme.size() + 1);
+    const std::string_view port = afterColon.substr(0, afterColon.find('/'));
+    return port.empty() || port.find_first_not_of("0123456789") != std::string_view::npos;
+}
+
+bool IsRequestLineByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x21 && byte < 0x7F;
+}
+
+// The host as it goes on the wire: non-ASCII letters in their IDNA form. Nothing when it is empty,
+// holds a blank or control byte, or has no IDNA form.
+std::optional<std::string> WireHost(std::string_view host)
+{
+    const auto blankOrControl = [](char c) { return static_cast<unsigned char>(c) < 0x21; };
+    if (host.empty() || std::any_of(host.begin(), host.end(), blankOrControl))
+        return std::nullopt;
+    std::string wire(host);
+    if (!std::all_of(wire.begin(), wire.end(), IsRequestLineByte)) {
+        wire = QUrl::toAce(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size()))).toStdString();
+        if (wire.empty() || !std::all_of(wire.begin(), wire.end(), IsRequestLineByte))
+            return std::nullopt;
+    }
+    return wire;
+}
+
+// Every byte below 0x21, 0x7F and every byte above it as "%XX"; everything else, "%" included,
+// as it stands, so an address already encoded is not encoded twice.
+std::string PercentEncoded(std::string_view text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        if (IsRequestLineByte(c)) {
+            encoded += c;
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
+std::optional<RequestDestination> ThroughProxy(const WebAddress& web, const std::string& host,
+                                               const ProxySettings& proxy)
 {
     const std::optional<std::uint16_t> port = ProxyPort(proxy.txtProxyPort);
     if (!port)
@@ -30,10 +115,12 @@ std::optional<RequestDestination> ThroughProxy(std::string_view address, const P
     RequestDestination destination;
     destination.sHost = proxy.txtProxyServer;
     destination.port = *port;
-    destination.sTarget = std::string(address);
     // An https address keeps its scheme: the proxy fetches it over TLS for us.
-    if (!IStartsWith(address, kHttp) && !IStartsWith(address, kHttps))
-        destination.sTarget = std::string(kHttp) + destination.sTarget;
+    std::string target = web.prefix.empty() ? std::string(kHttp) : std::string(web.prefix);
+    target += host;
+    if (web.hostPort.hasPort)
+        target.append(":").append(web.hostPort.port);
+    destination.sTarget = PercentEncoded(target.append(web.rest));
     destination.hostHeader = proxy.txtProxyServer;
     return destination;
 }
@@ -45,31 +132,21 @@ std::string_view WithoutBrackets(std::string_view host)
     return host;
 }
 
-std::optional<RequestDestination> Direct(std::string_view address)
+std::optional<RequestDestination> Direct(const WebAddress& web, const std::string& host)
 {
     RequestDestination destination;
-    std::uint16_t defaultPort = kHttpPort;
-    if (IStartsWith(address, kHttp)) {
-        address.remove_prefix(kHttp.size());
-    } else if (IStartsWith(address, kHttps)) {
-        address.remove_prefix(kHttps.size());
-        destination.tls = true;
-        defaultPort = kHttpsPort;
-    }
-    const std::size_t slash = address.find('/');
-    const std::string_view hostPort = address.substr(0, slash);
-    destination.sTarget = slash == std::string_view::npos ? "/" : std::string(address.substr(slash));
-
-    const HostPort split = HostPort::Split(hostPort);
+    destination.tls = web.tls;
+    const std::uint16_t defaultPort = web.tls ? kHttpsPort : kHttpPort;
+    destination.sTarget = web.rest.empty() ? "/" : PercentEncoded(web.rest);
     destination.port = defaultPort;
-    if (split.hasPort && !split.port.empty()) {
-        const std::optional<std::int32_t> port = PortNumber(split.port);
+    if (web.hostPort.hasPort && !web.hostPort.port.empty()) {
+        const std::optional<std::int32_t> port = PortNumber(web.hostPort.port);
         if (!port || *port == 0)
             return std::nullopt;
         destination.port = static_cast<std::uint16_t>(*port);
     }
-    destination.sHost = std::string(WithoutBrackets(split.host));
-    destination.hostHeader = std::string(split.host);
+    destination.sHost = std::string(WithoutBrackets(host));
+    destination.hostHeader = host;
     if (destination.port != defaultPort)
         destination.hostHeader += ":" + std::to_string(destination.port);
     return destination;
@@ -77,11 +154,22 @@ std::optional<RequestDestination> Direct(std::string_view address)
 
 }  // namespace
 
+bool HasInvalidHost(std::string_view address)
+{
+    return !IsOtherScheme(address) && !WireHost(SplitWebAddress(address).hostPort.host);
+}
+
 std::optional<RequestDestination> ChooseDestination(std::string_view address, const ProxySettings& proxy)
 {
+    if (IsOtherScheme(address))
+        return std::nullopt;
+    const WebAddress web = SplitWebAddress(address);
+    const std::optional<std::string> host = WireHost(web.hostPort.host);
+    if (!host)
+        return std::nullopt;
     if (proxy.chkUseProxy && !proxy.txtProxyServer.empty() && !proxy.txtProxyPort.empty())
-        return ThroughProxy(address, proxy);
-    return Direct(address);
+        return ThroughProxy(web, *host, proxy);
+    return Direct(web, *host);
 }
 
 std::string RequestText(std::string_view sMethod, const RequestDestination& destination)

@@ -24,15 +24,29 @@ struct RequestDestination {
     bool tls = false;         // an https address checked directly
 };
 
-// The destination of `address`, or nothing when the link cannot be started: a proxy port that is
-// not a number from 1 to 65535, or an address port that is not one from 1 to 65535. With the
-// proxy box ticked but its server or port empty the link goes direct.
+// The error a web address ends with when it names no host that could be asked ("The URL is
+// invalid.").
+constexpr std::int32_t kInvalidUrlError = 12005;
+
+// True for a web address (http, https, or no scheme: "host/x", "host:8080/x") whose host is
+// empty, holds a byte below 0x21, or has non-ASCII letters without an IDNA form. Such an address
+// is never requested: its link ends as error kInvalidUrlError.
+bool HasInvalidHost(std::string_view address);
+
+// The destination of `address`, or nothing when the link cannot be started: an address of
+// another scheme ("mailto:", "javascript:", "file:"), an invalid host (HasInvalidHost), a proxy
+// port that is not a number from 1 to 65535, or an address port that is not one from 1 to 65535.
+// With the proxy box ticked but its server or port empty the link goes direct.
 //
 // Direct: an "http://" or "https://" prefix (any letter case) is taken off; the host is what
 // precedes the first "/", the target the rest ("/" when there is none). A port written after the
 // host is the one connected to, and the Host line names it only when it is not the scheme's own.
 // Through a proxy: the target is the whole address (given "http://" when it has no http or https
 // scheme) and the Host line names the proxy.
+//
+// Nothing of a bookmark can end the request line or add a header: in the target every byte
+// below 0x21, 0x7F and every byte above it is percent-encoded, as browsers do (a "%XX" already
+// there stays as it is), and a host with non-ASCII letters is sent in its IDNA ASCII form.
 std::optional<RequestDestination> ChooseDestination(std::string_view address, const ProxySettings& proxy);
 
 // The request for `sMethod` ("HEAD " or "GET ", with its blank): request line, Host, User-Agent,

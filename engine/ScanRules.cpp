@@ -1,7 +1,6 @@
 #include "engine/ScanRules.hpp"
 
 #include "bookmarks/ReadShortcutUrl.hpp"
-#include "engine/cURL.hpp"
 #include "engine/modHttp.hpp"
 
 namespace brimtor {
@@ -18,11 +17,9 @@ const char* PassMethod(bool secondPass)
 
 std::string RequestAddress(const std::string& url)
 {
-    cURL parts;
-    if (!parts.ParseUrl(url) || parts.ExtraInfo().find('#') == std::string::npos)
-        return url;
-    const char* scheme = parts.Scheme() == SchemeNumber::Https ? "https://" : "http://";
-    return scheme + parts.HostHame() + parts.URLPath();
+    // A fragment names a place in the page (or a route of a web app on its own port); the page
+    // itself is everything before it, port and query included.
+    return url.substr(0, url.find('#'));
 }
 
 void ReadShortcutAddress(cBookmark& bookmark)

@@ -17,9 +17,8 @@ bool CheckedInPass(const cBookmark& bookmark, bool secondPass);
 // "HEAD " for the first pass, "GET " for the second.
 const char* PassMethod(bool secondPass);
 
-// The address actually requested: one with a fragment goes without its query, fragment, port
-// and user information, as https when it was https and as http otherwise. An address that
-// cannot be parsed goes unchanged.
+// The address actually requested: the bookmark's address without its fragment ("#" and what
+// follows), which is never sent to a server. Scheme, host, port and query stay.
 std::string RequestAddress(const std::string& url);
 
 // The pre-scan of the Favorites: the address of the bookmark's shortcut file becomes its url.

@@ -31,18 +31,27 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
                                  const ProxySettings& proxy)
 {
     m_Timer1.stop();
-    const std::optional<RequestDestination> destination = ChooseDestination(address, proxy);
-    if (!destination) {
+    const bool invalid = HasInvalidHost(address);
+    const std::optional<RequestDestination> destination =
+        invalid ? std::nullopt : ChooseDestination(address, proxy);
+    if (!destination && !invalid) {
         m_Timer1.start();
         return false;
     }
     CloseSocket();
-    m_destination = *destination;
+    m_destination = destination.value_or(RequestDestination {});
+    m_address = address;
     m_sMethod = sMethod;
     m_bookmark = std::move(bookmark);
     m_sResponse.clear();
     m_bResponseDone = false;
     m_certificateError = 0;
+    if (invalid) {
+        // Nothing of it may go on the wire, not even a name to look up: the link ends here.
+        RecordSocketError(*m_bookmark, kInvalidUrlError);
+        EndLink(LinkEnd::SocketError);
+        return true;
+    }
     m_tmStatus.start();
     m_lTimeoutTicks = 0;
     m_tmTimeOut.start();
@@ -182,7 +191,7 @@ void cHttpExchange::tmTimeOut_Timer()
 void cHttpExchange::ProcessResponse()
 {
     if (!m_bResponseDone) {
-        DigestResponse(m_sResponse, *m_bookmark);
+        DigestResponse(m_sResponse, *m_bookmark, m_address);
         m_bResponseDone = true;
     }
     EndLink(LinkEnd::Digested);

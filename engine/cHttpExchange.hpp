@@ -44,8 +44,10 @@ public:
 
     // Starts the link for `address` with `sMethod` ("HEAD " or "GET "); its outcome goes into
     // `bookmark`. Stops Timer1 first. Returns false, with Timer1 running again and the bookmark
-    // untouched, when the address or the proxy port gives no destination. A link under way is
-    // abandoned without an outcome. The link may end before this returns.
+    // untouched, when the address or the proxy port gives no destination. An address with an
+    // invalid host (HasInvalidHost) is not requested: its link ends at once as a socket error
+    // numbered kInvalidUrlError. A link under way is abandoned without an outcome. The link may
+    // end before this returns.
     bool BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
                       const ProxySettings& proxy);
 
@@ -90,6 +92,7 @@ private:
     QList<QSslCertificate> m_caCertificates;
 
     BookmarkPtr m_bookmark;
+    std::string m_address;  // as requested: a relative redirect target is resolved against it
     std::string m_sMethod;
     RequestDestination m_destination;
     bool m_underWay = false;

@@ -86,13 +86,21 @@ std::int16_t GetStatusCode(std::string_view block)
 
 std::string GetHeaderValue(std::string_view block, std::string_view name)
 {
-    const std::string key = "\r\n" + std::string(name) + ": ";
-    const std::size_t start = block.find(key);
-    if (start == std::string_view::npos)
-        return {};
-    const std::size_t valueStart = start + key.size();
-    const std::size_t end = block.find("\r\n", valueStart);
-    return std::string(block.substr(valueStart, end == std::string_view::npos ? end : end - valueStart));
+    // Header names are case-insensitive, and a server may put any blanks after the colon, or none.
+    for (std::size_t lineEnd = block.find("\r\n"); lineEnd != std::string_view::npos;) {
+        const std::size_t start = lineEnd + 2;
+        lineEnd = block.find("\r\n", start);
+        const std::string_view line =
+            block.substr(start, lineEnd == std::string_view::npos ? lineEnd : lineEnd - start);
+        if (line.size() <= name.size() || line[name.size()] != ':' || !IStartsWith(line, name))
+            continue;
+        const std::string_view value = line.substr(name.size() + 1);
+        const std::size_t first = value.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            return {};
+        return std::string(value.substr(first, value.find_last_not_of(" \t") + 1 - first));
+    }
+    return {};
 }
 
 float GetContentLength(std::string_view block)
@@ -115,7 +123,9 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
         return {};
     if (location.compare(0, 7, "http://") == 0)
         return location;
-    const std::string absoluteBase = base.compare(0, 7, "http://") == 0 ? base : "http://" + base;
+    // The base keeps its own scheme and port: "/moved" from an https page stays https.
+    const bool absolute = IStartsWith(base, "http://") || IStartsWith(base, "https://");
+    const std::string absoluteBase = absolute ? base : "http://" + base;
     return CWinInet_URL().CombineUrl(absoluteBase, location, CWinInet_URL::ICU_BROWSER_MODE);
 }
 
@@ -125,7 +135,7 @@ std::string StatusText(std::int32_t code)
     return found == ReasonPhrases().end() ? "Unknown" : found->second;
 }
 
-void DigestResponse(std::string_view response, cBookmark& bookmark)
+void DigestResponse(std::string_view response, cBookmark& bookmark, const std::string& requested)
 {
     const std::string_view block = HeaderBlock(response);
     bookmark.ContentLength = GetContentLength(block);
@@ -135,7 +145,7 @@ void DigestResponse(std::string_view response, cBookmark& bookmark)
         bookmark.Clean = false;
         break;
     case CodeClass::Redirect:
-        bookmark.RedirectedUrl = GetRedirectLocation(block, bookmark.url);
+        bookmark.RedirectedUrl = GetRedirectLocation(block, requested);
         bookmark.Clean = false;
         break;
     case CodeClass::Broken:

@@ -9,7 +9,7 @@
 
 // Reading an HTTP answer: the header block, the status code and its class, the declared length,
 // a redirect's target, and the reason phrase of each code. Only the status line and the headers
-// count; a body is never looked at. Header names compare exactly, letter case included.
+// count; a body is never looked at.
 namespace brimtor {
 
 // The status line and header lines of a response, each with its closing CR LF, up to the empty
@@ -21,24 +21,27 @@ std::string_view HeaderBlock(std::string_view response);
 // number and rounded halves to even; 0 when they are no number or it does not fit 16 bits.
 std::int16_t GetStatusCode(std::string_view block);
 
-// The value of the first "CR LF name: " line, up to its CR LF; empty when there is none.
+// The value of the first header line after the status line whose name is `name` in any letter
+// case, without the blanks and tabs around it; empty when there is none.
 std::string GetHeaderValue(std::string_view block, std::string_view name);
 
 // The leading number 16 characters after the first "Content-Length"; 0 when there is none or it
 // does not fit a float.
 float GetContentLength(std::string_view block);
 
-// The Location header resolved against the bookmark's address: kept as it is when it starts with
-// "http://", otherwise combined with the base (given "http://" when it lacks it). Empty when
-// there is no Location or the two cannot be combined.
+// The Location header resolved against the address requested: kept as it is when it starts with
+// "http://", otherwise combined with the base, which keeps its own scheme and port (given
+// "http://" when it has no http or https scheme). Empty when there is no Location or the two
+// cannot be combined.
 std::string GetRedirectLocation(std::string_view block, const std::string& base);
 
 // The reason phrase of a code; "Unknown" for codes without one.
 std::string StatusText(std::int32_t code);
 
 // Writes the outcome of a received response into the bookmark: code, declared length, verdict,
-// the redirect target for the redirect class, and Status "scanned".
-void DigestResponse(std::string_view response, cBookmark& bookmark);
+// the redirect target (resolved against `requested`, the address the request was for) for the
+// redirect class, and Status "scanned".
+void DigestResponse(std::string_view response, cBookmark& bookmark, const std::string& requested);
 
 // Writes the outcome of a link ended by socket error `number`. Only errors that prove the address
 // dead (connect timed out, refused, host without address) mark the bookmark for removal; a name

@@ -57,7 +57,8 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
         return existing && *existing == bytes;
     });
     // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
-    // A new copy is on disk before the caller goes on to change the source.
+    // The source is replaced right after this: a new copy, and its name in the folder, are on
+    // the disk first, or a power cut could leave the new source and no backup.
     if (!name.holdsTheBytes && !WriteFileDurably(name.path, bytes))
         return {false, {}};
     ::chmod(name.path.c_str(), 0600);
@@ -74,15 +75,15 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
             return false;  // a copy never lands outside its folder
         const fs::path path = fs::path(folder) / below;
         if (!MakePrivateFolders(path.parent_path().string()) || !WriteFileBytes(path.string(), file.bytes)
-            || !SyncToDisk(path.string()))
+            || !FlushToDisk(path.string()))
             return false;
     }
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->is_directory(ec) && !SyncToDisk(it->path().string()))
+        if (it->is_directory(ec) && !FlushToDisk(it->path().string()))
             return false;
     }
-    return !ec && SyncToDisk(folder) && SyncToDisk(BackupFolder());
+    return !ec && FlushToDisk(folder) && FlushToDisk(BackupFolder());
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 // Copies of bookmark sources taken just before they are rewritten: the bytes just read from the
 // source go into BackupFolder(), created private to the user when needed. A name already taken
 // by a file with other contents is never overwritten: the copy becomes stamp "_2", "_3", and so
-// on. A name taken by identical contents is reused as it is. A new copy is flushed to disk,
-// with its folder entry, before the caller may change the source.
+// on. A name taken by identical contents is reused as it is. A copy counts as made only once it
+// and its folder are flushed to the disk.
 namespace brimtor {
 
 struct BackupResult {

@@ -77,7 +77,7 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes)
 {
     // The folder's entries too, so the new file's name survives a crash as well as its bytes.
     const std::string folder = fs::path(path).parent_path().string();
-    return WriteOpened(path, O_TRUNC, bytes, true) && SyncToDisk(folder.empty() ? "." : folder);
+    return WriteOpened(path, O_TRUNC, bytes, true) && FlushToDisk(folder.empty() ? "." : folder);
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes)
@@ -139,6 +139,17 @@ std::string ReplaceFileAtomically(const std::string& path, const std::string& by
     return {};
 }
 
+bool FlushToDisk(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file system that cannot flush a folder (EINVAL) has no other way to make it durable.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return flushed;
+}
+
 bool MakePrivateFolders(const std::string& path)
 {
     std::error_code ec;
@@ -150,13 +161,5 @@ bool MakePrivateFolders(const std::string& path)
     return ::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && fs::is_directory(path, ec));
 }
 
-bool SyncToDisk(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    return (::close(fd) == 0) && synced;
-}
 
 }  // namespace brimtor

@@ -28,11 +28,11 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes);
 // replaced. Returns an empty text on success, else what went wrong, in words.
 std::string ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
+// Flushes a file's or a folder's contents to the disk (fsync), so they survive a power cut; for
+// a folder that is the names in it. False when that failed.
+bool FlushToDisk(const std::string& path);
+
 // Creates the folder and any missing parents; new folders are private to the user (0700).
 bool MakePrivateFolders(const std::string& path);
-
-// Flushes a file's bytes, or a folder's list of names, from the system's cache to the disk, so
-// a power cut cannot lose them; false when that could not be done.
-bool SyncToDisk(const std::string& path);
 
 }  // namespace brimtor

@@ -79,9 +79,46 @@ static std::vector<std::string> SplitAtEvery(std::string_view text, std::string_
     }
 }
 
-std::vector<std::string> SplitCrLf(std::string_view text)
+std::string_view LineEndOf(std::string_view text)
 {
-    return SplitAtEvery(text, "\r\n");
+    const std::size_t lf = text.find('\n');
+    return lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r') ? "\n" : "\r\n";
+}
+
+void LineSplitter::Add(std::string_view piece, std::vector<std::string>& lines)
+{
+    for (std::size_t lf = piece.find('\n'); lf != std::string_view::npos; lf = piece.find('\n')) {
+        m_pending.append(piece.substr(0, lf));
+        piece.remove_prefix(lf + 1);
+        // The CR may have come with the piece before.
+        const bool cr = !m_pending.empty() && m_pending.back() == '\r';
+        if (m_end == End::Unknown)
+            m_end = cr ? End::CrLf : End::Lf;
+        if (m_end == End::CrLf && !cr) {
+            m_pending.push_back('\n');
+            continue;
+        }
+        if (cr)
+            m_pending.pop_back();
+        lines.push_back(std::move(m_pending));
+        m_pending.clear();
+    }
+    m_pending.append(piece);
+}
+
+void LineSplitter::Finish(std::vector<std::string>& lines)
+{
+    lines.push_back(std::move(m_pending));
+    m_pending.clear();
+}
+
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    LineSplitter splitter;
+    splitter.Add(text, lines);
+    splitter.Finish(lines);
+    return lines;
 }
 
 std::vector<std::string> SplitAt(std::string_view text, char separator)

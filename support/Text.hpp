@@ -19,9 +19,32 @@ bool IEndsWith(std::string_view text, std::string_view suffix);
 // Position of the first match at or after `from`, or std::string::npos.
 std::size_t IFind(std::string_view text, std::string_view needle, std::size_t from = 0);
 
-// Splits at every CR LF pair; a lone CR or LF stays inside its line. The text after the last
-// CR LF is the last element, so "a\r\n" gives {"a", ""} and "" gives {""}.
-std::vector<std::string> SplitCrLf(std::string_view text);
+// The line end of a user's file: that of its first line, CR LF or a lone LF; CR LF for a text
+// without any, the way such a file has always been written back.
+std::string_view LineEndOf(std::string_view text);
+
+// Splits a file into lines at its line end (LineEndOf), a piece of the file at a time. In a CR LF
+// file only CR LF ends a line, so a lone LF or CR stays inside its line as such files have always
+// been read. In an LF file every LF ends a line and a CR right before it belongs to the line
+// end; a lone CR stays. Joined again with LineEndOf, the lines of a CR LF file or of an LF file
+// give back its very bytes (a mixed file takes the line end of its first line).
+class LineSplitter {
+public:
+    // Adds the lines this piece of the file completes.
+    void Add(std::string_view piece, std::vector<std::string>& lines);
+    // Adds the text after the last line end as the last line (empty when the file ends with
+    // its line end).
+    void Finish(std::vector<std::string>& lines);
+
+private:
+    enum class End { Unknown, Lf, CrLf };
+    std::string m_pending;  // the unfinished line, a CR at its end included
+    End m_end = End::Unknown;
+};
+
+// A whole file split the same way: "a\r\n" gives {"a", ""}, "a\nb" gives {"a", "b"}, "" gives
+// {""}.
+std::vector<std::string> SplitLines(std::string_view text);
 
 // Splits at every `separator`, keeping every piece: "a;" gives {"a", ""} and "" gives {""}.
 std::vector<std::string> SplitAt(std::string_view text, char separator);

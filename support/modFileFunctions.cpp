@@ -56,7 +56,8 @@ void Collect(const std::string& folder, const std::vector<std::string>& patterns
             if (!WildcardMatch(name, pattern))
                 continue;
             const std::string path = base + name;
-            if (seen.insert(ToLowerAscii(path)).second)
+            // Only the very same path is a repeat: on Linux "A.url" and "a.url" are two files.
+            if (seen.insert(path).second)
                 out.push_back(path);
         }
     }

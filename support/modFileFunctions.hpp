@@ -9,8 +9,8 @@ namespace brimtor {
 // Full paths of the files in `folder` matching any of the ";"-separated wildcard patterns
 // (case-insensitive, "*" and "?"), hidden files (name starting with ".") left out. Each
 // pattern's files come in name order, then, when recursing, every visible sub-folder's files
-// depth first. A path matched twice is listed once, at its first place. Whatever cannot be
-// listed is skipped.
+// depth first. A path matched twice (by two patterns) is listed once, at its first place;
+// names differing only in letter case are different files. Whatever cannot be listed is skipped.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& patterns,
                                    bool recurse);
 

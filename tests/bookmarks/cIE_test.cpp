@@ -59,6 +59,7 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
     FavoritesSource s;
     const std::string fav = s.home / "Favorites/";
     s.home.WriteFile("Favorites/a.url", kShortcut);
+    s.home.WriteFile("Favorites/A.url", kShortcut);  // another shortcut on Linux
     s.home.WriteFile("Favorites/Z.URL", kShortcut);
     s.home.WriteFile("Favorites/Links/b.url", kShortcut);
     s.home.WriteFile("Favorites/News/Tech/my BANK site.url", kShortcut);
@@ -71,10 +72,11 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
     EXPECT_EQ(&s.links.IE(), &s.links.IE());
     const BookmarksPtr list = s.Load();
     using Row = FavoritesSource::Row;
-    EXPECT_EQ(s.Rows(), (std::vector<Row>{{1, "Z", "root", fav + "Z.URL"},
-                                          {2, "A", "root", fav + "a.url"},
-                                          {3, "B", "Links/", fav + "Links/b.url"},
-                                          {4, "My Bank Site", "News/Tech/",
+    EXPECT_EQ(s.Rows(), (std::vector<Row>{{1, "A", "root", fav + "A.url"},
+                                          {2, "Z", "root", fav + "Z.URL"},
+                                          {3, "A", "root", fav + "a.url"},
+                                          {4, "B", "Links/", fav + "Links/b.url"},
+                                          {5, "My Bank Site", "News/Tech/",
                                            fav + "News/Tech/my BANK site.url"}}));
     EXPECT_EQ(list->Item("3")->url, "");  // read only just before a scan
     EXPECT_EQ(list->Item("3")->Status, "pending");

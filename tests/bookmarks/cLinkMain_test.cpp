@@ -53,11 +53,11 @@ TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
     s.Load("http://only.example/");
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://only.example/"}}));
 
-    // Blanks stay, and LF alone does not end a line.
+    // Blanks stay, and in a file saved with LF line ends every LF ends a line.
     s.Load("  http://x/  \r\n");
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "  http://x/  "}}));
     s.Load("http://a/\nhttp://b/\n");
-    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://a/\nhttp://b/\n"}}));
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://a/"}, {1, "http://b/"}}));
     EXPECT_TRUE(s.log.Entries().empty());
 }
 

@@ -134,23 +134,33 @@ TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
     EXPECT_EQ(list->Item("24")->AddDate, 3);
 }
 
-TEST(cNetscapeBookmarkFile, UnreadableFilesGiveNoSource)
+TEST(cNetscapeBookmarkFile, LfFilesAndOddDatesLoadUnreadableFilesGiveNoSource)
 {
     BookmarkFile f;
     std::vector<std::string> lines;
-    // Line ends of a single LF are no line ends: one element, never examined.
-    BookmarksPtr list = f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n</DL><p>\n", &lines);
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->Count(), 0);
-    EXPECT_EQ(lines.size(), 1u);
+    // An LF file loads, and comes back LF without the cleaned bookmark and its description.
+    BookmarksPtr list =
+        f.Load("<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\r\n<DD>A\n<DT><A HREF=\"http://b/\">b</A>\n", &lines);
+    ASSERT_EQ(list->Count(), 2);
+    list->Item(1)->Clean = true;
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(f.path);
+    writer.SetBookmarkFileContents(lines);
+    writer.SetBookmarks(list);
+    ASSERT_TRUE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), "<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n\n");
 
     EXPECT_FALSE(f.Load("", &lines));
     EXPECT_TRUE(lines.empty());
 
+    // Milliseconds, past 2038, stray letters: that field reads 0, the bookmark still loads.
     const std::string head = "<DL><p>\r\n<DT><A HREF=\"http://a/\" ";
-    for (const char* date : {"ADD_DATE=\"\"", "ADD_DATE=\"12x\"", "LAST_VISIT=\"2147483648\"",
-                             "LAST_MODIFIED=\"1.5\"", "ADD_DATE=\" 1\"", "ADD_DATE=\"+1\""})
-        EXPECT_FALSE(f.Load(head + date + ">a</A>\r\n</DL><p>\r\n")) << date;
+    for (const char* date : {"ADD_DATE=\"1165400000000\"", "ADD_DATE=\"\"", "ADD_DATE=\"12x\"",
+                             "LAST_VISIT=\"2147483648\"", "LAST_MODIFIED=\"1.5\"", "ADD_DATE=\"+1\""}) {
+        list = f.Load(head + date + ">a</A>\r\n</DL><p>\r\n");
+        ASSERT_EQ(list ? list->Count() : -1, 1) << date;
+        EXPECT_EQ(list->Item(1)->AddDate + list->Item(1)->LastVisit + list->Item(1)->LastModified, 0) << date;
+    }
     EXPECT_FALSE(f.Load(head + ">a\r\n</DL><p>\r\n")) << "no closing tag";
     EXPECT_TRUE(f.Load(head + "ADD_DATE=\"1>a</A>\r\n</DL><p>\r\n")) << "no closing quote: absent";
 

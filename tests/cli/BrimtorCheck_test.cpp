@@ -230,6 +230,11 @@ TEST_F(CheckJob, CleaningATextFileLeavesWhatTheWindowLeaves)
     EXPECT_EQ(ReadAll(backup), original);
     EXPECT_NE(cleaned.err.find("backup " + backup + "\n"), std::string::npos) << cleaned.err;
     EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from " + path), std::string::npos) << cleaned.err;
+
+    // A file saved with LF line ends has a link a line, and keeps its LF.
+    const std::string lf = home.WriteFile("lf.txt", CrLfLines(Links(), "\n"));
+    EXPECT_EQ(Check({"--source", "text", lf, "--clean", "--yes"}).exit, 1);
+    EXPECT_EQ(ReadAll(lf), Url("/ok") + "\n" + Url("/moved") + "\n");
 }
 
 TEST_F(CheckJob, CleaningABookmarkFileLeavesWhatTheWindowLeaves)

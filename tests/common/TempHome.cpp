@@ -69,11 +69,11 @@ std::string TempHome::WriteLines(const std::string& relative, const std::vector<
     return WriteFile(relative, CrLfLines(lines));
 }
 
-std::string CrLfLines(const std::vector<std::string>& lines)
+std::string CrLfLines(const std::vector<std::string>& lines, const std::string& lineEnd)
 {
     std::string text;
     for (const std::string& line : lines)
-        text += line + "\r\n";
+        text += line + lineEnd;
     return text;
 }
 

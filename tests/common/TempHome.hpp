@@ -34,8 +34,8 @@ private:
     std::vector<Saved> m_saved;
 };
 
-// The lines, each followed by CR LF.
-std::string CrLfLines(const std::vector<std::string>& lines);
+// The lines, each followed by CR LF (or by the line end given, for an LF file).
+std::string CrLfLines(const std::vector<std::string>& lines, const std::string& lineEnd = "\r\n");
 
 // The whole file, or "<missing>" when it cannot be read.
 std::string ReadAll(const std::string& path);

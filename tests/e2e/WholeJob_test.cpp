@@ -82,6 +82,15 @@ TEST(WholeJob, TextFile)
     EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
 }
 
+TEST(WholeJob, TextFileWithLfLineEndsKeepsThem)
+{
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links(), "\n"));
+    job.ToResults(3, path);
+    job.UntickLostAndClean();
+    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/lost"), job.Url("/moved")}, "\n"));
+}
+
 TEST(WholeJob, BookmarkFileChosenByTheUser)
 {
     Job job;

@@ -87,3 +87,16 @@ TEST(RequestDestination, RequestTextIsExact)
               "Accept: */*\r\n"
               "\r\n");
 }
+
+TEST(RequestDestination, HostsGoInAsciiAndOnlyWebAddressesWithAHostAreRequested)
+{
+    const auto d = ChooseDestination("b\xc3\xbc" "cher.example:8080/x\x7f", kDirect);
+    EXPECT_EQ(d->sHost + " " + d->hostHeader + d->sTarget, "xn--bcher-kva.example xn--bcher-kva.example:8080/x%7F");
+    // No host to ask: never requested, and such a link ends as an invalid address.
+    for (const char* address : {"", "http:///x", "https://:8080/", "http://a b/", "http://a\r\nX: y/", "\t/", "http://\xff/"})
+        EXPECT_TRUE(HasInvalidHost(address) && !ChooseDestination(address, kDirect)) << address;
+    // Other schemes are never requested, and are no invalid web address either.
+    for (const char* address : {"mailto:a@b", "javascript:location='http://x/'", "file:///x"})
+        EXPECT_FALSE(HasInvalidHost(address) || ChooseDestination(address, kDirect)) << address;
+    EXPECT_EQ(ChooseDestination("localhost:8080/x", kDirect)->port, 8080);
+}

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "engine/ResultText.hpp"
 #include "engine/cHttpExchange.hpp"
 #include "tests/common/TempHome.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
@@ -173,6 +174,25 @@ TEST_F(ExchangeTest, SocketErrorsBecomeNumbers)
     ExpectLinkClosed();
 }
 
+TEST_F(ExchangeTest, NoByteOfABookmarkEndsTheRequestLineOrAddsAHeader)
+{
+    const std::string hostLine = "Host: 127.0.0.1:" + std::to_string(port) + "\r\n";
+    Check(Base() + "/a b\tc\nd\re\xc3\xa9%41");
+    Check(Base() + "/p\r\nX-Injected: 1\r\n\r\nGET /second HTTP/1.1");
+    Check("http://b\xc3\xbc" "cher.example/x", "HEAD ", {true, "127.0.0.1", std::to_string(port)});
+    EXPECT_EQ(server.Requests(), (std::vector<std::string>{
+                                     "HEAD /a%20b%09c%0Ad%0De%C3%A9%41 HTTP/1.1\r\n" + hostLine + kTail,
+                                     "HEAD /p%0D%0AX-Injected:%201%0D%0A%0D%0AGET%20/second%20HTTP/1.1 HTTP/1.1\r\n"
+                                         + hostLine + kTail,
+                                     "HEAD http://xn--bcher-kva.example/x HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kTail}));
+
+    // A host holding a line break is not asked at all.
+    const BookmarkPtr invalid = Check("http://127.0.0.1\r\nX: y/");
+    EXPECT_EQ(invalid->Status + " " + ResultText(invalid->ResponseCode) + " " + std::to_string(invalid->Clean),
+              "error The URL is invalid. 0");
+    EXPECT_EQ(server.Requests().size(), 3u);
+}
+
 TEST_F(ExchangeTest, NeverDownloadsABody)
 {
     constexpr std::uint64_t kGigabyte = 1ull << 30;
@@ -229,11 +249,14 @@ TEST_F(ExchangeTest, ChecksHttpsOverVerifiedTls)
     ASSERT_EQ(tlsServer.Requests().size(), 1u);
     EXPECT_EQ(tlsServer.Requests()[0], "HEAD /secure HTTP/1.1\r\nHost: 127.0.0.1:" +
                                            std::to_string(tlsServer.serverPort()) + "\r\n" + kTail);
+    // A relative redirect stays on https and on this port.
+    tlsServer.Script("/secure/old", {"HTTP/1.1 301 Moved\r\nLocation: moved\r\n\r\n"});
+    EXPECT_EQ(Check(address + "/old")->RedirectedUrl, address + "/moved");
 
     cHttpExchange untrusting(Timer1, tmStatus, tmTimeOut);
     BookmarkPtr untrusted = Check(untrusting, address);
     EXPECT_EQ(untrusted->Status, "error");
     EXPECT_EQ(untrusted->ResponseCode, 12045);
     EXPECT_FALSE(untrusted->Clean);
-    EXPECT_EQ(tlsServer.Requests().size(), 1u);
+    EXPECT_EQ(tlsServer.Requests().size(), 2u);
 }

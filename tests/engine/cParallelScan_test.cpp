@@ -94,7 +94,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     server.Script("/silent", {"", false, 0, false});
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
     const std::string text = test::CrLfLines({base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
-                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/"});
+                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/", "http://bad host/"});
 
     // The window: one link at a time, the time-out tick shortened alike.
     cLinkMain links;

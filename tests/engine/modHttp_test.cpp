@@ -13,7 +13,7 @@ cBookmark Digested(const std::string& response, const std::string& url = "http:/
     cBookmark bookmark;
     bookmark.url = url;
     bookmark.Status = "pending";
-    DigestResponse(response, bookmark);
+    DigestResponse(response, bookmark, url);
     return bookmark;
 }
 
@@ -50,12 +50,13 @@ TEST(modHttp, ClassesAndReasonPhrases)
     EXPECT_EQ(StatusText(505), "HTTP Version not supported");
 }
 
-TEST(modHttp, HeaderValueAndContentLengthCompareExactly)
+TEST(modHttp, HeaderValuesInAnyCaseAndTheContentLengthExactly)
 {
     const std::string block = "HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 5120\r\n";
     EXPECT_EQ(GetHeaderValue(block, "Location"), "/new");
     EXPECT_EQ(GetHeaderValue(block, "Server"), "");
-    EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nlocation: x\r\nLocation:y\r\n", "Location"), "");
+    EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nlocation: x\r\nLocation:y\r\n", "Location"), "x");
+    EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nX-Location: x\r\nLOCATION:\t y \r\n", "Location"), "y");
     EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nLocation: \r\n", "Location"), "");
     EXPECT_EQ(GetHeaderValue("Location: /status-line\r\n", "Location"), "");
 
@@ -90,6 +91,9 @@ TEST(modHttp, DigestWritesTheOutcomeByClass)
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: page2.html\r\n\r\n", "host/dir/page.html").RedirectedUrl,
               "http://host/dir/page2.html");
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: HTTPS://Other/./x\r\n\r\n").RedirectedUrl, "HTTPS://Other/x");
+    // A relative target keeps the scheme and port of the address requested.
+    EXPECT_EQ(Digested("HTTP/1.1 301 Moved\r\nlocation:/moved\r\n\r\n", "https://host:8443/a?b").RedirectedUrl,
+              "https://host:8443/moved");
     cBookmark bare = Digested("HTTP/1.1 303 See Other\r\n\r\n");
     EXPECT_EQ(bare.RedirectedUrl, "");
     EXPECT_FALSE(bare.Clean);

@@ -20,13 +20,16 @@ TEST(Text, CaseFoldingTouchesOnlyAsciiLetters)
     EXPECT_EQ(IFind("", ""), 0u);
 }
 
-TEST(Text, SplitCrLfKeepsLoneCrAndLfInsideLines)
+TEST(Text, LinesEndAsTheFirstLineEnds)
 {
-    EXPECT_EQ(SplitCrLf(""), std::vector<std::string>{""});
-    EXPECT_EQ(SplitCrLf("a\r\n"), (std::vector<std::string>{"a", ""}));
-    EXPECT_EQ(SplitCrLf("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(SplitCrLf("a\nb\rc"), std::vector<std::string>{"a\nb\rc"});
-    EXPECT_EQ(SplitCrLf("a\r\r\nb\n\r\n"), (std::vector<std::string>{"a\r", "b\n", ""}));
+    using Lines = std::vector<std::string>;
+    // A CR LF file (or one without line ends) splits as it always has: a lone CR or LF stays.
+    EXPECT_EQ(LineEndOf(""), "\r\n");
+    EXPECT_EQ(LineEndOf("\nb\r\n"), "\n");
+    EXPECT_EQ(SplitLines(""), Lines{""});
+    EXPECT_EQ(SplitLines("a\r\r\nb\n\r\n\r\nc"), (Lines{"a\r", "b\n", "", "c"}));
+    // An LF file: every LF ends a line, with a CR right before it; a lone CR stays.
+    EXPECT_EQ(SplitLines("a\nb\rc\r\nd\n"), (Lines{"a", "b\rc", "d", ""}));
 }
 
 TEST(Text, TrimSpacesRemovesOnlyBlanks)
