@@ -14,7 +14,7 @@ namespace brimtor {
 std::vector<BackupEntry> ListBackups()
 {
     std::vector<BackupEntry> entries;
-    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt", false))
+    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;*.sqlite", false))
         entries.push_back({path, GetFileName(path), BackupImageFor(path)});
     return entries;
 }

@@ -15,7 +15,8 @@ struct BackupEntry {
     BackupImage image = BackupImage::None;
 };
 
-// The .html and .txt files directly in the backup folder, in name order.
+// The .html, .txt and .sqlite (Firefox's database) files directly in the backup folder, in name
+// order.
 std::vector<BackupEntry> ListBackups();
 
 // Netscape when the path names it after its first character (any case), else Firefox likewise.

@@ -19,6 +19,7 @@ ResultIcon IconForCode(int code);
 // that asked for a login), then returns the bookmarks the view word shows, in collection
 // order: "Broken", "Redirect", "All"; any other word means all, and words compare without
 // regard to case.
+// A bookmark that is not a web address ("place:", "javascript:", a file) is never left marked.
 std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string& view);
 
 }  // namespace brimtor

@@ -18,10 +18,6 @@ namespace brimtor {
 
 namespace {
 
-// Joins a folder's name to its parent's path. Only a display convention of folder texts,
-// never a file system path, so it is the same on every platform.
-const char* const kFolderSeparator = "\\\\-";
-
 // Adds the lines a chunk of the file completes; `pending` carries the unfinished last line,
 // a CR at its end included, over to the next chunk.
 void SplitChunk(std::string_view chunk, std::string& pending, std::vector<std::string>& lines)

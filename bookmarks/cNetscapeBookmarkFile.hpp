@@ -10,6 +10,10 @@
 
 namespace brimtor {
 
+// Joins a folder's name to its parent's path in every source's folder texts. Only a display
+// convention, never a file system path, so it is the same on every platform.
+inline constexpr const char* kFolderSeparator = "\\\\-";
+
 // Reads a bookmark HTML file (the format browsers export) into a collection and writes it back
 // without the bookmarks marked Clean. It is line based, not an HTML parser: it looks at the
 // first characters of each line only, and the writer puts back the very lines it read, byte

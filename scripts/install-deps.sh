@@ -10,6 +10,7 @@ packages=(
   openssl ca-certificates
   libgl-dev
   ccache
+  libsqlite3-dev
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "support/Backup.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/Clock.hpp"
 #include "support/FileIo.hpp"
@@ -49,6 +51,14 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
     return {true, name.path};
 }
 
+// Waits until the file or folder is on the disk.
+bool SyncToDisk(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    return (fd < 0 || ::close(fd) == 0) && synced;
+}
+
 }  // namespace
 
 BackupResult BackupTextBytes(const std::string& bytes)
@@ -59,6 +69,15 @@ BackupResult BackupTextBytes(const std::string& bytes)
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
 {
     return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
+}
+
+BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+                              const std::string& extension)
+{
+    const BackupResult backup = BackupBytes(bytes, "Backup_" + browserWord + "_", extension);
+    if (!backup.ok || !SyncToDisk(backup.path) || !SyncToDisk(BackupFolder()))
+        return {false, {}};
+    return backup;
 }
 
 }  // namespace brimtor

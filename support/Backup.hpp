@@ -21,4 +21,10 @@ BackupResult BackupTextBytes(const std::string& bytes);
 // As "Backup_" browserWord "_" stamp ".html"; the word is "Firefox", "Netscape" or "User".
 BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
 
+// As "Backup_" browserWord "_" stamp extension, for a browser's own store ("Firefox", ".sqlite").
+// The copy and its folder are flushed to disk before it counts as made, since the store is
+// changed in place next.
+BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+                              const std::string& extension);
+
 }  // namespace brimtor
