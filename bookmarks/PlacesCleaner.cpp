@@ -74,8 +74,13 @@ BackupResult BackupDatabase(const std::string& path)
     unsigned char* bytes = sqlite3_serialize(copy.Handle(), "main", &size, 0);
     if (bytes == nullptr)
         return {false, {}};
-    const std::string image(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+    std::string image(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
     sqlite3_free(bytes);
+    // The header's read and write versions (offsets 18 and 19) say 2 for a database in WAL mode.
+    // The copy is a lone file: 1 lets whoever opens it read it without making a log beside it,
+    // and Firefox turns its WAL mode back on when the copy is put back.
+    if (image.size() > 19)
+        image[18] = image[19] = 1;
     return BackupStoreBytes(image, "Firefox", ".sqlite");
 }
 

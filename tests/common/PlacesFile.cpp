@@ -37,9 +37,11 @@ std::string Quoted(const std::string& text)
 
 }  // namespace
 
-PlacesFile::PlacesFile(std::string path)
+PlacesFile::PlacesFile(std::string path, bool create)
     : m_path(std::move(path))
 {
+    if (!create)
+        return;
     const Connection c(m_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     c.Exec("PRAGMA journal_mode = WAL");
     c.Exec(ReadAll(PLACES_SCHEMA_PATH));

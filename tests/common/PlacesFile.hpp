@@ -18,8 +18,8 @@ public:
     static constexpr std::int64_t kTags = 4;
     static constexpr std::int64_t kUnfiled = 5;
 
-    // Creates the file and its folders.
-    explicit PlacesFile(std::string path);
+    // Creates the file and its folders, unless create is false (a file that is there already).
+    explicit PlacesFile(std::string path, bool create = true);
     const std::string& Path() const { return m_path; }
 
     // Appended at the end of the parent; the id. A bookmark's address has one place, counted in
