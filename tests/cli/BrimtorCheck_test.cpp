@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +12,7 @@
 #include <QProcess>
 
 #include "support/modSpecialFolder.hpp"
+#include "tests/common/PlacesFile.hpp"
 #include "tests/common/TempHome.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
 #include "tests/common/net/WholeJobSite.hpp"
@@ -276,6 +279,30 @@ TEST_F(CheckJob, FirefoxAndNetscapeProfiles)
     BrowserProfileJob(*this, ".mozilla/firefox/", "firefox", "Firefox");
     std::filesystem::remove_all(BackupFolder());
     BrowserProfileJob(*this, ".netscape/navigator/", "netscape", "Netscape");
+}
+
+TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
+{
+    const std::string folder = home / "profiles/work";
+    std::filesystem::create_directories(folder);
+    PlacesFile places(folder + "/places.sqlite");
+    const char* names[] = {"Works", "Gone", "Lost", "Moved"};
+    for (std::size_t i = 0; i < 4; ++i)
+        places.Bookmark(PlacesFile::kMenu, Links()[i], names[i]);
+    const std::string before = ReadAll(places.Path());
+    std::filesystem::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), folder + "/lock");
+    const std::vector<std::string> clean {"--source", "firefox", "--profile", folder, "--clean", "--yes"};
+    const Outcome refused = Check(clean);
+    EXPECT_EQ(refused.exit, 2);
+    EXPECT_NE(refused.err.find("Firefox is running. Close Firefox, then clean again."), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadAll(places.Path()), before);
+
+    std::filesystem::remove(folder + "/lock");
+    const Outcome cleaned = Check(clean);
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(places.Rows("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
+              (std::vector<std::string>{"Works", "Moved"}));
+    EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Firefox_", ".sqlite")), std::string::npos) << cleaned.err;
 }
 
 TEST_F(CheckJob, OneLaneAndSixteenLanesGiveTheSameOutcomes)
