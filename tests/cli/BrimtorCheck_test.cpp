@@ -284,11 +284,10 @@ TEST_F(CheckJob, FirefoxAndNetscapeProfiles)
 TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
 {
     const std::string folder = home / "profiles/work";
-    std::filesystem::create_directories(folder);
-    PlacesFile places(folder + "/places.sqlite");
+    const PlacesFile places(folder + "/places.sqlite");
     const char* names[] = {"Works", "Gone", "Lost", "Moved"};
     for (std::size_t i = 0; i < 4; ++i)
-        places.Bookmark(PlacesFile::kMenu, Links()[i], names[i]);
+        places.Add(PlacesFile::kMenu, names[i], Links()[i]);
     const std::string before = ReadAll(places.Path());
     std::filesystem::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), folder + "/lock");
     const std::vector<std::string> clean {"--source", "firefox", "--profile", folder, "--clean", "--yes"};
@@ -300,7 +299,7 @@ TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
     std::filesystem::remove(folder + "/lock");
     const Outcome cleaned = Check(clean);
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_EQ(places.Rows("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
+    EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
               (std::vector<std::string>{"Works", "Moved"}));
     EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Firefox_", ".sqlite")), std::string::npos) << cleaned.err;
 }

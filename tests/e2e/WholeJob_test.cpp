@@ -1,7 +1,5 @@
 #include <filesystem>
 
-#include <unistd.h>
-
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -173,42 +171,18 @@ TEST(WholeJob, NetscapeProfile)
     BrowserJob(".netscape/navigator/", 2, "Netscape");
 }
 
-namespace {
-
-// A Firefox profile whose places.sqlite holds the site's links on the toolbar.
-PlacesFile FirefoxPlaces(Job& job)
-{
-    job.home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=main\n");
-    job.home.WriteFile(".mozilla/firefox/main/bookmarks.html", "stale");
-    PlacesFile places(job.home / ".mozilla/firefox/main/places.sqlite");
-    const char* names[] = {"Works", "Gone", "Lost", "Moved"};
-    for (std::size_t i = 0; i < 4; ++i)
-        places.Bookmark(PlacesFile::kToolbar, job.site.Links()[i], names[i]);
-    return places;
-}
-
-}  // namespace
-
 TEST(WholeJob, FirefoxPlacesDatabase)
 {
     Job job;
-    const PlacesFile places = FirefoxPlaces(job);
+    job.home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=main\n");
+    job.home.WriteFile(".mozilla/firefox/main/bookmarks.html", "stale");
+    const PlacesFile places(job.home / ".mozilla/firefox/main/places.sqlite");
+    const char* names[] = {"Works", "Gone", "Lost", "Moved"};
+    for (std::size_t i = 0; i < 4; ++i)
+        places.Add(PlacesFile::kToolbar, names[i], job.site.Links()[i]);
     job.ToResults(1);
     job.UntickLostAndClean();
-    EXPECT_EQ(places.Rows("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
+    EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
               (std::vector<std::string>{"Works", "Lost", "Moved"}));
     EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"Backup_Firefox_" + kStamp + ".sqlite"});
-}
-
-TEST(WholeJob, FirefoxRunningKeepsTheWizardOnTheResults)
-{
-    Job job;
-    const PlacesFile places = FirefoxPlaces(job);
-    job.ToResults(1);
-    const std::string before = ReadAll(places.Path());
-    std::filesystem::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), job.home / ".mozilla/firefox/main/lock");
-    job.Click("cmdClean");
-    EXPECT_EQ(job.window->CurrentPage(), 4);
-    EXPECT_EQ(job.messages.Texts().back(), "Firefox is running. Close Firefox, then clean again.");
-    EXPECT_EQ(ReadAll(places.Path()), before);
 }
