@@ -131,7 +131,8 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
         SqliteDatabase db(path, SqliteDatabase::Access::ReadWrite);
         db.Exec("BEGIN IMMEDIATE");
         if (!Unchanged(db, marked, rows))
-            return Refused(false, path + " has changed since its bookmarks were loaded; load them again before cleaning");
+            return Refused(false, path + " has changed since its bookmarks were loaded; "
+                                         "load them again before cleaning");
         const BackupResult backup = BackupDatabase(path);
         if (!backup.ok)
             return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");

@@ -1,5 +1,6 @@
 #include "bookmarks/PlacesReader.hpp"
 
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -43,7 +44,8 @@ public:
     {
         std::string folder = (fs::temp_directory_path() / "brimtor-places-XXXXXX").string();
         if (::mkdtemp(folder.data()) == nullptr)
-            throw fs::filesystem_error("Cannot make a private folder", folder, std::error_code(errno, std::generic_category()));
+            throw fs::filesystem_error("Cannot make a private folder", folder,
+                                       std::error_code(errno, std::generic_category()));
         m_folder = folder;
         m_copy = (m_folder / "places.sqlite").string();
         fs::copy_file(databasePath, m_copy);
