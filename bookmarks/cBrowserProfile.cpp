@@ -20,9 +20,15 @@ namespace {
 // The run-time error of using an object reference that was never set.
 constexpr long kObjectNotSet = 91;
 
-bool IsProfileSection(const std::string& name)
+// The names of the file's profile sections, in file order.
+std::vector<std::string> ProfileSections(const std::string& ini)
 {
-    return IStartsWith(name, "profile");
+    std::vector<std::string> profiles;
+    for (const std::string& section : SplitAt(cINI().GetIniSections(ini), '\0')) {
+        if (IStartsWith(section, "profile"))
+            profiles.push_back(section);
+    }
+    return profiles;
 }
 
 // The "path" of the first profile section whose `key` is exactly `wanted`, if there is one.
@@ -30,26 +36,9 @@ std::optional<std::string> FirstProfileWith(const std::string& ini, const std::s
                                             const std::string& wanted)
 {
     const cINI reader;
-    for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
-        if (IsProfileSection(section) && reader.GetIniSetting(ini, section, key) == wanted)
+    for (const std::string& section : ProfileSections(ini)) {
+        if (reader.GetIniSetting(ini, section, key) == wanted)
             return reader.GetIniSetting(ini, section, "path");
-    }
-    return std::nullopt;
-}
-
-// The Default= of the first installation that names one: in profiles.ini an [Install…] section,
-// in installs.ini (which holds the same) any section.
-std::optional<std::string> InstallDefault(const std::string& root)
-{
-    const cINI reader;
-    for (const char* file : {"profiles.ini", "installs.ini"}) {
-        const std::string ini = root + file;
-        for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
-            const bool install = file[0] == 'i' || IStartsWith(section, "install");
-            const std::string path = install ? reader.GetIniSetting(ini, section, "default") : "";
-            if (!path.empty())
-                return path;
-        }
     }
     return std::nullopt;
 }
@@ -57,25 +46,35 @@ std::optional<std::string> InstallDefault(const std::string& root)
 // The path of the one profile section, when there is exactly one.
 std::optional<std::string> OnlyProfile(const std::string& ini)
 {
-    const cINI reader;
-    std::vector<std::string> profiles;
-    for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
-        if (IsProfileSection(section))
-            profiles.push_back(section);
-    }
+    const std::vector<std::string> profiles = ProfileSections(ini);
     if (profiles.size() != 1)
         return std::nullopt;
-    return reader.GetIniSetting(ini, profiles.front(), "path");
+    return cINI().GetIniSetting(ini, profiles.front(), "path");
+}
+
+// The Default= of the first installation that names one: in profiles.ini an [Install…] section,
+// in installs.ini (which holds nothing else) any section.
+std::optional<std::string> InstallDefault(const std::string& root)
+{
+    const cINI reader;
+    for (const std::string file : {"profiles.ini", "installs.ini"}) {
+        for (const std::string& section : SplitAt(reader.GetIniSections(root + file), '\0')) {
+            const bool install = file == "installs.ini" || IStartsWith(section, "install");
+            const std::string path = install ? reader.GetIniSetting(root + file, section, "default") : "";
+            if (!path.empty())
+                return path;
+        }
+    }
+    return std::nullopt;
 }
 
 // A profile kept outside the root is written with IsRelative=0 and its full path.
 bool IsAbsoluteProfile(const std::string& ini, const std::string& path)
 {
     const cINI reader;
-    for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
-        if (IsProfileSection(section) && reader.GetIniSetting(ini, section, "path") == path
-            && reader.GetIniSetting(ini, section, "isrelative") == "0")
-            return true;
+    for (const std::string& section : ProfileSections(ini)) {
+        if (reader.GetIniSetting(ini, section, "path") == path)
+            return reader.GetIniSetting(ini, section, "isrelative") == "0";
     }
     return false;
 }

@@ -36,14 +36,6 @@ TEST(BackupList, ListsOnlyBackupFilesDirectlyInTheFolderWithTheirImages)
     EXPECT_EQ(BackupImageFor("/FIREFOX.html"), BackupImage::Firefox);
 }
 
-TEST(BackupList, FirefoxDatabaseCopiesAreListed)
-{
-    TempHome home;
-    home.WriteFile(".local/share/brimtor/Backups/Backup_Firefox_202612061015.sqlite", "s");
-    ASSERT_EQ(ListBackups().size(), 1u);
-    EXPECT_EQ(ListBackups()[0].image, BackupImage::Firefox);
-}
-
 TEST(BackupList, DeletingSkipsFilesThatVanishedAndReportsOnesThatStay)
 {
     TempHome home;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ResultsView.hpp"
+#include "bookmarks/BackupList.hpp"
 #include "support/ui/cCommonDialog.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/app/WizardFixture.hpp"
@@ -184,5 +185,7 @@ TEST(WholeJob, FirefoxPlacesDatabase)
     job.UntickLostAndClean();
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
               (std::vector<std::string>{"Works", "Lost", "Moved"}));
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"Backup_Firefox_" + kStamp + ".sqlite"});
+    // The backup window lists the database's backup.
+    ASSERT_EQ(ListBackups().size(), 1u);
+    EXPECT_EQ(ListBackups()[0].name, "Backup_Firefox_" + kStamp + ".sqlite");
 }
