@@ -7,10 +7,10 @@
 namespace brimtor::test {
 
 // A places.sqlite made from the tables a real Firefox wrote (tests/bookmarks/data), in WAL mode
-// as Firefox keeps it, with Firefox's top folders: 1 root, 2 menu, 3 toolbar, 4 tags, 5 unfiled.
+// as Firefox keeps it, with its top folders: 1 root, 2 menu, 3 toolbar, 4 tags, 5 unfiled, 6 mobile.
 class PlacesFile {
 public:
-    static constexpr std::int64_t kMenu = 2, kToolbar = 3, kTags = 4, kUnfiled = 5;
+    static constexpr std::int64_t kMenu = 2, kToolbar = 3, kTags = 4;
 
     // Creates the file and its folders, unless create is false.
     explicit PlacesFile(std::string path, bool create = true);
