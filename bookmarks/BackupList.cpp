@@ -36,7 +36,7 @@ void AddFolderBackups(std::vector<BackupEntry>& entries)
 std::vector<BackupEntry> ListBackups()
 {
     std::vector<BackupEntry> entries;
-    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;*.json", false))
+    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;*.json;*.sqlite", false))
         entries.push_back({path, GetFileName(path), BackupImageFor(path)});
     AddFolderBackups(entries);
     return entries;

@@ -15,8 +15,9 @@ struct BackupEntry {
     BackupImage image = BackupImage::None;
 };
 
-// The .html, .txt and .json files directly in the backup folder, in name order, then the
-// folder backups there (one entry per "Backup_" folder), in name order.
+// The .html, .txt, .json (a Chromium-family browser's file) and .sqlite (Firefox's database)
+// files directly in the backup folder, in name order, then the folder backups there (one entry
+// per "Backup_" folder), in name order.
 std::vector<BackupEntry> ListBackups();
 
 // Netscape when the path names it after its first character (any case), else Firefox likewise.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/CodeClass.hpp"
 #include "support/Text.hpp"
 
@@ -37,6 +38,13 @@ static bool IsProtected(const cBookmark& bookmark)
     return IStartsWith(bookmark.url, "https") || AnswerWithheld(bookmark.ResponseCode);
 }
 
+// Only web pages are judged by their answer: a browser's own queries ("place:"), bookmarklets
+// ("javascript:"), local files and other schemes are listed but never marked for removal.
+static bool IsWebAddress(const cBookmark& bookmark)
+{
+    return !BrowsableAddress(bookmark.url).empty();
+}
+
 static bool ShownInView(const cBookmark& bookmark, const std::string& view)
 {
     if (IEquals(view, "Broken"))
@@ -50,7 +58,7 @@ std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string
 {
     std::vector<BookmarkPtr> rows;
     for (const BookmarkPtr& bookmark : bookmarks) {
-        if (IsProtected(*bookmark))
+        if (IsProtected(*bookmark) || !IsWebAddress(*bookmark))
             bookmark->Clean = false;
         if (ShownInView(*bookmark, view))
             rows.push_back(bookmark);

@@ -24,6 +24,7 @@ bool RefusedTheCheck(int code);
 // asked for a login and pages that refused the check), then returns the bookmarks the view word shows, in collection
 // order: "Broken", "Redirect", "All"; any other word means all, and words compare without
 // regard to case.
+// A bookmark that is not a web address ("place:", "javascript:", a file) is never left marked.
 std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string& view);
 
 }  // namespace brimtor

@@ -1,6 +1,7 @@
 #include "bookmarks/cBrowserProfile.hpp"
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "bookmarks/cINI.hpp"
@@ -19,9 +20,15 @@ namespace {
 // The run-time error of using an object reference that was never set.
 constexpr long kObjectNotSet = 91;
 
-bool IsProfileSection(const std::string& name)
+// The names of the file's profile sections, in file order.
+std::vector<std::string> ProfileSections(const std::string& ini)
 {
-    return IStartsWith(name, "profile");
+    std::vector<std::string> profiles;
+    for (const std::string& section : SplitAt(cINI().GetIniSections(ini), '\0')) {
+        if (IStartsWith(section, "profile"))
+            profiles.push_back(section);
+    }
+    return profiles;
 }
 
 // The "path" of the first profile section whose `key` is exactly `wanted`, if there is one.
@@ -29,11 +36,47 @@ std::optional<std::string> FirstProfileWith(const std::string& ini, const std::s
                                             const std::string& wanted)
 {
     const cINI reader;
-    for (const std::string& section : SplitAt(reader.GetIniSections(ini), '\0')) {
-        if (IsProfileSection(section) && reader.GetIniSetting(ini, section, key) == wanted)
+    for (const std::string& section : ProfileSections(ini)) {
+        if (reader.GetIniSetting(ini, section, key) == wanted)
             return reader.GetIniSetting(ini, section, "path");
     }
     return std::nullopt;
+}
+
+// The path of the one profile section, when there is exactly one.
+std::optional<std::string> OnlyProfile(const std::string& ini)
+{
+    const std::vector<std::string> profiles = ProfileSections(ini);
+    if (profiles.size() != 1)
+        return std::nullopt;
+    return cINI().GetIniSetting(ini, profiles.front(), "path");
+}
+
+// The Default= of the first installation that names one: in profiles.ini an [Install…] section,
+// in installs.ini (which holds nothing else) any section.
+std::optional<std::string> InstallDefault(const std::string& root)
+{
+    const cINI reader;
+    for (const std::string file : {"profiles.ini", "installs.ini"}) {
+        for (const std::string& section : SplitAt(reader.GetIniSections(root + file), '\0')) {
+            const bool install = file == "installs.ini" || IStartsWith(section, "install");
+            const std::string path = install ? reader.GetIniSetting(root + file, section, "default") : "";
+            if (!path.empty())
+                return path;
+        }
+    }
+    return std::nullopt;
+}
+
+// A profile kept outside the root is written with IsRelative=0 and its full path.
+bool IsAbsoluteProfile(const std::string& ini, const std::string& path)
+{
+    const cINI reader;
+    for (const std::string& section : ProfileSections(ini)) {
+        if (reader.GetIniSetting(ini, section, "path") == path)
+            return reader.GetIniSetting(ini, section, "isrelative") == "0";
+    }
+    return false;
 }
 
 }  // namespace
@@ -68,24 +111,47 @@ void cBrowserProfile::ReadInstallInfo()
     }
 }
 
-std::string cBrowserProfile::ProfilesIni() const
+std::string cBrowserProfile::ProfileRoot() const
 {
-    return GetSpecialFolderPath(CSIDL_APPDATA) + m_traits.profileRoot + "profiles.ini";
+    const std::string home = GetSpecialFolderPath(CSIDL_APPDATA);
+    for (const char* root : m_traits.profileRoots) {
+        if (FileExists(home + root + "profiles.ini"))
+            return home + root;
+    }
+    return home + m_traits.profileRoots.front();
 }
 
-// profiles.ini gives every path relative to the profile root, "/"-separated as here.
-std::string cBrowserProfile::GetProfileFolder(const std::string& relativePath) const
+std::string cBrowserProfile::ProfilesIni() const
 {
-    return GetSpecialFolderPath(CSIDL_APPDATA) + m_traits.profileRoot + relativePath;
+    return ProfileRoot() + "profiles.ini";
+}
+
+// profiles.ini gives paths "/"-separated as here, relative to the profile root unless marked.
+std::string cBrowserProfile::GetProfileFolder(const std::string& path) const
+{
+    return IsAbsoluteProfile(ProfilesIni(), path) ? path : ProfileRoot() + path;
+}
+
+std::string cBrowserProfile::ProfileFolder() const
+{
+    if (m_parent && !m_parent->ProfileFolder().empty())
+        return m_parent->ProfileFolder();
+    return GetProfileFolder(FindDefaultProfile(m_defaultProfile));
 }
 
 std::string cBrowserProfile::FindDefaultProfile(std::string found) const
 {
     const std::string ini = ProfilesIni();
+    if (m_traits.installDefaults) {
+        if (auto installed = InstallDefault(ProfileRoot()))
+            return *installed;
+    }
     if (auto marked = FirstProfileWith(ini, "default", "1"))
         found = *marked;
     if (found.empty())
         found = FirstProfileWith(ini, "name", "default").value_or(std::string());
+    if (found.empty() && m_traits.installDefaults)
+        found = OnlyProfile(ini).value_or(std::string());
     return found;
 }
 
@@ -114,7 +180,8 @@ cLinkMain& cBrowserProfile::RequireParent(const std::string& procedure) const
 
 BookmarksPtr cBrowserProfile::LoadBookmarks()
 {
-    m_bookmarkFile = AddTrailingChar(GetProfileFolder(DefaultProfile()), '/') + "bookmarks.html";
+    DefaultProfile();
+    m_bookmarkFile = AddTrailingChar(ProfileFolder(), '/') + "bookmarks.html";
     cNetscapeBookmarkFile reader;
     reader.SetBookmarkFile(m_bookmarkFile);
     m_bookmarks = reader.BookmarkFileToCollection();

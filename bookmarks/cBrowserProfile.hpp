@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
 
@@ -12,10 +13,15 @@ class cLinkMain;
 // What tells one profile-based browser from another.
 struct BrowserProfileTraits {
     const char* registryKey;   // below HKEY_LOCAL_MACHINE, with its trailing backslash
-    const char* profileRoot;   // below the application-data folder; holds profiles.ini
+    // Below the application-data folder, in the order they are tried: the first holding a
+    // profiles.ini is the browser's, else the first.
+    std::vector<const char*> profileRoots;
     std::int32_t whichBrowser; // the bookmark writer's browser code, naming the backup copy
     const char* className;     // the class name that error sources begin with
     const char* browserName;   // for the user: "Firefox"
+    // Current Firefox: an [Install…] section's Default= (or installs.ini's) names the default
+    // profile before any other rule, and a single profile is the default.
+    bool installDefaults = false;
 };
 
 // A browser that keeps its bookmarks in the bookmarks.html of its default profile, found
@@ -30,10 +36,14 @@ public:
     // The registry's CurrentVersion, else the default profile's last version; may be empty.
     const std::string& Version() const { return m_version; }
 
-    // The default profile's path relative to the profile root: the first profile section with
+    // The default profile's path as profiles.ini gives it: the first profile section with
     // Default=1, else the first named exactly "default"; "" when there is none. Once found the
-    // value is kept, and only a later Default=1 replaces it.
+    // value is kept, and only a later Default=1 replaces it. See installDefaults for Firefox.
     std::string DefaultProfile();
+
+    // The folder of the profile a load reads: the one the user named (Parent's ProfileFolder),
+    // else the default profile's, below the profile root unless profiles.ini says IsRelative=0.
+    std::string ProfileFolder() const;
 
     // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
     // copy, from the lines Parent kept. Nothing happens when that load gave no collection.
@@ -55,8 +65,9 @@ protected:
 
 private:
     void ReadInstallInfo();
+    std::string ProfileRoot() const;
     std::string ProfilesIni() const;
-    std::string GetProfileFolder(const std::string& relativePath) const;
+    std::string GetProfileFolder(const std::string& path) const;
     // The search of DefaultProfile, starting from what was found before.
     std::string FindDefaultProfile(std::string found) const;
     // LastVersion of the default profile's compatibility.ini, up to its first "_".

@@ -103,7 +103,7 @@ CleanOutcome cChromium::CleanUpBookmarks()
         ReportNotCleaned(why);
         return outcome;
     }
-    const BackupResult backup = BackupChromiumBytes(*current);
+    const BackupResult backup = BackupStoreBytes(*current, "Chromium", ".json");
     if (!backup.ok) {
         ReportNotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
         return outcome;

@@ -1,17 +1,34 @@
 #pragma once
 
+#include "bookmarks/PlacesReader.hpp"
 #include "bookmarks/cBrowserProfile.hpp"
 
 namespace brimtor {
 
-// Source 1: the bookmarks of the default Firefox profile, below ~/.mozilla/firefox/.
+// Source 1: the bookmarks of the default Firefox profile, found below ~/.mozilla/firefox/, or
+// for the snap and flatpak builds below ~/snap/firefox/common/.mozilla/firefox/ and
+// ~/.var/app/org.mozilla.firefox/.mozilla/firefox/. Firefox keeps them in the profile's
+// places.sqlite; an old profile without one still has its bookmarks.html.
 class cFirefox : public cBrowserProfile {
 public:
     cFirefox();
 
-    // The default profile's bookmarks, or nullptr. Errors are logged as
+    // The profile holds places.sqlite or bookmarks.html.
+    bool IsInstalled() const override;
+    std::string FoundWhere() const override;
+
+    // The profile's bookmarks, or nullptr. Errors of the bookmarks.html read are logged as
     // "cFirefox: GetBookMarks" and give nullptr.
     BookmarksPtr GetBookMarks() override;
+    std::string WhyNotLoadable() const override;
+
+    // Cleans the store the last load read.
+    CleanOutcome CleanUpBookmarks() override;
+
+private:
+    // The profile whose places.sqlite the last load read; empty when it read bookmarks.html.
+    std::string m_placesFolder;
+    PlacesLoad m_places;
 };
 
 }  // namespace brimtor

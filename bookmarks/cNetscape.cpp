@@ -3,7 +3,7 @@
 namespace brimtor {
 
 static const BrowserProfileTraits kNetscape {"SOFTWARE\\Netscape\\Netscape Browser\\",
-                                             "/.netscape/navigator/", 2, "cNetscape", "Netscape"};
+                                             {"/.netscape/navigator/"}, 2, "cNetscape", "Netscape"};
 
 cNetscape::cNetscape()
     : cBrowserProfile(kNetscape)

@@ -13,6 +13,7 @@ packages=(
   # installing like a desktop program: the validators, the icon's PNG sizes, the .deb's dependencies
   desktop-file-utils appstream librsvg2-bin dpkg-dev file
   nlohmann-json3-dev libssl-dev
+  libsqlite3-dev
 )
 
 missing=()

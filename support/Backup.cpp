@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/Clock.hpp"
 #include "support/FileIo.hpp"
@@ -111,9 +112,10 @@ BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string
     return {false, {}};
 }
 
-BackupResult BackupChromiumBytes(const std::string& bytes)
+BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+                              const std::string& extension)
 {
-    return BackupBytes(bytes, "Backup_Chromium_", ".json");
+    return BackupBytes(bytes, "Backup_" + browserWord + "_", extension);
 }
 
 }  // namespace brimtor

@@ -35,7 +35,10 @@ struct BackupFile {
 // A copy that fails half-way is removed again.
 BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
 
-// As "Backup_Chromium_" stamp ".json": a Chromium-family browser's Bookmarks file.
-BackupResult BackupChromiumBytes(const std::string& bytes);
+// As "Backup_" browserWord "_" stamp extension, for a browser's own store ("Firefox", ".sqlite").
+// The copy and its folder are flushed to disk before it counts as made, since the store is
+// changed in place next.
+BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+                              const std::string& extension);
 
 }  // namespace brimtor

@@ -58,6 +58,14 @@ TEST(ResultsFilter, ViewsSelectTheirRowsAndProtectionAppliesToEveryRow)
     EXPECT_FALSE(secure->Clean);
 }
 
+TEST(ResultsFilter, OnlyWebAddressesStayTicked)
+{
+    cBookmarks list;
+    for (const char* url : {"place:sort=8&maxResults=10", "javascript:alert(1)", "file:///x", "ftp://gone/", "gone.example"})
+        AddChecked(list, url, 11004, true);
+    EXPECT_EQ(Urls(FillView(list, "Broken")), (std::vector<std::string>{"ftp://gone/", "gone.example"}));
+}
+
 TEST(ResultsFilter, IconsFollowTheCodeClasses)
 {
     EXPECT_EQ(IconForCode(100), ResultIcon::Information);

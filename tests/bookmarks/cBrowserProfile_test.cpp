@@ -53,8 +53,12 @@ TEST(BrowserProfile, TheDefaultProfileIsMarkedFirstAndNamedSecond)
              "[Profile1]\nName=work\nPath=Profiles/xyz.work\nDefault=1\n");
     EXPECT_EQ(cFirefox().DefaultProfile(), "Profiles/xyz.work");
 
-    profiles("[Profile0]\nName=Default\nPath=Profiles/capital\n");
-    EXPECT_EQ(cFirefox().DefaultProfile(), "");
+    // Netscape takes no other profile for its default; Firefox takes its only one.
+    const std::string single = "[Profile0]\nName=Default\nPath=Profiles/capital\n";
+    home.WriteFile(std::string(kNetscapeRoot) + "profiles.ini", single);
+    EXPECT_EQ(cNetscape().DefaultProfile(), "");
+    profiles(single);
+    EXPECT_EQ(cFirefox().DefaultProfile(), "Profiles/capital");
 
     profiles("[Prof]\nName=default\nDefault=1\nPath=not/a/profile\n"
              "[PROFILE2]\nName=default\nPath=Profiles/upper\n");
@@ -68,6 +72,24 @@ TEST(BrowserProfile, TheDefaultProfileIsMarkedFirstAndNamedSecond)
     EXPECT_EQ(firefox.DefaultProfile(), "Profiles/other");
 }
 
+TEST(BrowserProfile, FirefoxIsFoundInTheSnapAndFlatpakRootsByItsInstallDefault)
+{
+    TempHome home;
+    const std::string flatpak = ".var/app/org.mozilla.firefox/.mozilla/firefox/";
+    home.WriteFile(flatpak + "profiles.ini", "[Profile1]\nPath=old\nDefault=1\n[Profile0]\nPath=new\n"
+                                             "[Install4F96D1932A9F858E]\nDefault=new\n");
+    EXPECT_EQ(cFirefox().ProfileFolder(), home / flatpak + "new");
+    // The snap's root is tried first; its installs.ini names the default too.
+    const std::string snap = "snap/firefox/common/.mozilla/firefox/";
+    home.WriteFile(snap + "profiles.ini", "[Profile0]\nPath=a\n[Profile1]\nPath=b\n");
+    home.WriteFile(snap + "installs.ini", "[4F96D1932A9F858E]\nDefault=b\n");
+    EXPECT_EQ(cFirefox().ProfileFolder(), home / snap + "b");
+    // A profile outside the root is written whole, with IsRelative=0.
+    const std::string elsewhere = home / "elsewhere";
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", "[Profile0]\nIsRelative=0\nPath=" + elsewhere + "\n");
+    EXPECT_EQ(cFirefox().ProfileFolder(), elsewhere);
+}
+
 TEST(BrowserProfile, InstalledAndVersionComeFromTheRegistryOrTheProfileList)
 {
     TempHome home;
@@ -75,16 +97,19 @@ TEST(BrowserProfile, InstalledAndVersionComeFromTheRegistryOrTheProfileList)
     EXPECT_FALSE(cNetscape().IsInstalled());
 
     WriteRegistryKey("SOFTWARE\\Mozilla\\Mozilla Firefox", "");
-    EXPECT_TRUE(cFirefox().IsInstalled());
     EXPECT_EQ(cFirefox().Version(), "");
     EXPECT_FALSE(cNetscape().IsInstalled());
     WriteRegistryKey("SOFTWARE\\Netscape\\Netscape Browser", "9.0.0.6");
+    EXPECT_TRUE(cNetscape().IsInstalled());
     EXPECT_EQ(cNetscape().Version(), "9.0.0.6");
 
     home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
                    "[Profile0]\nName=default\nIsRelative=1\nPath=p.default\n");
     home.WriteFile(std::string(kFirefoxRoot) + "p.default/compatibility.ini",
                    "[Compatibility]\nLastVersion=115.3.1_20230918155115/20230918155115\n");
+    // Firefox is offered only when its profile holds bookmarks.
+    EXPECT_FALSE(cFirefox().IsInstalled());
+    home.WriteFile(std::string(kFirefoxRoot) + "p.default/places.sqlite", "");
     EXPECT_TRUE(cFirefox().IsInstalled());
     EXPECT_EQ(cFirefox().Version(), "115.3.1");
 }
@@ -103,18 +128,6 @@ TEST(BrowserProfile, BookmarksAreReadFromTheProfileFolderBelowTheRoot)
     EXPECT_EQ(links.Bookmarks()->Item("3")->url, "http://a.example/");
     EXPECT_EQ(links.BookmarkFileContents().size(), 7u);
     EXPECT_EQ(links.Firefox().Parent(), &links);
-
-    // Every path is relative to the profile root, even one written as absolute.
-    const std::string elsewhere = home / "elsewhere";
-    home.WriteFile("elsewhere/bookmarks.html", BookmarkFile("http://x/", "http://y/"));
-    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
-                   "[Profile0]\nDefault=1\nIsRelative=0\nPath=" + elsewhere + "\n");
-    links.Refresh();
-    EXPECT_EQ(links.Bookmarks()->Count(), 0);
-    home.WriteFile(std::string(kFirefoxRoot) + elsewhere + "/bookmarks.html",
-                   BookmarkFile("http://below.example/", "http://y/"));
-    links.Refresh();
-    EXPECT_EQ(links.Bookmarks()->Item(1)->url, "http://below.example/");
 
     // Without a profile list the root's own bookmarks.html is read.
     cLinkMain netscape;

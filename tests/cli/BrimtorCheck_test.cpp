@@ -13,6 +13,7 @@
 #include <QProcess>
 
 #include "support/modSpecialFolder.hpp"
+#include "tests/common/PlacesFile.hpp"
 #include "tests/common/TempHome.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
 #include "tests/common/net/WholeJobSite.hpp"
@@ -327,6 +328,29 @@ TEST_F(CheckJob, ChromiumProfileNamedOnTheCommandLine)
     EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from the Chrome / Chromium profile"), std::string::npos);
     EXPECT_EQ(ReadAll(file).find(Url("/gone")), std::string::npos);
     EXPECT_NE(ReadAll(file).find(Url("/moved")), std::string::npos);
+}
+
+TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
+{
+    const std::string folder = home / "profiles/work";
+    const PlacesFile places(folder + "/places.sqlite");
+    const char* names[] = {"Works", "Gone", "Lost", "Moved"};
+    for (std::size_t i = 0; i < 4; ++i)
+        places.Add(PlacesFile::kMenu, names[i], Links()[i]);
+    const std::string before = ReadAll(places.Path());
+    std::filesystem::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), folder + "/lock");
+    const std::vector<std::string> clean {"--source", "firefox", "--profile", folder, "--clean", "--yes"};
+    const Outcome refused = Check(clean);
+    EXPECT_EQ(refused.exit, 2);
+    EXPECT_NE(refused.err.find("Firefox is running. Close Firefox, then clean again."), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadAll(places.Path()), before);
+
+    std::filesystem::remove(folder + "/lock");
+    const Outcome cleaned = Check(clean);
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
+              (std::vector<std::string>{"Works", "Moved"}));
+    EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Firefox_", ".sqlite")), std::string::npos) << cleaned.err;
 }
 
 TEST_F(CheckJob, OneLaneAndSixteenLanesGiveTheSameOutcomes)

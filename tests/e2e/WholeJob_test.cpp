@@ -9,9 +9,11 @@
 
 #include "app/ResultsView.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
+#include "bookmarks/BackupList.hpp"
 #include "support/ui/cCommonDialog.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/app/WizardFixture.hpp"
+#include "tests/common/PlacesFile.hpp"
 #include "tests/common/net/WholeJobSite.hpp"
 
 using namespace brimtor;
@@ -256,4 +258,22 @@ TEST(WholeJob, ChromiumProfile)
     EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
     EXPECT_EQ(ReadAll(file + ".bak"), "the browser's own");
+}
+
+TEST(WholeJob, FirefoxPlacesDatabase)
+{
+    Job job;
+    job.home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=main\n");
+    job.home.WriteFile(".mozilla/firefox/main/bookmarks.html", "stale");
+    const PlacesFile places(job.home / ".mozilla/firefox/main/places.sqlite");
+    const char* names[] = {"Works", "Gone", "Lost", "Moved"};
+    for (std::size_t i = 0; i < 4; ++i)
+        places.Add(PlacesFile::kToolbar, names[i], job.site.Links()[i]);
+    job.ToResults(1);
+    job.UntickLostAndClean();
+    EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
+              (std::vector<std::string>{"Works", "Lost", "Moved"}));
+    // The backup window lists the database's backup.
+    ASSERT_EQ(ListBackups().size(), 1u);
+    EXPECT_EQ(ListBackups()[0].name, "Backup_Firefox_" + kStamp + ".sqlite");
 }

@@ -1,0 +1,148 @@
+#include "bookmarks/PlacesCleaner.hpp"
+
+#include <chrono>
+#include <optional>
+
+#include <sqlite3.h>
+
+#include "bookmarks/FirefoxLock.hpp"
+#include "bookmarks/SourceCleaner.hpp"
+#include "bookmarks/SqliteDatabase.hpp"
+#include "support/Backup.hpp"
+#include "support/MessageBox.hpp"
+
+namespace brimtor {
+
+namespace {
+
+// Firefox's syncStatus of a bookmark the sync server holds.
+constexpr std::int64_t kSynced = 2;
+
+using Statement = SqliteDatabase::Statement;
+
+CleanOutcome Refused(bool running, const std::string& reason = {})
+{
+    if (running)
+        ShowMessage("Firefox is running. Close Firefox, then clean again.", MsgIcon::Exclamation);
+    else
+        ReportNotCleaned(reason);
+    return {CleanResult::Failed, 0, {}, {}};
+}
+
+// Firefox's time: microseconds since 1970.
+std::int64_t Now()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// Runs a statement that returns no rows, ready to run again.
+void Run(Statement& statement)
+{
+    statement.Step();
+    statement.Reset();
+}
+
+bool Unchanged(SqliteDatabase& db, const std::vector<std::int32_t>& marked, const PlacesRows& rows)
+{
+    Statement row(db, "SELECT b.parent, p.url FROM moz_bookmarks b JOIN moz_places p ON p.id = b.fk "
+                      "WHERE b.id = ?1 AND b.type = 1");
+    for (const std::int32_t id : marked) {
+        const auto loaded = rows.find(id);
+        const bool same = loaded != rows.end() && row.Bind(1, id).Step()
+                          && row.Int(0) == loaded->second.parent && row.Text(1) == loaded->second.url;
+        row.Reset();
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
+// The whole database as it is now, read through a connection of its own, since a connection
+// cannot copy a database it is about to write.
+BackupResult BackupDatabase(const std::string& path)
+{
+    SqliteDatabase source(path, SqliteDatabase::Access::ReadOnly);
+    SqliteDatabase copy(":memory:", SqliteDatabase::Access::ReadWrite);
+    sqlite3_backup* backup = sqlite3_backup_init(copy.Handle(), "main", source.Handle(), "main");
+    if (backup == nullptr)
+        copy.Check(sqlite3_errcode(copy.Handle()));
+    const int stepped = sqlite3_backup_step(backup, -1);
+    copy.Check(sqlite3_backup_finish(backup));
+    source.Check(stepped);
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(copy.Handle(), "main", &size, 0);
+    if (bytes == nullptr)
+        return {false, {}};
+    std::string image(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+    sqlite3_free(bytes);
+    // The header's read and write versions (offsets 18 and 19) say 2 for a database in WAL mode.
+    // The copy is a lone file: 1 lets whoever opens it read it without making a log beside it,
+    // and Firefox turns its WAL mode back on when the copy is put back.
+    if (image.size() > 19)
+        image[18] = image[19] = 1;
+    return BackupStoreBytes(image, "Firefox", ".sqlite");
+}
+
+void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
+{
+    Statement row(db, "SELECT parent, position, fk, syncStatus, guid FROM moz_bookmarks WHERE id = ?1");
+    Statement remove(db, "DELETE FROM moz_bookmarks WHERE id = ?1");
+    Statement closeGap(db, "UPDATE moz_bookmarks SET position = position - 1 WHERE parent = ?1 AND position > ?2");
+    Statement uncount(db, "UPDATE moz_places SET foreign_count = foreign_count - 1 WHERE id = ?1");
+    Statement tombstone(db, "INSERT OR REPLACE INTO moz_bookmarks_deleted (guid, dateRemoved) VALUES (?1, ?2)");
+    Statement touch(db, "UPDATE moz_bookmarks SET lastModified = ?2, "
+                        "syncChangeCounter = syncChangeCounter + 1 WHERE id = ?1");
+    const std::int64_t now = Now();
+    for (const std::int32_t id : marked) {
+        row.Bind(1, id).Step();
+        const std::int64_t parent = row.Int(0);
+        const std::int64_t position = row.Int(1);
+        const std::int64_t place = row.Int(2);
+        const bool synced = row.Int(3) == kSynced;
+        const std::string guid = row.Text(4);
+        row.Reset();
+        Run(remove.Bind(1, id));
+        Run(closeGap.Bind(1, parent).Bind(2, position));
+        Run(uncount.Bind(1, place));
+        if (synced)
+            Run(tombstone.Bind(1, guid).Bind(2, now));
+        Run(touch.Bind(1, parent).Bind(2, now));
+    }
+}
+
+}  // namespace
+
+CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
+                         const PlacesRows& rows)
+{
+    std::vector<std::int32_t> marked;
+    for (const BookmarkPtr& bookmark : bookmarks) {
+        if (bookmark->Clean)
+            marked.push_back(bookmark->BookmarkID);
+    }
+    if (marked.empty())
+        return {CleanResult::Cleaned, 0, {}, {}};
+    if (FirefoxIsRunning(profileFolder))
+        return Refused(true);
+    const std::string path = profileFolder + "/places.sqlite";
+    try {
+        // Closing the connection on any way out before the commit rolls everything back.
+        SqliteDatabase db(path, SqliteDatabase::Access::ReadWrite);
+        db.Exec("BEGIN IMMEDIATE");
+        if (!Unchanged(db, marked, rows))
+            return Refused(false, path + " has changed since its bookmarks were loaded; "
+                                         "load them again before cleaning");
+        const BackupResult backup = BackupDatabase(path);
+        if (!backup.ok)
+            return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");
+        RemoveRows(db, marked);
+        db.Exec("COMMIT");
+        sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        return {CleanResult::Cleaned, static_cast<std::int32_t>(marked.size()), {}, {backup.path}};
+    } catch (const SqliteError& error) {
+        return Refused(error.Busy(), path + ": " + error.what());
+    }
+}
+
+}  // namespace brimtor
