@@ -24,6 +24,12 @@ void LayOutScanPage(const WizardLayoutInput& in, WizardLayout& out)
     out.scanTop = listTop + out.detailsListHeight + 100;
     out.scanLeft = listLeft + out.detailsListWidth - in.scanWidth;
     out.pauseLeft = EndsLeftOf(out.scanLeft, in.pauseWidth, 100);
+    // The lane count and its label go left of Pause, centred on the button row.
+    const auto centred = [&out, &in](int height) { return out.scanTop + (in.scanHeight - height) / 2; };
+    out.lanes = {EndsLeftOf(out.pauseLeft, in.lanesWidth, 100), centred(in.lanesHeight), in.lanesWidth,
+                 in.lanesHeight};
+    out.lanesLabel = {EndsLeftOf(out.lanes.left, in.lanesLabelWidth, 60), centred(in.lanesLabelHeight),
+                      in.lanesLabelWidth, in.lanesLabelHeight};
 }
 
 void LayOutResultsPage(const WizardLayoutInput& in, WizardLayout& out)

@@ -31,6 +31,10 @@ struct WizardLayoutInput {
     int scanWidth = 0;
     int scanHeight = 0;
     int pauseWidth = 0;
+    int lanesWidth = 0;  // the lane count and its label
+    int lanesHeight = 0;
+    int lanesLabelWidth = 0;
+    int lanesLabelHeight = 0;
     // Results page.
     int cleanWidth = 0;
     int cleanHeight = 0;
@@ -48,6 +52,8 @@ struct WizardLayout {
     int scanLeft = 0;
     int scanTop = 0;
     int pauseLeft = 0;
+    TwipRect lanes;
+    TwipRect lanesLabel;
     // Results page, in page coordinates.
     int resultsWidth = 0;
     int resultsHeight = 0;

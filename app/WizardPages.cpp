@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyle>
 
 #include "app/ClickableLabel.hpp"
@@ -227,6 +228,14 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
     c.cmdScan = AddButton(page, "cmdScan", QStringLiteral("&Scan Now"), 6485, 3115);
     c.cmdPause = AddButton(page, "cmdPause", QStringLiteral("Pause"), 5170, 3115);
     c.cmdPause->setEnabled(false);
+    c.spnLanes = Named(new QSpinBox(page), QStringLiteral("spnLanes"));
+    c.spnLanes->setRange(1, 16);
+    c.spnLanes->setValue(4);
+    Place(c.spnLanes, 4370, 3145, 700, kTextHeight + 30);
+    c.lblLanes = Named(AddLabel(page, QStringLiteral("Links at a time:"), 2710, 3160, 1600, kTextHeight),
+                       QStringLiteral("lblLanes"));
+    c.lblLanes->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    c.lblLanes->setBuddy(c.spnLanes);
 }
 
 void BuildResultsPage(QWidget* surface, WizardControls& c)

@@ -10,6 +10,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QWidget;
 
 namespace brimtor {
@@ -51,6 +52,8 @@ struct WizardControls {
     QListWidget* lbDetails = nullptr;
     QPushButton* cmdScan = nullptr;
     QPushButton* cmdPause = nullptr;
+    QLabel* lblLanes = nullptr;  // "Links at a time:"
+    QSpinBox* spnLanes = nullptr;
     QLabel* lblResponse = nullptr;
     QLabel* lblStatus = nullptr;
 

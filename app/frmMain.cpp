@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "app/ClickableLabel.hpp"
@@ -115,6 +116,7 @@ frmMain::frmMain(frmMainTimings timings, QWidget* parent)
         return ProxySettings {m_c.chkUseProxy->isChecked(), FromQt(m_c.txtProxyServer->text()),
                               FromQt(m_c.txtProxyPort->text())};
     });
+    m_driver->SetLaneSource([this] { return m_c.spnLanes->value(); });
     m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection(m_timings.testSiteLimit).ConnectMode(); },
                                             [this] { m_c.chkUseProxy->setChecked(false); });
     ConnectControls();
@@ -204,6 +206,8 @@ void frmMain::Form_Load()
         move(x(), TwipsToPixels(this, *settings.Top));
     if (settings.Left && *settings.Left > -1)
         move(TwipsToPixels(this, *settings.Left), y());
+    if (settings.Lanes && *settings.Lanes >= m_c.spnLanes->minimum() && *settings.Lanes <= m_c.spnLanes->maximum())
+        m_c.spnLanes->setValue(*settings.Lanes);
     for (const SourceKind& kind : SourceKinds()) {
         if (kind.namedFile)
             continue;
@@ -236,6 +240,7 @@ void frmMain::Form_Unload()
     settings.Width = PixelsToTwips(this, width());
     settings.Top = PixelsToTwips(this, y());
     settings.Left = PixelsToTwips(this, x());
+    settings.Lanes = m_c.spnLanes->value();
     WriteMainSettings(settings);
     m_driver->StopTimers();
     m_links->ClearAllBookmarks();
@@ -480,6 +485,10 @@ void frmMain::ApplyLayout()
     in.scanWidth = tw(m_c.cmdScan->width());
     in.scanHeight = tw(m_c.cmdScan->height());
     in.pauseWidth = tw(m_c.cmdPause->width());
+    in.lanesWidth = tw(m_c.spnLanes->width());
+    in.lanesHeight = tw(m_c.spnLanes->height());
+    in.lanesLabelWidth = tw(m_c.lblLanes->width());
+    in.lanesLabelHeight = tw(m_c.lblLanes->height());
     in.cleanWidth = tw(m_c.cmdClean->width());
     in.cleanHeight = tw(m_c.cmdClean->height());
     in.otherColumnsWidth = tw(m_c.lvResults->columnWidth(1) + m_c.lvResults->columnWidth(2)
@@ -499,6 +508,8 @@ void frmMain::ApplyLayout()
     m_c.lbDetails->resize(std::max(0, px(l.detailsListWidth)), std::max(0, px(l.detailsListHeight)));
     m_c.cmdScan->move(px(l.scanLeft), px(l.scanTop));
     m_c.cmdPause->move(px(l.pauseLeft), px(l.scanTop));
+    m_c.spnLanes->move(px(l.lanes.left), px(l.lanes.top));
+    m_c.lblLanes->move(px(l.lanesLabel.left), px(l.lanesLabel.top));
 
     m_c.lvResults->resize(std::max(0, px(l.resultsWidth)), std::max(0, px(l.resultsHeight)));
     m_c.lblCleanCount->move(m_c.lblCleanCount->x(), m_c.lvResults->y() + px(l.cleanCountTop));
@@ -584,6 +595,11 @@ QPushButton* frmMain::ScanPageButton(ScanButton button) const
 void frmMain::EnableButton(ScanButton button, bool enabled)
 {
     ScanPageButton(button)->setEnabled(enabled);
+    // Back is held from a scan's start to its end, paused or not; so is the lane count.
+    if (button == ScanButton::Back) {
+        m_c.spnLanes->setEnabled(enabled);
+        m_c.lblLanes->setEnabled(enabled);
+    }
 }
 
 void frmMain::SetCaption(ScanButton button, const std::string& caption)

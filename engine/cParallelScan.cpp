@@ -46,7 +46,9 @@ cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settin
         lane->tmStatus.setInterval(1000);
         lane->tmTimeOut.setInterval(std::max(1, m_settings.timeoutTickMs));
         connect(&lane->Timer1, &QTimer::timeout, this, [this, &self] { LaneTick(self); });
-        connect(&lane->exchange, &cHttpExchange::LinkFinished, this, [this, &self] { EndOfLink(self); });
+        connect(&lane->exchange, &cHttpExchange::LinkFinished, this, [this, &self](cHttpExchange::LinkEnd end) {
+            EndOfLink(self, end == cHttpExchange::LinkEnd::TimedOut);
+        });
         m_lanes.push_back(std::move(lane));
     }
 }
@@ -78,10 +80,28 @@ void cParallelScan::BeginPass(int pass)
     m_total = m_pending;
     for (const auto& [host, queue] : m_queues)
         m_ready.emplace(queue.pending.front(), host);
+    emit PassStarted(pass);
     // Every lane starts after one pace, as the window's first link does; a pass with nothing to
     // check ends on that first tick.
     for (const auto& lane : m_lanes)
         lane->Timer1.start();
+}
+
+void cParallelScan::SetPaused(bool paused)
+{
+    m_paused = paused;
+    for (const auto& lane : m_lanes) {
+        // A lane with a link under way paces itself again when that link ends.
+        if (paused)
+            lane->Timer1.stop();
+        else if (!lane->busy && !m_completed)
+            lane->Timer1.start();
+    }
+}
+
+const cHttpExchange* cParallelScan::LatestLink() const
+{
+    return m_latest ? &m_latest->exchange : nullptr;
 }
 
 bool cParallelScan::TakeNext(std::size_t& position, std::string& host)
@@ -110,7 +130,7 @@ void cParallelScan::MarkReady(const std::string& host)
 
 void cParallelScan::LaneTick(Lane& lane)
 {
-    if (m_completed || lane.busy) {
+    if (m_completed || lane.busy || m_paused) {
         lane.Timer1.stop();
         return;
     }
@@ -126,14 +146,16 @@ void cParallelScan::LaneTick(Lane& lane)
     lane.host = host;
     lane.busy = true;
     ++m_underWay;
+    m_latest = &lane;
     const BookmarkPtr& bookmark = m_links[position];
+    emit LinkStarted(static_cast<int>(position) + 1, *bookmark);
     // A link that cannot start leaves the bookmark untouched and the lane's pace running.
     if (!lane.exchange.BeginRequest(RequestAddress(bookmark->url), PassMethod(m_pass == 2), bookmark,
                                     m_settings.proxy))
-        EndOfLink(lane);
+        EndOfLink(lane, false);
 }
 
-void cParallelScan::EndOfLink(Lane& lane)
+void cParallelScan::EndOfLink(Lane& lane, bool timedOut)
 {
     if (!lane.busy)
         return;
@@ -146,6 +168,7 @@ void cParallelScan::EndOfLink(Lane& lane)
     --queue.underWay;
     if (wasFull)
         MarkReady(lane.host);
+    emit LinkEnded(timedOut);
     if (m_pending == 0 && m_underWay == 0)
         EndPass();
 }

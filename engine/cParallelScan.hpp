@@ -17,6 +17,8 @@
 
 namespace brimtor {
 
+class cHttpExchange;
+
 // How a parallel scan spreads its links. The defaults are the window's scan.
 struct ParallelScanSettings {
     int jobs = 1;              // links under way at once, each on its own socket
@@ -33,6 +35,8 @@ struct ParallelScanSettings {
 // Each lane is one cHttpExchange with its own three timers, so pacing and the time-out tick work
 // per link exactly as they do in the window. No web server gets more than kPerHostLimit of the
 // links at once, however many lanes there are.
+//
+// The window follows a scan through the signals; the command only waits for ScanCompleted.
 class cParallelScan : public QObject {
     Q_OBJECT
 
@@ -56,7 +60,19 @@ public:
     // Requests ended over both passes, for a rate.
     std::size_t RequestsEnded() const { return m_requestsEnded; }
 
+    // Paused, no lane starts a link; the links under way finish. Resuming paces every idle lane
+    // anew, as the window's Start does.
+    void SetPaused(bool paused);
+    // The exchange of the link started last, or none before the first.
+    const cHttpExchange* LatestLink() const;
+
 signals:
+    // The pass (1 or 2) has begun; nothing of it has started yet.
+    void PassStarted(int pass);
+    // The bookmark at this position of the collection (from 1) is about to be requested.
+    void LinkStarted(int position, const brimtor::cBookmark& bookmark);
+    // A link of the current pass has ended; Done() counts it already.
+    void LinkEnded(bool timedOut);
     void ScanCompleted();
 
 private:
@@ -68,7 +84,7 @@ private:
 
     void BeginPass(int pass);
     void LaneTick(Lane& lane);
-    void EndOfLink(Lane& lane);
+    void EndOfLink(Lane& lane, bool timedOut);
     void EndPass();
     // The next link a lane may start: the first in collection order whose host has room.
     bool TakeNext(std::size_t& position, std::string& host);
@@ -83,6 +99,8 @@ private:
     std::set<std::pair<std::size_t, std::string>> m_ready;  // (first pending position, host)
     std::size_t m_pending = 0;
     int m_underWay = 0;
+    bool m_paused = false;
+    const Lane* m_latest = nullptr;
 
     int m_pass = 0;
     bool m_completed = false;

@@ -7,6 +7,7 @@
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/ScanView.hpp"
+#include "engine/cParallelScan.hpp"
 #include "engine/cProTimer.hpp"
 #include "support/MessageBox.hpp"
 
@@ -32,6 +33,7 @@ cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, 
     , m_exchange(m_Timer1, m_tmStatus, m_tmTimeOut)
     , m_connected([] { return UserConnection().Connected(); })
     , m_proxy([] { return ProxySettings {}; })
+    , m_laneCount([] { return 1; })
 {
     m_Timer1.setInterval(timings.Timer1Ms);
     // A coarse timer may fire up to 5 % late on every link; over a long scan that adds up.
@@ -40,7 +42,8 @@ cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, 
     m_tmTimeOut.setInterval(timings.tmTimeOutMs);
     connect(&m_Timer1, &QTimer::timeout, this, &cScanDriver::Timer1_Timer);
     connect(&m_tmStatus, &QTimer::timeout, this, &cScanDriver::tmStatus_Timer);
-    connect(&m_exchange, &cHttpExchange::LinkFinished, this, &cScanDriver::LinkFinished);
+    connect(&m_exchange, &cHttpExchange::LinkFinished, this,
+            [this](cHttpExchange::LinkEnd end) { LinkFinished(end == cHttpExchange::LinkEnd::TimedOut); });
 }
 
 cScanDriver::~cScanDriver() = default;
@@ -54,6 +57,7 @@ void cScanDriver::cmdScan_Click()
     }
     // A request of the scan being replaced must not land in the new one.
     m_exchange.CloseSocket();
+    m_lanes.reset();
     m_Timer1.stop();
     m_view.EnableButton(ScanButton::Scan, false);
     m_view.EnableButton(ScanButton::Back, false);
@@ -112,7 +116,32 @@ void cScanDriver::ArmFirstPass()
     m_bSecondPass = false;
     m_view.SetStatus("scanning - 1st pass...");
     AddDetail("starting 1st pass....", true);
-    m_Timer1.start();
+    const int lanes = m_laneCount();
+    if (lanes > 1)
+        StartLanes(lanes);
+    else
+        m_Timer1.start();
+}
+
+// Each lane is paced and cut off by the intervals of the single lane's timers.
+void cScanDriver::StartLanes(int lanes)
+{
+    const ParallelScanSettings settings {lanes, m_Timer1.interval(), m_tmTimeOut.interval(), m_proxy()};
+    m_lanes = std::make_unique<cParallelScan>(m_links.Bookmarks(), settings);
+    connect(m_lanes.get(), &cParallelScan::PassStarted, this, [this](int pass) {
+        if (pass == 2)
+            BeginSecondPass();
+    });
+    connect(m_lanes.get(), &cParallelScan::LinkStarted, this,
+            [this](int position, const cBookmark& bookmark) { AddLinkLine(position, bookmark.ShortcutName); });
+    connect(m_lanes.get(), &cParallelScan::LinkEnded, this, [this](bool timedOut) {
+        LinkFinished(timedOut);
+        m_view.SetProgress(static_cast<int>(m_lanes->Done()));
+    });
+    connect(m_lanes.get(), &cParallelScan::ScanCompleted, this, &cScanDriver::CompleteScan);
+    // Several sockets are busy at once: the label follows the link started last.
+    m_tmStatus.start();
+    m_lanes->Start();
 }
 
 void cScanDriver::Timer1_Timer()
@@ -136,10 +165,14 @@ void cScanDriver::Timer1_Timer()
 
 void cScanDriver::EndPass()
 {
-    if (m_bSecondPass) {
+    if (m_bSecondPass)
         CompleteScan();
-        return;
-    }
+    else
+        BeginSecondPass();
+}
+
+void cScanDriver::BeginSecondPass()
+{
     m_bSecondPass = true;
     m_lCurrent = 0;
     m_view.SetProgress(0);
@@ -150,6 +183,10 @@ void cScanDriver::EndPass()
 
 void cScanDriver::CompleteScan()
 {
+    // Lanes may end their last links while paused; the next scan must not start paused.
+    m_bPaused = false;
+    m_view.SetCaption(ScanButton::Pause, "Pause");
+    m_tmStatus.stop();
     m_view.EnableButton(ScanButton::Pause, false);
     m_view.EnableButton(ScanButton::Next, true);
     m_view.SetCaption(ScanButton::Next, "&Report");
@@ -175,20 +212,29 @@ void cScanDriver::CheckLink()
     // Links that answered well the first time are passed over; the tick goes on unchanged.
     if (!CheckedInPass(*bookmark, m_bSecondPass))
         return;
-    AddDetail("[" + std::to_string(m_lCurrent) + "] " + m_sPass + " Pass: " + bookmark->ShortcutName, false);
+    AddLinkLine(m_lCurrent, bookmark->ShortcutName);
     m_exchange.BeginRequest(RequestAddress(bookmark->url), PassMethod(m_bSecondPass), bookmark, m_proxy());
+}
+
+void cScanDriver::AddLinkLine(std::int32_t position, const std::string& name)
+{
+    AddDetail("[" + std::to_string(position) + "] " + m_sPass + " Pass: " + name, false);
 }
 
 void cScanDriver::cmdPause_Click()
 {
     if (m_bPaused) {
         // A link still under way re-arms the timer when it ends; a tick now would drop it.
-        if (!m_exchange.UnderWay())
+        if (m_lanes)
+            m_lanes->SetPaused(false);
+        else if (!m_exchange.UnderWay())
             m_Timer1.start();
         m_bPaused = false;
         m_view.EnableButton(ScanButton::Scan, false);
         m_view.SetCaption(ScanButton::Pause, "Pause");
     } else {
+        if (m_lanes)
+            m_lanes->SetPaused(true);
         m_Timer1.stop();
         m_view.EnableButton(ScanButton::Scan, true);
         m_bPaused = true;
@@ -211,18 +257,22 @@ void cScanDriver::AddDetail(const std::string& text, bool force)
 
 void cScanDriver::tmStatus_Timer()
 {
-    m_view.SetResponse(SocketStateCaption(m_exchange.State()));
+    const cHttpExchange* link = m_lanes ? m_lanes->LatestLink() : &m_exchange;
+    // Between a lane's links its last state stays shown, as it does between the single lane's.
+    if (link && link->UnderWay())
+        m_view.SetResponse(SocketStateCaption(link->State()));
 }
 
-void cScanDriver::LinkFinished(cHttpExchange::LinkEnd end)
+void cScanDriver::LinkFinished(bool timedOut)
 {
-    if (end == cHttpExchange::LinkEnd::TimedOut)
+    if (timedOut)
         AddDetail("    Error: Connection timed out", true);
 }
 
 void cScanDriver::StopTimers()
 {
     m_exchange.CloseSocket();
+    m_lanes.reset();
     m_Timer1.stop();
     m_tmStatus.stop();
     m_tmTimeOut.stop();

@@ -14,6 +14,7 @@
 namespace brimtor {
 
 class cLinkMain;
+class cParallelScan;
 class cProTimer;
 class ScanView;
 
@@ -24,9 +25,13 @@ struct ScanTimings {
     int tmTimeOutMs = 1000; // one time-out tick; a link is cut off on the 41st
 };
 
-// Walks the collection of the chosen source and has every link checked, one at a time: a
-// pre-scan that reads the Favorites' shortcut files, a HEAD pass over every link, then a GET
-// pass over the links whose first answer was neither a success nor a redirect.
+// Walks the collection of the chosen source and has every link checked: a pre-scan that reads
+// the Favorites' shortcut files, a HEAD pass over every link, then a GET pass over the links
+// whose first answer was neither a success nor a redirect.
+//
+// With one lane it checks one link at a time through its own exchange and timers. With more it
+// hands both passes to the command line's cParallelScan and shows what that reports, so the
+// passes follow one set of rules whoever runs them.
 class cScanDriver : public QObject {
     Q_OBJECT
 
@@ -42,6 +47,8 @@ public:
     void SetConnectionCheck(std::function<bool()> check) { m_connected = std::move(check); }
     // Read at the start of every link: the proxy page's settings.
     void SetProxySource(std::function<ProxySettings()> source) { m_proxy = std::move(source); }
+    // Read at every Scan click: how many links may be under way at once. The default is 1.
+    void SetLaneSource(std::function<int()> source) { m_laneCount = std::move(source); }
 
     void cmdScan_Click();
     void cmdPause_Click();
@@ -60,12 +67,15 @@ private:
     void PreScan();
     void ReadShortcutAddresses();
     void ArmFirstPass();
+    void StartLanes(int lanes);
     void Timer1_Timer();
     void EndPass();
+    void BeginSecondPass();
     void CompleteScan();
     void CheckLink();
+    void AddLinkLine(std::int32_t position, const std::string& name);
     void tmStatus_Timer();
-    void LinkFinished(cHttpExchange::LinkEnd end);
+    void LinkFinished(bool timedOut);
 
     cLinkMain& m_links;
     ScanView& m_view;
@@ -75,6 +85,9 @@ private:
     cHttpExchange m_exchange;
     std::function<bool()> m_connected;
     std::function<ProxySettings()> m_proxy;
+    std::function<int()> m_laneCount;
+    // The scan's lanes when it has more than one; kept after the end until the next scan.
+    std::unique_ptr<cParallelScan> m_lanes;
 
     std::int32_t m_lCurrent = 0;
     std::string m_sPass;

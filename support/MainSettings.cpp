@@ -38,6 +38,7 @@ MainSettings ReadMainSettings()
     settings.Width = ReadNumber("BrimtorWidth", "-1");
     settings.Top = ReadNumber("BrimtorTop", "-1");
     settings.Left = ReadNumber("BrimtorLeft", "-1");
+    settings.Lanes = ReadNumber("Lanes", "");
     return settings;
 }
 
@@ -65,6 +66,7 @@ void WriteMainSettings(const MainSettings& settings)
     WriteOne("BrimtorWidth", NumberText(settings.Width));
     WriteOne("BrimtorTop", NumberText(settings.Top));
     WriteOne("BrimtorLeft", NumberText(settings.Left));
+    WriteOne("Lanes", NumberText(settings.Lanes));
 }
 
 std::vector<std::string> SplitSiteList(std::string_view text)

@@ -20,12 +20,14 @@ struct MainSettings {
     std::optional<int> Width = -1;
     std::optional<int> Top = -1;
     std::optional<int> Left = -1;
+    // Links checked at once; empty keeps the window's built-in count.
+    std::optional<int> Lanes;
 };
 
 // Every value of the settings key, with its default when it is missing or empty.
 MainSettings ReadMainSettings();
 
-// Writes the eight values in order; a value that cannot be written does not stop the others.
+// Writes the nine values in order; a value that cannot be written does not stop the others.
 void WriteMainSettings(const MainSettings& settings);
 
 // Addresses separated by ";", blanks trimmed, empty pieces left out.

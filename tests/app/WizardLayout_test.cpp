@@ -23,6 +23,7 @@ WizardLayoutInput Window(int width, int height)
     in.scanWidth = 1215;
     in.scanHeight = 375;
     in.pauseWidth = 1215;
+    in.lanesWidth = 700, in.lanesLabelWidth = 1600;
     in.cleanWidth = 1215;
     in.cleanHeight = 375;
     in.otherColumnsWidth = 1764 + 2822;
@@ -62,6 +63,7 @@ TEST(WizardLayout, ScanAndResultsPagesGrowWithTheWindow)
     EXPECT_EQ(l.scanTop, 600 + 300 + l.detailsListHeight + 100);
     EXPECT_EQ(l.scanLeft + 1215, 220 + l.detailsListWidth);  // right edges line up
     EXPECT_EQ(l.pauseLeft, l.scanLeft - 1215 - 100);
+    EXPECT_EQ(l.lanesLabel.left + 1600 + 60 + 700 + 100, l.pauseLeft);  // label, lane count, Pause
 
     EXPECT_EQ(l.resultsWidth, 12000 - 100);
     EXPECT_EQ(l.resultsHeight, pageHeight - 375 - 250);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -134,7 +135,9 @@ TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)
     EXPECT_EQ(window.Links().Bookmarks(), loaded);
 
     w.Click("cmdScan");
+    EXPECT_FALSE(w.Find<QSpinBox>("spnLanes")->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
+    EXPECT_TRUE(w.Find<QSpinBox>("spnLanes")->isEnabled());
     EXPECT_EQ(next->text(), "&Report");
     EXPECT_TRUE(w.Find<QLabel>("lblStatus")->text().startsWith("scan complete in "));
     EXPECT_EQ(loaded->Item(57)->ResponseCode, 200);
@@ -202,6 +205,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     w.Click("cmdNext");
     w.ChooseSource(4);
     w.Find<QLineEdit>("txtProxyPort")->setText("3128");
+    w.Find<QSpinBox>("spnLanes")->setValue(7);
     w.Click("cmdNext");  // nothing to load: back on the source page
     w.Click("cmdNext");
     first.resize(TwipsToPixels(&first, 9000), TwipsToPixels(&first, 7500));
@@ -218,6 +222,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_EQ(saved.ProxyPort, "3128");
     EXPECT_EQ(saved.ShowDetails, 0);
     EXPECT_EQ(saved.Width, 9000);
+    EXPECT_EQ(saved.Lanes, 7);
 
     WriteSetting(kSettingsKey, "ShowDetails", "1");
     frmMain& second = w.Open();
@@ -229,6 +234,10 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_FALSE(w.Find<QListWidget>("lbDetails")->isHidden());
     EXPECT_EQ(PixelsToTwips(&second, second.width()), 9000);
     EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
+    EXPECT_EQ(w.Find<QSpinBox>("spnLanes")->value(), 7);
+    w.Close();
+    WriteSetting(kSettingsKey, "Lanes", "17");  // out of range: the built-in count stands
+    EXPECT_EQ(w.Open().findChild<QSpinBox*>("spnLanes")->value(), 4);
 }
 
 namespace {

@@ -102,6 +102,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     links.SetTextFile(home.WriteFile("links.txt", text));
     links.Refresh();
     test::FakeScanView view;
+    view.detailsShown = true;
     cScanDriver driver(links, view, {1, 5, 5});
     driver.SetConnectionCheck([] { return true; });
     bool complete = false;
@@ -110,6 +111,13 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     QEventLoop wait;
     while (!complete)
         wait.processEvents(QEventLoop::WaitForMoreEvents);
+    const auto sortedLog = [&view] {  // the scan time left out
+        std::vector<std::string> lines = view.details;
+        std::erase_if(lines, [](const std::string& line) { return line.rfind("Scan time: ", 0) == 0; });
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    const std::vector<std::string> oneLaneLog = sortedLog();
     const std::vector<std::string> expected = Outcomes(*links.Bookmarks());
     std::vector<std::string> expectedRequests = server.Requests();
     std::sort(expectedRequests.begin(), expectedRequests.end());
@@ -125,4 +133,13 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
         std::sort(requests.begin(), requests.end());
         EXPECT_EQ(requests, expectedRequests) << jobs << " lanes";
     }
+
+    complete = false;
+    links.Refresh();
+    driver.SetLaneSource([] { return 4; });  // the window's own lanes: the same outcomes and log lines
+    driver.cmdScan_Click();
+    while (!complete)
+        wait.processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(Outcomes(*links.Bookmarks()), expected);
+    EXPECT_EQ(sortedLog(), oneLaneLog);
 }

@@ -25,11 +25,11 @@ struct Scan {
     MessageRecorder messages;
     cLinkMain links;
     FakeScanView view;
-    cScanDriver driver {links, view, kFast};
+    cScanDriver driver;
     LoopbackServer server;
     bool complete = false;
 
-    Scan()
+    explicit Scan(ScanTimings timings = kFast) : driver(links, view, timings)
     {
         server.Start();
         driver.SetConnectionCheck([] { return true; });
@@ -201,6 +201,27 @@ TEST(cScanDriver, ResumingWhileALinkIsUnderWayLetsItFinish)
     ASSERT_TRUE(QTest::qWaitFor([&s] { return s.complete; }, 10000));
     // Both answered in the first pass, so no link was dropped and asked again.
     EXPECT_EQ(s.Methods(), (std::vector<std::string>{"HEAD /slow", "HEAD /ok"}));
+}
+
+TEST(cScanDriver, LanesFinishTheirLinksWhenPausedAndScanWhilePausedClosesThem)
+{
+    Scan s({5, 5, 60000});  // nothing is cut off while the test looks
+    s.driver.SetLaneSource([] { return 4; });
+    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\nX-Pad: " + std::string(100, 'x') + "\r\n\r\n", true});
+    s.server.Script("/silent", {"", false, 0, false});
+    s.Load({s.Url("/slow"), s.Url("/slow"), s.Url("/silent"), s.Url("/silent")});
+    s.driver.cmdScan_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.server.Requests().size() == 2; }, 5000));
+    s.driver.cmdPause_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.view.progress == 2; }, 5000));  // both ended...
+    QTest::qWait(50);
+    EXPECT_EQ(s.server.Requests().size(), 2u);  // ...and no other began
+    s.driver.cmdPause_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.server.OpenNow() == 2; }, 5000));  // the silent two
+    s.driver.cmdPause_Click();
+    s.driver.cmdScan_Click();
+    s.driver.cmdPause_Click();  // the new scan holds before its first link
+    EXPECT_TRUE(QTest::qWaitFor([&s] { return s.server.OpenNow() == 0; }, 5000));  // Scan hung up on both
 }
 
 TEST(cScanDriver, NoConnectionShowsTheMessageAndChangesNothing)

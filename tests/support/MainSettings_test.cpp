@@ -47,7 +47,7 @@ TEST(MainSettings, FirstStartReadsEveryDefaultAndWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(ConfigFolder()));
 }
 
-TEST(MainSettings, SaveWritesExactlyTheEightValuesAndReadsThemBack)
+TEST(MainSettings, SaveWritesExactlyTheNineValuesAndReadsThemBack)
 {
     TempHome home;
     MainSettings s;
@@ -61,7 +61,7 @@ TEST(MainSettings, SaveWritesExactlyTheEightValuesAndReadsThemBack)
     s.Left = 300;
     WriteMainSettings(s);
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"BrimtorHeight", "BrimtorLeft", "BrimtorTop", "BrimtorWidth",
-                                                       "ProxyPort", "ProxyServer", "SelectedBrowser", "ShowDetails"}));
+                                                       "Lanes", "ProxyPort", "ProxyServer", "SelectedBrowser", "ShowDetails"}));
     const MainSettings back = ReadMainSettings();
     EXPECT_EQ(back.SelectedBrowser, 3);
     EXPECT_EQ(back.ProxyServer, "proxy.example");

@@ -47,6 +47,7 @@ public:
     std::uint64_t BodyBytesSent() const { return m_bodyBytesSent; }
     // The most connections that were ever open at the same time.
     int MostOpenAtOnce() const { return m_mostOpen; }
+    int OpenNow() const { return m_open; }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
