@@ -184,3 +184,21 @@ TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
     }();
     EXPECT_EQ(items, (QStringList{"Show in &Browser", "", "&Uncheck All", "Show"}));
 }
+
+TEST(ResultsView, AfterSortingEveryRowStillTicksOpensAndNamesItsOwnBookmark)
+{
+    // Sorted, no row stands at its bookmark's position: a lookup by row would find another.
+    Results r({{"http://a/", 404, false}, {"http://c/", 404, false}, {"http://b/", 404, false}});
+    r.view.FillResults("All");
+    r.view.HeaderClicked(ResultsView::ColBookmark);  // descending: c, b, a
+    ASSERT_EQ(r.Column(0), (QStringList{"http://c/", "http://b/", "http://a/"}));
+    r.view.topLevelItem(0)->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(r.links.Bookmarks()->Item(2)->Clean);  // c
+    EXPECT_FALSE(r.links.Bookmarks()->Item(1)->Clean);
+    const QPoint a = r.view.visualItemRect(r.view.topLevelItem(2)).center();
+    QTest::mouseMove(r.view.viewport(), a);
+    EXPECT_EQ(r.view.toolTip().toStdString(), "http://a/");
+    QTest::mouseClick(r.view.viewport(), Qt::LeftButton, {}, a);
+    QTest::mouseDClick(r.view.viewport(), Qt::LeftButton, {}, a);
+    EXPECT_EQ(r.shell.Targets(), std::vector<std::string>{"http://a/"});
+}

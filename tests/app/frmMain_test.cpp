@@ -225,3 +225,51 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_EQ(PixelsToTwips(&second, second.width()), 9000);
     EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
 }
+
+TEST(frmMain, TheSocketStateShowsWhileALinkIsUnderWayAndARescanStartsTheDetailsAfresh)
+{
+    WizardFixture w;
+    w.Open();
+    // Answered a byte at a time: long enough under way for the state timer to show it.
+    w.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true});
+    w.LoadTextFile({w.Url("/slow")});
+    w.Click("cmdNext");
+    auto* next = w.Find<QPushButton>("cmdNext");
+    auto* response = w.Find<QLabel>("lblResponse");
+    auto* details = w.Find<QListWidget>("lbDetails");
+    QStringList shown;
+    const auto scan = [&] {
+        w.Click("cmdScan");
+        ASSERT_TRUE(QTest::qWaitFor([&] { shown << response->text(); return next->isEnabled(); }, 30000));
+    };
+    scan();
+    shown.removeDuplicates();
+    EXPECT_TRUE(shown.contains("Connected")) << shown.join('|').toStdString();
+    const int lines = details->count();
+    EXPECT_GT(lines, 0);
+    scan();
+    EXPECT_EQ(details->count(), lines);
+}
+
+TEST(frmMain, ARememberedSourceWhoseBrowserIsGoneAndThePlaceAreKept)
+{
+    WizardFixture w;
+    WriteSetting(kSettingsKey, "SelectedBrowser", "1");
+    WriteSetting(kSettingsKey, "BrimtorTop", "600");
+    WriteSetting(kSettingsKey, "BrimtorLeft", "1500");
+    frmMain& window = w.Open();
+    auto* firefox = w.Find<QRadioButton>("optBrowser_1");
+    EXPECT_TRUE(firefox->isChecked());
+    EXPECT_FALSE(firefox->isEnabled());
+    EXPECT_EQ(window.Links().SelectedBrowser(), 1);
+    EXPECT_EQ(PixelsToTwips(&window, window.y()), 600);
+    EXPECT_EQ(PixelsToTwips(&window, window.x()), 1500);
+    // The user can move to another source but not back.
+    w.ChooseSource(3);
+    QTest::mouseClick(firefox, Qt::LeftButton, {}, QPoint(8, firefox->height() / 2));
+    EXPECT_EQ(window.Links().SelectedBrowser(), 3);
+    window.move(TwipsToPixels(&window, 900), TwipsToPixels(&window, 300));
+    w.Close();
+    EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorTop", ""), "300");
+    EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorLeft", ""), "900");
+}

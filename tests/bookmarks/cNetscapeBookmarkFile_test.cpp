@@ -280,3 +280,15 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
     EXPECT_TRUE(cleanAfterChange(original));
     EXPECT_EQ(ReadAll(f.path), original + "\r\n");
 }
+
+TEST(cNetscapeBookmarkFile, TheMarkNamesTheBookmarksOwnLineWhateverItsKey)
+{
+    BookmarkFile f;
+    // Keys by position, as another source may give them: a key minus one names another line.
+    cNetscapeBookmarkFile writer = f.Writer({16});
+    std::int32_t position = 0;
+    for (const BookmarkPtr& b : *writer.Bookmarks())
+        b->BookmarkID = ++position;
+    ASSERT_TRUE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({16, 17}));
+}

@@ -169,3 +169,38 @@ TEST(WholeJob, NetscapeProfile)
 {
     BrowserJob(".netscape/navigator/", 2, "Netscape");
 }
+
+TEST(WholeJob, CleaningFromTheRedirectsViewRemovesTheMarkedLinksItDoesNotShow)
+{
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links()));
+    job.ToResults(3, path);
+    auto* list = job.Find<ResultsView>("lvResults");
+    list->FillResults("Redirect");  // as the menu's Show > Redirects does
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    job.Click("cmdClean");
+    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/moved") + "\r\n");
+}
+
+TEST(WholeJob, NothingMarkedStillAsksAndRemovesNothingAndANoLeavesBackAndCleanOn)
+{
+    Job job;
+    const std::string original = CrLfLines(job.site.Links());
+    const std::string path = job.home.WriteFile("links.txt", original);
+    job.ToResults(3, path);
+    job.Find<ResultsView>("lvResults")->UncheckAll();
+    job.Click("cmdClean");
+    ASSERT_EQ(job.messages.Messages().size(), 2u);
+    EXPECT_EQ(job.messages.Messages()[0].title, "Confirm Cleaning");
+    EXPECT_EQ(ReadAll(path), original);
+
+    job.Click("cmdBack");
+    job.messages.SetNextAnswer(MsgAnswer::No);
+    job.Click("cmdClean");
+    EXPECT_EQ(job.messages.Messages().size(), 3u);
+    EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
+    EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());
+    job.Click("cmdBack");
+    job.Click("cmdClean");  // the results page works again
+    EXPECT_EQ(job.messages.Messages().size(), 5u);
+}
