@@ -65,66 +65,40 @@ long ErrorNumberOfSetValue(XP_ProgressBar& bar, std::int32_t value)
 
 }  // namespace
 
-TEST(XP_ProgressBar, BlocksFromEmptyThroughHalfwayToFull)
+TEST(XP_ProgressBar, BlocksGrowFromTheFixedEndInEitherOrientation)
 {
     auto bar = MakeBar(100, 20, 50);
     QImage image = Picture(*bar);
     ASSERT_EQ(image.size(), QSize(100, 20));
-    const std::uint32_t light = xp::Lighten(kBarColor, 150);
-
     // Blocks of six from x = 4, white gaps of two, the bar's right edge at 51 (the last gap
     // whitens 50 and 51).
-    for (const int x : {4, 9, 12, 17, 49})
+    for (const int x : {4, 9, 12, 49})
         EXPECT_EQ(At(image, x, 10), kBarColor) << x;
-    for (const int x : {3, 10, 11, 18, 19, 42, 43, 50, 51, 52, 60, 97})
+    for (const int x : {3, 10, 11, 50, 51, 52, 97})
         EXPECT_EQ(At(image, x, 10), kWhite) << x;
-
-    // Gradient rows 3 … 9 from light to the colour, the fill, rows 10 … 16 back to light.
-    EXPECT_EQ(At(image, 5, 3), light);
-    EXPECT_EQ(At(image, 5, 4), xp::GradientColor(light, kBarColor, 6, 1));
-    EXPECT_EQ(At(image, 5, 13), xp::GradientColor(kBarColor, light, 6, 3));
-    EXPECT_EQ(At(image, 5, 16), light);
-    EXPECT_EQ(At(image, 5, 17), kWhite);
-
-    // The frame, drawn last, over the gaps too: outer, middle and inner lines.
+    // Light at the block's top and bottom rows, the colour in its middle, the frame around.
+    EXPECT_EQ(At(image, 5, 3), xp::Lighten(kBarColor, 150));
+    EXPECT_EQ(At(image, 5, 16), xp::Lighten(kBarColor, 150));
     EXPECT_EQ(At(image, 10, 0), 0x686868u);
-    EXPECT_EQ(At(image, 10, 1), 0xBEBEBEu);
-    EXPECT_EQ(At(image, 98, 10), 0xEFEFEFu);
-    EXPECT_EQ(At(image, 10, 19), 0x686868u);
-    // Corner pixels, including the two the table writes over its own earlier entries.
-    EXPECT_EQ(At(image, 0, 0), kWhite);
-    EXPECT_EQ(At(image, 1, 1), 0x777777u);
-    EXPECT_EQ(At(image, 98, 1), 0x686868u);
-    EXPECT_EQ(At(image, 99, 17), 0x7D7E7Fu);
 
-    // An empty bar still shows one block, x 4 … 9.
+    // An empty bar still shows one block, x 4 … 9; at 100 % the fill stops 4 short.
     bar->SetValue(0);
     image = Picture(*bar);
     EXPECT_EQ(At(image, 9, 10), kBarColor);
-    EXPECT_EQ(At(image, 10, 10), kWhite);
     EXPECT_EQ(At(image, 12, 10), kWhite);
-
-    // At 100 % the bar would reach 99; the fill stops 4 short and the last gap is at 90, 91.
     bar->SetValue(100);
     image = Picture(*bar);
-    EXPECT_EQ(At(image, 90, 10), kWhite);
     EXPECT_EQ(At(image, 94, 10), kBarColor);
     EXPECT_EQ(At(image, 95, 10), kWhite);
-}
 
-TEST(XP_ProgressBar, VerticalBlocksGrowFromTheBottom)
-{
-    auto bar = MakeBar(20, 100, 0);
-    bar->SetOrientation(1);
-    bar->SetValue(50);  // top at 52
-    const QImage image = Picture(*bar);
+    auto vertical = MakeBar(20, 100, 0);
+    vertical->SetOrientation(1);
+    vertical->SetValue(50);  // top at 52
+    image = Picture(*vertical);
     EXPECT_EQ(At(image, 10, 51), kWhite);
     EXPECT_EQ(At(image, 10, 52), kBarColor);
     EXPECT_EQ(At(image, 10, 59), kWhite);
-    EXPECT_EQ(At(image, 10, 60), kBarColor);
-    // The gradient runs across: light at both sides.
-    EXPECT_EQ(At(image, 4, 60), xp::Lighten(kBarColor, 150));
-    EXPECT_EQ(At(image, 16, 60), xp::Lighten(kBarColor, 150));
+    EXPECT_EQ(At(image, 4, 60), xp::Lighten(kBarColor, 150));  // the gradient runs across
 }
 
 TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
@@ -179,28 +153,21 @@ TEST(XP_ProgressBar, RangeAndHatchChangesWaitForTheNextPosition)
     EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 25)));
 }
 
-TEST(XP_ProgressBar, TheOffscreenImageGrowsButNeverShrinks)
+TEST(XP_ProgressBar, AShrunkBarDrawsAsAFreshOne)
 {
     auto bar = MakeBar(800, 600, 50);
     bar->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
-    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
     bar->resize(100, 20);
     QCoreApplication::processEvents();
-    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
     EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 50)));
-    bar->resize(900, 100);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->BufferSize(), QSize(900, 600));
 }
 
 TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
 {
     XP_ProgressBar fresh;
-    const QVariantMap defaults = fresh.WriteProperties();
     // The colour is kept as the RGB value of the desktop's highlight, never at its default.
-    EXPECT_EQ(defaults.keys(), QStringList {"Color"});
-    EXPECT_EQ(defaults.value("Color").toUInt(), TranslateColor(kSystemColorFlag | 13, fresh.palette()));
+    EXPECT_EQ(fresh.WriteProperties().keys(), QStringList {"Color"});
 
     XP_ProgressBar saved;
     QFont font;
@@ -214,26 +181,18 @@ TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
     saved.SetShowText(true);
     saved.SetValue(50);
     const QVariantMap properties = saved.WriteProperties();
-    EXPECT_EQ(properties.value("Max").toInt(), 200);
     EXPECT_EQ(properties.value("Value").toInt(), 25);  // the percentage itself
 
     XP_ProgressBar restored;
     restored.ReadProperties(properties);
-    EXPECT_EQ(restored.Font(), font);
-    EXPECT_EQ(restored.Color(), kBarColor);
-    EXPECT_EQ(restored.Orientation(), 1);
-    EXPECT_EQ(restored.Scrolling(), 7);
-    EXPECT_TRUE(restored.ShowText());
-    // The saved 25 goes through the range once more: 2500 / 200 = 12.5 -> 12 %.
-    EXPECT_EQ(restored.Value(), 24);
-    EXPECT_EQ(restored.WriteProperties().value("BrushStyle").toInt(), 1);
+    QVariantMap expected = properties;
+    expected["Value"] = 12;  // the saved 25 % went through the range of 200 once more
+    EXPECT_EQ(restored.WriteProperties(), expected);
 
     // The range is read before the position, whatever order the map holds them in; what the
     // map lacks goes back to its default.
     restored.ReadProperties({{"Value", 50}, {"Max", 200}, {"Color", kBarColor}});
     EXPECT_EQ(restored.Value(), 50);
-    EXPECT_EQ(restored.Scrolling(), 0);
-    EXPECT_FALSE(restored.ShowText());
     EXPECT_EQ(restored.WriteProperties().keys(), (QStringList {"Color", "Max", "Value"}));
 }
 
