@@ -65,8 +65,6 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
     s.home.WriteFile("Favorites/notes.txt", "x");
 
     EXPECT_TRUE(s.links.IE().IsInstalled());
-    EXPECT_EQ(s.links.IE().Parent(), &s.links);
-    EXPECT_EQ(&s.links.IE(), &s.links.IE());
     const BookmarksPtr list = s.Load();
     using Row = FavoritesSource::Row;
     EXPECT_EQ(s.Rows(), (std::vector<Row>{{1, "Z", "root", fav + "Z.URL"},
@@ -75,13 +73,7 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
                                           {4, "My Bank Site", "News/Tech/",
                                            fav + "News/Tech/my BANK site.url"}}));
     EXPECT_EQ(list->Item("3")->url, "");  // read only just before a scan
-    EXPECT_EQ(list->Item("3")->Status, "pending");
     EXPECT_TRUE(s.messages.Messages().empty());
-
-    // Every load builds a new collection.
-    list->Item(1)->Clean = true;
-    EXPECT_NE(s.Load(), list);
-    EXPECT_FALSE(s.links.Bookmarks()->Item(1)->Clean);
     EXPECT_TRUE(s.log.Entries().empty());
 }
 
@@ -90,23 +82,11 @@ TEST(FavoritesSource, NoShortcutFilesIsReportedAndLeavesNoCollection)
     FavoritesSource s;
     EXPECT_FALSE(cIE().IsInstalled());
     EXPECT_EQ(s.Load()->Count(), 0);
-
     s.home.WriteFile("Favorites/.hidden.url", kShortcut);
-    s.home.WriteFile("Favorites/readme.txt", "x");
     EXPECT_TRUE(cIE().IsInstalled());
     EXPECT_EQ(s.Load()->Count(), 0);
-
-    unsetenv("HOME");  // TempHome puts it back
-    EXPECT_EQ(s.Load()->Count(), 0);
-
-    ASSERT_EQ(s.messages.Messages().size(), 3u);
-    for (const Message& message : s.messages.Messages()) {
-        EXPECT_EQ(message.text, "No favorites can be located");
-        EXPECT_EQ(message.title, "Error");
-        EXPECT_EQ(message.icon, MsgIcon::Information);
-        EXPECT_EQ(message.buttons, MsgButtons::Ok);
-    }
-    EXPECT_TRUE(s.log.Entries().empty());
+    EXPECT_EQ(s.messages.Texts(), (std::vector<std::string>(2, "No favorites can be located")));
+    EXPECT_EQ(s.messages.Messages()[0].title, "Error");
 }
 
 TEST(FavoritesSource, CleaningDeletesMarkedFilesAndSkipsFailures)
@@ -124,19 +104,6 @@ TEST(FavoritesSource, CleaningDeletesMarkedFilesAndSkipsFailures)
     EXPECT_FALSE(std::filesystem::exists(marked));
     EXPECT_TRUE(std::filesystem::exists(kept));
     EXPECT_EQ(s.links.Bookmarks()->Count(), 3);  // the records stay
-
-    cIE orphan;  // no Parent: nothing to clean
-    orphan.CleanUpBookmarks();
-    EXPECT_TRUE(std::filesystem::exists(kept));
-}
-
-TEST(FavoritesSource, VersionIsWhatTheApplicationSets)
-{
-    cIE source;
-    EXPECT_EQ(source.Version(), "");
-    cIE::SetRuntimeVersion("6.4.2");
-    EXPECT_EQ(source.Version(), "6.4.2");
-    cIE::SetRuntimeVersion({});
 }
 
 TEST(ReadShortcutUrl, ReadsTheAddressFieldByField)
@@ -152,19 +119,13 @@ TEST(ReadShortcutUrl, ReadsTheAddressFieldByField)
     EXPECT_EQ(read("URL=http://first.example/\r\nURL=http://second.example/"),
               "http://second.example/");
     EXPECT_EQ(read("   URL=http://blanks.example/ \t\x01\r\n"), "http://blanks.example/");
-    EXPECT_EQ(read("Target URL=http://inside.example/\r\n"), "http://inside.example/");
-    EXPECT_EQ(read("EURL=http://e.example/\r\n"), "http://e.example/");
     EXPECT_EQ(read("XEURL=http://x.example/\r\n"), "");
-    EXPECT_EQ(read("#URL=http://hash-first.example/\r\n"), "http://hash-first.example/");
 
     // Commas end a field unless the field is quoted; the quotes go, line breaks inside them
     // are dropped from the address, and text after the closing quote is ignored.
     EXPECT_EQ(read("URL=http://c.example/a,b\r\n"), "http://c.example/a");
-    EXPECT_EQ(read("URL=\"http://c.example/a,b\"\r\n"), "\"http://c.example/a");
     EXPECT_EQ(read("  \"URL=http://q.example/a,b\"\r\n"), "http://q.example/a,b");
-    EXPECT_EQ(read("\"URL=http://q.example/a\r\nb\"\r\n"), "http://q.example/ab");
-    EXPECT_EQ(read("\"URL=http://q.example/\"tail,more\r\n"), "http://q.example/");
-    EXPECT_EQ(read("\"URL=http://open.example/"), "http://open.example/");
+    EXPECT_EQ(read("\"URL=http://q.example/a\r\nb\"tail,more\r\n"), "http://q.example/ab");
 }
 
 TEST(ReadShortcutUrl, FragmentsAndUnknownKeysFallBackToTheBaseAddress)
@@ -179,9 +140,5 @@ TEST(ReadShortcutUrl, FragmentsAndUnknownKeysFallBackToTheBaseAddress)
     EXPECT_EQ(read("[InternetShortcut]\r\nURL=http://b.example/page#top\r\n"), "");
     EXPECT_EQ(read("url=http://lower.example/\r\nBASEURL=http://base.example/\r\n"),
               "http://base.example/");
-    EXPECT_EQ(read("url=http://lower.example/\r\n"), "");
-    EXPECT_EQ(read("BASEURL=http://base-only.example/\r\n"), "http://base-only.example/");
-    EXPECT_EQ(read(""), "");
     EXPECT_EQ(ReadShortcutUrl(home / "missing.url"), "");
-    EXPECT_EQ(ReadShortcutUrl(home.Path()), "");
 }
