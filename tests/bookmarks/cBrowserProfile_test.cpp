@@ -138,16 +138,14 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
         links.SetSelectedBrowser(code);
         links.Refresh();
         links.Bookmarks()->Item("3")->Clean = true;
-        cBrowserProfile& source = isFirefox ? static_cast<cBrowserProfile&>(links.Firefox())
-                                            : links.Netscape();
-        EXPECT_TRUE(source.CleanUpBookmarks());
+        EXPECT_EQ(CleanChosenSource(links), CleanResult::Cleaned);
         EXPECT_EQ(ReadAll(file), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n"
                                  "    <DT><A HREF=\"http://stays.example/\">Second</A>\r\n"
                                  "</DL><p>\r\n\r\n");
-        EXPECT_EQ(source.LastBackup(), BackupFolder() + "Backup_"
-                                           + (isFirefox ? "Firefox" : "Netscape")
-                                           + "_202612060930.html");
-        EXPECT_EQ(ReadAll(source.LastBackup()), original);
+        const std::string backup =
+            BackupFolder() + "Backup_" + (isFirefox ? "Firefox" : "Netscape") + "_202612060930.html";
+        EXPECT_EQ(links.LastBackups(), std::vector<std::string>{backup});
+        EXPECT_EQ(ReadAll(backup), original);
     }
     EXPECT_TRUE(messages.Texts().empty());
 
@@ -155,25 +153,6 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
     cLinkMain fresh;
     EXPECT_TRUE(fresh.Firefox().CleanUpBookmarks());
     EXPECT_EQ(fresh.Firefox().LastBackup(), "");
-}
-
-TEST(BrowserProfile, TheCleanOfTheChosenSourceListsTheProfileBackupWithTheOthers)
-{
-    TempHome home;
-    FakeClock clock({2026, 12, 6, 9, 30, 0});
-    MessageRecorder messages;
-    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", "[Profile0]\nDefault=1\nPath=main\n");
-    home.WriteFile(std::string(kFirefoxRoot) + "main/bookmarks.html",
-                   BookmarkFile("http://gone.example/", "http://stays.example/"));
-    cLinkMain links;
-    links.SetSelectedBrowser(SourceCode::Firefox);
-    links.Refresh();
-    links.Bookmarks()->Item("3")->Clean = true;
-    EXPECT_EQ(CleanChosenSource(links), CleanResult::Cleaned);
-    EXPECT_EQ(links.LastBackups(),
-              std::vector<std::string>{BackupFolder() + "Backup_Firefox_202612060930.html"});
-    EXPECT_EQ(links.Firefox().LastBackup(), links.LastBackups().front());
-    EXPECT_TRUE(messages.Texts().empty());
 }
 
 TEST(BrowserProfile, LoadErrorsAreLoggedForFirefoxAndPassedOnForNetscape)
