@@ -36,15 +36,11 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
     TempHome home;
     LoopbackServer server;
     server.Script("/gone", {"HTTP/1.1 404 Not Found\r\n\r\n"});
-    const std::string link = "http://127.0.0.1:" + std::to_string(server.Start()) + "/gone";
+    server.Start();
+    const std::string link = server.Url("/gone");
     const std::string path = home.WriteFile("links.txt", link + "\r\n");
-    CheckOptions options;
-    options.source = SourceCode::TextFile;
-    options.file = path;
-    options.view = "Broken";
-    options.noConnectionCheck = true;
-    options.paceMs = 0;
-    options.clean = true;
+    CheckOptions options =
+        ParseCheckArguments({"--source", "text", path, "--no-connection-check", "--pace", "0", "--clean"}).options;
     // Whatever the run's own handler did, the one installed before it is back afterwards.
     MessageRecorder messages;
 

@@ -165,11 +165,6 @@ TEST(WholeJob, FirefoxProfile)
     BrowserJob(".mozilla/firefox/", 1, "Firefox");
 }
 
-TEST(WholeJob, NetscapeProfile)
-{
-    BrowserJob(".netscape/navigator/", 2, "Netscape");
-}
-
 TEST(WholeJob, CleaningFromTheRedirectsViewRemovesTheMarkedLinksItDoesNotShow)
 {
     Job job;
