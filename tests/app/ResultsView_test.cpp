@@ -105,10 +105,6 @@ TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
     EXPECT_EQ(r.Ticks(), (QList<bool>{false, true}));
     EXPECT_FALSE(r.links.Bookmarks()->Item(1)->Clean);
 
-    r.TriggerShow(1);  // Redirects
-    EXPECT_EQ(r.Column(0), QStringList{"http://moved/"});
-    EXPECT_EQ(r.Ticks(), QList<bool>{false});
-
     r.TriggerShow(0);
     r.view.PopupMenu()->findChild<QAction*>("mnuCheckAll")->trigger();
     EXPECT_EQ(r.Ticks(), (QList<bool>{false, false, false}));
