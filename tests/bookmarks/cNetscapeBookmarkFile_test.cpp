@@ -69,7 +69,7 @@ struct BookmarkFile {
     }
 
     // A writer for the export, loaded, with the bookmarks on the given lines marked.
-    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines, std::int32_t browser = 3)
+    cNetscapeBookmarkFile Writer(const std::vector<int>& markedLines)
     {
         std::vector<std::string> lines;
         BookmarksPtr list = Load(CrLfLines(ExportLines()), &lines);
@@ -77,16 +77,13 @@ struct BookmarkFile {
             b->Clean = std::count(markedLines.begin(), markedLines.end(), b->FileLineNumber) > 0;
         cNetscapeBookmarkFile writer;
         writer.SetBookmarkFile(path);
-        writer.SetWhichBrowser(browser);
+        writer.SetWhichBrowser(3);
         writer.SetBookmarkFileContents(lines);
         writer.SetBookmarks(list);
         return writer;
     }
 
-    bool Clean(const std::vector<int>& markedLines, std::int32_t browser = 3)
-    {
-        return Writer(markedLines, browser).CreateBookMarkFile();
-    }
+    bool Clean(const std::vector<int>& markedLines) { return Writer(markedLines).CreateBookMarkFile(); }
 
     // The export as it should come back without the given lines, plus the format's extra CR LF.
     static std::string Without(const std::vector<int>& gone)
@@ -194,22 +191,6 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
     ASSERT_TRUE(f.Clean({23}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
     EXPECT_TRUE(f.messages.Messages().empty());
-}
-
-TEST(cNetscapeBookmarkFile, BackupNamesCarryTheBrowserWord)
-{
-    BookmarkFile f;
-    cNetscapeBookmarkFile writer;
-    writer.SetBookmarkFile(f.path);
-    writer.SetBookmarkFileContents({"x"});
-    EXPECT_TRUE(writer.CreateBookMarkFile()) << "no collection: nothing to do";
-    EXPECT_TRUE(ListNames(BackupFolder()).empty());
-
-    f.Clean({}, 2);
-    f.clock.Set({2008, 1, 25, 14, 32, 0});
-    f.Clean({}, 7);  // not a browser: the word stays empty
-    EXPECT_EQ(ListNames(BackupFolder()),
-              (std::vector<std::string>{"Backup_Netscape_200801251430.html", "Backup__200801251432.html"}));
 }
 
 TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
