@@ -4,7 +4,7 @@
 
 using namespace brimtor;
 
-TEST(Text, CaseFoldingTouchesOnlyAsciiLetters)
+TEST(Text, CaseFoldingAndSplittingTouchOnlyAsciiLettersAndCrLf)
 {
     EXPECT_TRUE(IEquals("HREF=\"X", "href=\"x"));
     EXPECT_FALSE(IEquals("abc", "abcd"));
@@ -14,40 +14,24 @@ TEST(Text, CaseFoldingTouchesOnlyAsciiLetters)
     EXPECT_FALSE(IStartsWith("ht", "http://"));
     EXPECT_EQ(IFind("abcABC", "abc", 1), 3u);
     EXPECT_EQ(IFind("abc", "abcd"), std::string::npos);
-}
-
-TEST(Text, SplitCrLfKeepsLoneCrAndLfInsideLines)
-{
+    // Lone CR and LF stay inside lines.
     EXPECT_EQ(SplitCrLf("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(SplitCrLf("a\r\r\nb\n\r\n"), (std::vector<std::string>{"a\r", "b\n", ""}));
 }
 
-TEST(Text, TrimSpacesRemovesOnlyBlanks)
+TEST(Text, TrimmingProperCaseAndRounding)
 {
     EXPECT_EQ(TrimSpaces("  a b  "), "a b");
-    EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");
-    EXPECT_EQ(TrimSpaces("    "), "");
-}
-
-TEST(Text, TrimBlanksRemovesEveryCodeUpToBlankAtBothEnds)
-{
+    EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");  // only blanks
+    // Every code up to blank goes at both ends; 8-bit letters above 127 stay.
     EXPECT_EQ(TrimBlanks(" \t\r\n\x01" "a b\x1f \x7f\r\n"), "a b\x1f \x7f");
     EXPECT_EQ(TrimBlanks(std::string("\0x\0", 3)), "x");
-    EXPECT_EQ(TrimBlanks("\xa0x\xa0"), "\xa0x\xa0");  // 8-bit letters above 127 stay
+    EXPECT_EQ(TrimBlanks("\xa0x\xa0"), "\xa0x\xa0");
     EXPECT_EQ(TrimBlanks(" \t\r\n"), "");
-}
-
-TEST(Text, ProperCaseStartsEveryWordAfterEachSeparator)
-{
-    EXPECT_EQ(ProperCase("my FAVORITE site"), "My Favorite Site");
+    // Every separator starts a word; punctuation does not.
     EXPECT_EQ(ProperCase("a\tb\nc\vd\fe\rf"), "A\tB\nC\vD\fE\rF");
-    // Punctuation does not start a word.
     EXPECT_EQ(ProperCase("news-and-VIEWS (DAILY)"), "News-and-views (daily)");
     EXPECT_EQ(ProperCase("  two  blanks "), "  Two  Blanks ");
-}
-
-TEST(Text, RoundHalfEvenGoesToTheEvenNeighbour)
-{
     EXPECT_EQ(RoundHalfEven(1.5), 2);
     EXPECT_EQ(RoundHalfEven(2.5), 2);
     EXPECT_EQ(RoundHalfEven(-2.5), -2);

@@ -38,7 +38,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Canvas, LinesLeaveOutTheirEndPixelInEitherDirection)
+TEST_F(Canvas, LinesLeaveOutTheirEndPixelAndGradientsDrawOneLineMoreThanTheirCount)
 {
     canvas.DrawLine(1, 1, 5, 1, kRed);
     canvas.DrawLine(9, 2, 4, 2, kRed);
@@ -50,10 +50,8 @@ TEST_F(Canvas, LinesLeaveOutTheirEndPixelInEitherDirection)
     // Lines running out of the image are clipped, not wrapped.
     canvas.DrawLine(10, 11, 20, 11, kRed);
     EXPECT_EQ(Row(11), "..........##");
-}
 
-TEST_F(Canvas, GradientsDrawOneLineMoreThanTheirCount)
-{
+    image.fill(Qt::white);
     canvas.DrawGradient(0x000000, 0x0000FC, 1, 2, 8, 3, false);  // rows 2..5, x 1..7
     EXPECT_EQ(Row(5), ".#######....");
     EXPECT_EQ(Row(6), "............");
@@ -70,7 +68,7 @@ TEST_F(Canvas, GradientsDrawOneLineMoreThanTheirCount)
     EXPECT_EQ(At(4, 7), kRed);
 }
 
-TEST_F(Canvas, FillsFramesAndSystemColours)
+TEST_F(Canvas, FillsFramesEdgesAndHatches)
 {
     palette.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0x56));
     canvas.FillRect({1, 1, 4, 3}, kSystemColorFlag | 13);
@@ -82,23 +80,17 @@ TEST_F(Canvas, FillsFramesAndSystemColours)
     canvas.FrameRect({5, 5, 9, 9}, kRed);
     EXPECT_EQ(Row(6), ".....#..#...");
     EXPECT_EQ(Row(8), ".....####...");
-}
 
-TEST_F(Canvas, EdgesUseTheButtonColoursAndTheLowerRightOwnsTheShadedCorners)
-{
+    image.fill(Qt::white);
     palette.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Light, QColor(0xFF, 0xFF, 0xFE));
-    canvas.DrawEdge({0, 0, 6, 5}, cPixelCanvas::kSunkenOuter);
-    const std::uint32_t shadow = 0x808080;
-    const std::uint32_t highlight = 0xFEFFFF;
-    EXPECT_EQ(At(4, 0), shadow);
-    EXPECT_EQ(At(5, 0), highlight);
-    EXPECT_EQ(At(0, 4), highlight);
+    canvas.DrawEdge({0, 0, 6, 5}, cPixelCanvas::kSunkenOuter);  // the lower right owns the corners
+    EXPECT_EQ(At(4, 0), 0x808080u);
+    EXPECT_EQ(At(5, 0), 0xFEFFFFu);
+    EXPECT_EQ(At(0, 4), 0xFEFFFFu);
     EXPECT_EQ(At(1, 1), kWhite);  // no inner border, no filling
-}
 
-TEST_F(Canvas, HatchesAndPatternsAreAnchoredAtTheOrigin)
-{
+    image.fill(Qt::white);
     canvas.FillHatched({0, 0, 12, 12}, 4, kRed, kWhite);  // cross
     EXPECT_EQ(Row(7), "############");
     EXPECT_EQ(Row(8), "....#.......");
