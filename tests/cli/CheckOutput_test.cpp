@@ -26,7 +26,7 @@ std::string CsvField(std::string_view bytes)
 
 }  // namespace
 
-TEST(CheckOutput, JsonStringEscapesControlsAndReadsStrayBytesAsLatin1)
+TEST(CheckOutput, JsonEscapesControlsAndStrayLatin1BytesAndCsvQuotesOnlyWhatNeedsIt)
 {
     EXPECT_EQ(JsonString("a\"b\\c/"), "\"a\\\"b\\\\c/\"");
     EXPECT_EQ(JsonString(std::string("\r\n\t\b\f\x01\x1f\x7f", 8)), "\"\\r\\n\\t\\b\\f\\u0001\\u001f\x7f\"");
@@ -40,10 +40,7 @@ TEST(CheckOutput, JsonStringEscapesControlsAndReadsStrayBytesAsLatin1)
     EXPECT_EQ(JsonString("\xc0\x80"), "\"\\u00c0\\u0080\"");
     EXPECT_EQ(JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\"");
     EXPECT_EQ(JsonString("\xe2\x82x"), "\"\\u00e2\\u0082x\"");
-}
 
-TEST(CheckOutput, CsvFieldQuotesOnlyWhatNeedsIt)
-{
     EXPECT_EQ(CsvField("http://a/b?c=d"), "http://a/b?c=d");
     EXPECT_EQ(CsvField("two\r\nlines"), "\"two\r\nlines\"");
     EXPECT_EQ(CsvField(" padded"), "\" padded\"");
@@ -60,17 +57,14 @@ std::vector<CheckRow> TwoRows()
 
 }  // namespace
 
-TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRow)
+TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 {
     EXPECT_EQ(FormatRows(TwoRows(), OutputFormat::Csv),
               "id,name,folder,url,status,code,result,redirected_url,clean\n"
               "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true\n"
               "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false\n");
     EXPECT_EQ(FormatRows({}, OutputFormat::Csv), "id,name,folder,url,status,code,result,redirected_url,clean\n");
-}
 
-TEST(CheckOutput, JsonIsOneValidArrayWithExactlyTheKeys)
-{
     const std::string text = FormatRows(TwoRows(), OutputFormat::Json);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);

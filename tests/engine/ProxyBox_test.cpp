@@ -37,7 +37,7 @@ struct ProxyPanel {
 
 }  // namespace
 
-TEST(ProxyBox, OnlyAProxyConnectionKeepsTheBoxTicked)
+TEST(ProxyBox, OnlyAProxyConnectionKeepsTheBoxTickedAnyOtherUnticksItAndSaysWhy)
 {
     ProxyPanel proxy(4);
     EXPECT_EQ(proxy.box.chkUseProxy_Click(true), std::optional<bool>(true));
@@ -45,10 +45,7 @@ TEST(ProxyBox, OnlyAProxyConnectionKeepsTheBoxTicked)
     EXPECT_EQ(proxy.unticks, 0);
     EXPECT_TRUE(proxy.messages.Messages().empty());
     EXPECT_EQ(proxy.modeQueries, 2);  // asked afresh at every change
-}
 
-TEST(ProxyBox, AnyOtherConnectionUnticksTheBoxAndSaysWhy)
-{
     for (const std::uint32_t mode : {0u, 0x14u, 6u}) {
         for (const bool ticked : {true, false}) {
             ProxyPanel lan(mode);

@@ -19,7 +19,7 @@ cBookmark Digested(const std::string& response, const std::string& url = "http:/
 
 }  // namespace
 
-TEST(modHttp, StatusCodesClassesAndReasonPhrases)
+TEST(modHttp, StatusCodesReasonPhrasesAndHeaderValuesReadExactly)
 {
     EXPECT_EQ(GetStatusCode("HTTP/1.1 404 Not Found\r\n"), 404);
     EXPECT_EQ(GetStatusCode("HTTP/1.1 20x"), 0);
@@ -39,10 +39,7 @@ TEST(modHttp, StatusCodesClassesAndReasonPhrases)
     EXPECT_EQ(StatusText(408), "Request Time-out");
     EXPECT_EQ(StatusText(505), "HTTP Version not supported");
     EXPECT_EQ(StatusText(299), "Unknown");
-}
 
-TEST(modHttp, HeaderValueAndContentLengthCompareExactly)
-{
     const std::string block = "HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 5120\r\n";
     EXPECT_EQ(GetHeaderValue(block, "Location"), "/new");
     EXPECT_EQ(GetHeaderValue("HTTP/1.1 302\r\nlocation: x\r\nLocation:y\r\n", "Location"), "");
@@ -54,7 +51,7 @@ TEST(modHttp, HeaderValueAndContentLengthCompareExactly)
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e39\r\n"), 0.0f);
 }
 
-TEST(modHttp, DigestWritesTheOutcomeByClass)
+TEST(modHttp, DigestWritesTheOutcomeByClassAndSocketErrorsKeepWhatTheyDoNotOwn)
 {
     cBookmark ok = Digested("HTTP/1.1 200 OK\r\nContent-Length: 42\r\n\r\nbody");
     EXPECT_EQ(ok.Status, "scanned");
@@ -76,10 +73,7 @@ TEST(modHttp, DigestWritesTheOutcomeByClass)
     cBookmark nothing = Digested("");
     EXPECT_EQ(nothing.Status, "scanned");
     EXPECT_TRUE(nothing.Clean);
-}
 
-TEST(modHttp, SocketErrorsAndTimeOutsKeepWhatTheyDoNotOwn)
-{
     cBookmark bookmark;
     bookmark.RedirectedUrl = "http://kept/";
     RecordSocketError(bookmark, 11001);
