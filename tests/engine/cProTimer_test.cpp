@@ -55,18 +55,13 @@ TEST(cProTimer, AccumulatesRunningSegmentsOnly)
 
 TEST(cProTimer, ElapsedStringRoundsHalvesToEvenAndMeasuresFromTheLastStart)
 {
-    const struct {
-        double seconds;
-        const char* text;
-    } cases[] = {
-        {125.2, "2' 05\" "}, {3600.4, "60' 00\" "}, {0.5, "0' 00\" "}, {119.5, "2' 00\" "},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [seconds, text] : {std::pair(125.2, "2' 05\" "), std::pair(3600.4, "60' 00\" "),
+                                        std::pair(0.5, "0' 00\" "), std::pair(119.5, "2' 00\" ")}) {
         HandClock clock;
         cProTimer timer(clock.Counter());
         timer.Start();
-        clock.now += Millis(c.seconds * 1000.0);
-        EXPECT_EQ(timer.ElapsedString(), c.text) << c.seconds;
+        clock.now += Millis(seconds * 1000.0);
+        EXPECT_EQ(timer.ElapsedString(), text) << seconds;
     }
     HandClock clock;
     cProTimer timer(clock.Counter());
