@@ -205,22 +205,6 @@ TEST(cScanDriver, NoConnectionShowsTheMessageAndChangesNothing)
     EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
 }
 
-TEST(cScanDriver, FavoritesPreScanReadsEveryShortcut)
-{
-    Scan s;
-    s.server.Script("/fav", Reply("HTTP/1.1 200 OK"));
-    s.home.WriteFile("Favorites/News.url", "[InternetShortcut]\r\nURL=" + s.Url("/fav") + "\r\n");
-    s.links.SetSelectedBrowser(SourceCode::Favorites);
-    s.links.Refresh();
-    s.view.progressMax = 2;
-    s.view.detailsShown = true;
-    s.Run();
-    EXPECT_EQ(s.links.Bookmarks()->Item(1)->url, s.Url("/fav"));
-    EXPECT_EQ(s.links.Bookmarks()->Item(1)->ResponseCode, 200);
-    EXPECT_EQ(s.view.details[1], "[1] Pre-scan: News");
-    EXPECT_EQ(s.view.details[2], "starting 1st pass....");  // no "pre-scan complete" here
-}
-
 TEST(cScanDriver, DetailsLogThinsOutItsOldestLinesAtTenThousand)
 {
     Scan s;
