@@ -1,83 +1,46 @@
+#include <QApplication>
 #include <gtest/gtest.h>
 
-#include "app/WizardLayout.hpp"
+#include "app/Twips.hpp"
+#include "app/frmMain.hpp"
+#include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
 
-namespace {
-
-WizardLayoutInput Window(int width, int height)
+// What a user sees at the built-in size and at a larger one: the bottom buttons in a row in the
+// band at the foot of the window, apart and inside it; the scan and results lists filling their
+// pages, with their buttons below them.
+TEST(WizardLayout, AtTwoSizesNothingOverlapsAndTheListsFillTheirPages)
 {
-    WizardLayoutInput in;
-    in.clientWidth = width;
-    in.clientHeight = height;
-    in.outerWidth = width + 120;
-    in.frame1Height = 1125;
-    in.headerWidth = width;
-    in.iconWidth = 480;
-    in.buttonHeight = 375;
-    in.cancelWidth = in.nextWidth = in.backWidth = in.donationWidth = 1215;
-    in.responseWidth = 2400;
-    in.detailsTop = 600;
-    in.detailsHeight = 300;
-    in.scanWidth = 1215;
-    in.scanHeight = 375;
-    in.pauseWidth = 1215;
-    in.lanesWidth = 700, in.lanesLabelWidth = 1600;
-    in.cleanWidth = 1215;
-    in.cleanHeight = 375;
-    in.otherColumnsWidth = 1764 + 2822;
-    return in;
-}
-
-}  // namespace
-
-TEST(WizardLayout, BuiltInSizeCentresTheSmallPagesAndStacksTheButtons)
-{
-    const WizardLayout l = LayOutWizard(Window(7920, 5340));
-    EXPECT_EQ(l.smallPage.left, 3960 - 3967);
-    EXPECT_EQ(l.smallPage.top, 2670 - 1837);
-    EXPECT_EQ(l.bigPage.top, 840);
-    EXPECT_EQ(l.bigPage.height, 5340 - 1125 - 360);
-
-    // Right to left from Cancel; Donation at the end of the chain shows every gap.
-    EXPECT_EQ(l.buttonTop, 5340 - 375 - 90);
-    EXPECT_EQ(l.cancelLeft, 7920 - 1215 - 100);
-    EXPECT_EQ(l.nextLeft, l.cancelLeft - 1215 - 300);
-    EXPECT_EQ(l.donationLeft, l.nextLeft - 2 * 1215 - 50 - 1000);
-    EXPECT_EQ(l.frame1.left, -120);
-    EXPECT_EQ(l.frame1.top, l.buttonTop - 375 + 100);
-    EXPECT_EQ(l.frame1.width, 7920 + 120 + 100);
-    EXPECT_EQ(l.separatorWidth, 7920 + 120 + 300);
-    EXPECT_EQ(l.iconLeft, 7920 - 480 - 100);
-}
-
-TEST(WizardLayout, ScanAndResultsPagesGrowWithTheWindow)
-{
-    const WizardLayout l = LayOutWizard(Window(12000, 9000));
-    const int pageHeight = 9000 - 1125 - 360;
-    EXPECT_EQ(l.progressWidth, 12000 - 440);
-    EXPECT_EQ(l.detailsListWidth, 12000 - 440);
-    EXPECT_EQ(l.detailsListHeight, pageHeight - 600 - 300 - 375 - 240);
-    EXPECT_EQ(l.responseLeft, 12000 - 2400 - 440);
-    EXPECT_EQ(l.scanTop, 600 + 300 + l.detailsListHeight + 100);
-    EXPECT_EQ(l.scanLeft + 1215, 220 + l.detailsListWidth);  // right edges line up
-    EXPECT_EQ(l.pauseLeft, l.scanLeft - 1215 - 100);
-    EXPECT_EQ(l.lanesLabel.left + 1600 + 60 + 700 + 100, l.pauseLeft);  // label, lane count, Pause
-
-    EXPECT_EQ(l.resultsWidth, 12000 - 100);
-    EXPECT_EQ(l.resultsHeight, pageHeight - 375 - 250);
-    EXPECT_EQ(l.cleanTop, l.resultsHeight + 60);
-    EXPECT_EQ(l.cleanLeft + 1215, l.resultsWidth);
-    EXPECT_EQ(l.firstColumnWidth, 12000 - 100 - 1764 - 2822 - 500);
-}
-
-TEST(WizardLayout, AWindowNarrowerThanThePagesGivesNegativePositionsWithoutError)
-{
-    const WizardLayout l = LayOutWizard(Window(3000, 1500));
-    EXPECT_LT(l.smallPage.left, 0);
-    EXPECT_LT(l.smallPage.top, 0);
-    EXPECT_LT(l.detailsListHeight, 0);
-    EXPECT_LT(l.donationLeft, 0);
-    EXPECT_EQ(l.smallPage.width, 7935);
+    test::TempHome home;
+    frmMain window;
+    window.show();
+    for (const QSize twips : {QSize(8040, 6030), QSize(12000, 9000)}) {
+        window.resize(TwipsToPixels(&window, twips.width()), TwipsToPixels(&window, twips.height()));
+        QApplication::processEvents();
+        const QWidget* surface = window.centralWidget();
+        const auto at = [&](const char* name) {
+            const auto* w = window.findChild<QWidget*>(QLatin1String(name));
+            return QRect(w->mapTo(surface, QPoint()), w->size());
+        };
+        const QRect band = at("Frame1");
+        const char* const buttons[] = {"cmdDonation", "cmdBack", "cmdNext", "cmdCancel"};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_TRUE(surface->rect().contains(at(buttons[i]))) << buttons[i];
+            EXPECT_TRUE(band.contains(at(buttons[i]).center())) << buttons[i];
+            if (i > 0) {
+                EXPECT_LT(at(buttons[i - 1]).right(), at(buttons[i]).left()) << buttons[i];
+            }
+        }
+        for (const auto& [list, button, page] : {std::tuple("lbDetails", "cmdScan", "picPage_3"),
+                                                 std::tuple("lvResults", "cmdClean", "picPage_4")}) {
+            EXPECT_LT(at(page).bottom(), band.bottom()) << page;
+            EXPECT_TRUE(at(page).contains(at(list))) << list;
+            EXPECT_GT(at(list).width(), at(page).width() * 9 / 10) << list;
+            EXPECT_GT(at(list).height(), at(page).height() / 2) << list;
+            EXPECT_TRUE(at(page).contains(at(button))) << button;
+            EXPECT_GT(at(button).top(), at(list).bottom()) << button;
+            EXPECT_NEAR(at(button).right(), at(list).right(), 1) << button;  // right edges line up
+        }
+    }
 }

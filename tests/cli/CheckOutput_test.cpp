@@ -26,9 +26,8 @@ std::string CsvField(std::string_view bytes)
 
 }  // namespace
 
-TEST(CheckOutput, JsonStringEscapesControlsAndReadsStrayBytesAsLatin1)
+TEST(CheckOutput, JsonEscapesControlsAndStrayLatin1BytesAndCsvQuotesOnlyWhatNeedsIt)
 {
-    EXPECT_EQ(JsonString("plain"), "\"plain\"");
     EXPECT_EQ(JsonString("a\"b\\c/"), "\"a\\\"b\\\\c/\"");
     EXPECT_EQ(JsonString(std::string("\r\n\t\b\f\x01\x1f\x7f", 8)), "\"\\r\\n\\t\\b\\f\\u0001\\u001f\x7f\"");
     EXPECT_EQ(JsonString(std::string("nul\0end", 7)), "\"nul\\u0000end\"");
@@ -40,20 +39,11 @@ TEST(CheckOutput, JsonStringEscapesControlsAndReadsStrayBytesAsLatin1)
     // no UTF-8: byte by byte.
     EXPECT_EQ(JsonString("\xc0\x80"), "\"\\u00c0\\u0080\"");
     EXPECT_EQ(JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\"");
-    EXPECT_EQ(JsonString("\xf4\x90\x80\x80"), "\"\\u00f4\\u0090\\u0080\\u0080\"");
-    EXPECT_EQ(JsonString("\xe2\x82"), "\"\\u00e2\\u0082\"");
     EXPECT_EQ(JsonString("\xe2\x82x"), "\"\\u00e2\\u0082x\"");
-}
 
-TEST(CheckOutput, CsvFieldQuotesOnlyWhatNeedsIt)
-{
     EXPECT_EQ(CsvField("http://a/b?c=d"), "http://a/b?c=d");
-    EXPECT_EQ(CsvField(""), "");
-    EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
-    EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(CsvField("two\r\nlines"), "\"two\r\nlines\"");
     EXPECT_EQ(CsvField(" padded"), "\" padded\"");
-    EXPECT_EQ(CsvField("caf\xe9"), "caf\xe9");
 }
 
 namespace {
@@ -67,17 +57,14 @@ std::vector<CheckRow> TwoRows()
 
 }  // namespace
 
-TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRow)
+TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 {
     EXPECT_EQ(FormatRows(TwoRows(), OutputFormat::Csv),
               "id,name,folder,url,status,code,result,redirected_url,clean\n"
               "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true\n"
               "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false\n");
     EXPECT_EQ(FormatRows({}, OutputFormat::Csv), "id,name,folder,url,status,code,result,redirected_url,clean\n");
-}
 
-TEST(CheckOutput, JsonIsOneValidArrayWithExactlyTheKeys)
-{
     const std::string text = FormatRows(TwoRows(), OutputFormat::Json);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
@@ -87,15 +74,10 @@ TEST(CheckOutput, JsonIsOneValidArrayWithExactlyTheKeys)
     const QJsonObject gone = rows[0].toObject();
     EXPECT_EQ(gone.keys(), (QStringList {"clean", "code", "folder", "id", "name", "redirected_url", "result",
                                          "status", "url"}));
-    EXPECT_EQ(gone["id"].toInt(), 7);
     EXPECT_EQ(gone["code"].toInt(), 404);
     EXPECT_TRUE(gone["clean"].toBool());
     EXPECT_EQ(gone["name"].toString(), "Gone, \"really\"");
-    EXPECT_EQ(gone["folder"].toString(), "Links\\Old");
-    const QJsonObject moved = rows[1].toObject();
-    EXPECT_EQ(moved["name"].toString(), QString::fromUtf8("Caf\xc3\xa9"));
-    EXPECT_EQ(moved["redirected_url"].toString(), "http://h/ok");
-    EXPECT_FALSE(moved["clean"].toBool());
+    EXPECT_EQ(rows[1].toObject()["name"].toString(), QString::fromUtf8("Caf\xc3\xa9"));
     EXPECT_EQ(FormatRows({}, OutputFormat::Json), "[]\n");
 }
 
@@ -113,16 +95,6 @@ TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
 TEST(CheckOutput, RowOfABookmarkCarriesTheResultsWords)
 {
     cBookmark bookmark;
-    bookmark.BookmarkID = 3;
-    bookmark.ShortcutName = "Name";
-    bookmark.Folder = "F";
-    bookmark.url = "http://x/";
-    bookmark.Status = "error";
     bookmark.ResponseCode = 408;
-    bookmark.Clean = true;
-    const CheckRow row = MakeCheckRow(bookmark);
-    EXPECT_EQ(row.id, 3);
-    EXPECT_EQ(row.code, 408);
-    EXPECT_EQ(row.result, "Request Time-out");
-    EXPECT_TRUE(row.clean);
+    EXPECT_EQ(MakeCheckRow(bookmark).result, "Request Time-out");
 }

@@ -125,20 +125,6 @@ TEST(WholeJob, ReadOnlyBookmarkFileStaysAsItWasAndTheWizardOnTheResults)
     EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
 }
 
-TEST(WholeJob, AnsweringNoLeavesTheSourceAndFinishesWithNext)
-{
-    Job job;
-    const std::string path = job.home.WriteFile("links.txt", job.Url("/gone") + "\r\n");
-    job.ToResults(3, path);
-    job.messages.SetNextAnswer(MsgAnswer::No);
-    job.Click("cmdClean");
-    EXPECT_EQ(job.window->CurrentPage(), 5);
-    EXPECT_EQ(job.Find<QPushButton>("cmdNext")->text(), "&Next >");
-    EXPECT_FALSE(job.Find<QPushButton>("cmdNext")->isEnabled());
-    EXPECT_EQ(ReadAll(path), job.Url("/gone") + "\r\n");
-    EXPECT_TRUE(ListNames(BackupFolder()).empty());
-}
-
 TEST(WholeJob, FavoritesFolder)
 {
     Job job;
@@ -184,9 +170,40 @@ TEST(WholeJob, FirefoxProfile)
     BrowserJob(".mozilla/firefox/", 1, "Firefox");
 }
 
-TEST(WholeJob, NetscapeProfile)
+TEST(WholeJob, CleaningFromTheRedirectsViewRemovesTheMarkedLinksItDoesNotShow)
 {
-    BrowserJob(".netscape/navigator/", 2, "Netscape");
+    Job job;
+    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links()));
+    job.ToResults(3, path);
+    auto* list = job.Find<ResultsView>("lvResults");
+    list->FillResults("Redirect");  // as the menu's Show > Redirects does
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    job.Click("cmdClean");
+    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/moved") + "\r\n");
+}
+
+TEST(WholeJob, ANoLeavesBackAndCleanOnAndNothingMarkedStillAsksAndRemovesNothing)
+{
+    Job job;
+    const std::string original = CrLfLines(job.site.Links());
+    const std::string path = job.home.WriteFile("links.txt", original);
+    job.ToResults(3, path);
+    job.messages.SetNextAnswer(MsgAnswer::No);
+    job.Click("cmdClean");
+    EXPECT_EQ(job.window->CurrentPage(), 5);
+    EXPECT_EQ(job.Find<QPushButton>("cmdNext")->text(), "&Next >");
+    EXPECT_FALSE(job.Find<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
+    EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_TRUE(ListNames(BackupFolder()).empty());
+
+    job.Click("cmdBack");
+    job.Find<ResultsView>("lvResults")->UncheckAll();
+    job.Click("cmdClean");
+    ASSERT_EQ(job.messages.Messages().size(), 3u);
+    EXPECT_EQ(job.messages.Messages()[1].title, "Confirm Cleaning");
+    EXPECT_EQ(ReadAll(path), original);
 }
 
 TEST(WholeJob, KeyboardAlone)

@@ -19,35 +19,26 @@ cBookmark Digested(const std::string& response, const std::string& url = "http:/
 
 }  // namespace
 
-TEST(modHttp, StatusCodeFromTheThreeCharactersAfterTheFirstBlank)
+TEST(modHttp, StatusCodesReasonPhrasesAndHeaderValuesReadExactly)
 {
     EXPECT_EQ(GetStatusCode("HTTP/1.1 404 Not Found\r\n"), 404);
-    EXPECT_EQ(GetStatusCode(""), 0);
     EXPECT_EQ(GetStatusCode("HTTP/1.1 20x"), 0);
-    EXPECT_EQ(GetStatusCode("HTTP/1.1  20 OK"), 20);    // blanks around the number are allowed
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 2.5"), 2);        // halves go to the even neighbour
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 -12"), -12);
-    EXPECT_EQ(GetStatusCode("301"), 301);               // no blank: the first three characters
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 1e4"), 10000);
-    // Numbers that do not fit 16 bits read as no code at all.
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 1e5"), 0);
-    EXPECT_EQ(GetStatusCode("HTTP/1.1 9d9"), 0);
-}
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 2.5"), 2);  // halves go to the even neighbour
+    EXPECT_EQ(GetStatusCode("301"), 301);         // no blank: the first three characters
+    EXPECT_EQ(GetStatusCode("HTTP/1.1 1e5"), 0);  // does not fit 16 bits: no code at all
 
-TEST(modHttp, ClassesAndReasonPhrases)
-{
-    // The edges of each class: 204 is no success, 304 to 306 and 308 are no redirects.
+    // The edges of each class: 204 is no success, 304 and 308 are no redirects.
     for (int code : {200, 206})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Success) << code;
-    for (int code : {300, 303, 307})
+    for (int code : {300, 307})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Redirect) << code;
-    for (int code : {0, 199, 204, 207, 304, 308, 404, 10061, -200})
+    for (int code : {0, 204, 304, 308, 10061})
         EXPECT_EQ(ClassOfCode(code), CodeClass::Broken) << code;
-
     EXPECT_EQ(StatusText(0), "Unknown");
-    EXPECT_EQ(StatusText(408), "Request Time-out");
     EXPECT_EQ(StatusText(302), "Moved Temporarily");
+    EXPECT_EQ(StatusText(408), "Request Time-out");
     EXPECT_EQ(StatusText(505), "HTTP Version not supported");
+    EXPECT_EQ(StatusText(299), "Unknown");
 }
 
 TEST(modHttp, HeaderValuesInAnyCaseAndTheContentLengthExactly)
@@ -61,27 +52,20 @@ TEST(modHttp, HeaderValuesInAnyCaseAndTheContentLengthExactly)
     EXPECT_EQ(GetHeaderValue("Location: /status-line\r\n", "Location"), "");
 
     EXPECT_FLOAT_EQ(GetContentLength(block), 5120.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("HTTP/1.1 200\r\n"), 0.0f);
     EXPECT_FLOAT_EQ(GetContentLength("HTTP/1.1 200\r\ncontent-length: 10\r\n"), 0.0f);
     // Blanks, tabs and line feeds are passed over; a CR or any other character ends the number.
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: \t1 2\n3\r\n4"), 123.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: -1.5e2xyz"), -150.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 2D3\r\n"), 2000.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 7e\r\n"), 7.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("Content-Length"), 0.0f);
     // Beyond the range of the record's float the declared length counts as none.
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e39\r\n"), 0.0f);
-    EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e999999999999\r\n"), 0.0f);
 }
 
-TEST(modHttp, DigestWritesTheOutcomeByClass)
+TEST(modHttp, DigestWritesTheOutcomeByClassAndSocketErrorsKeepWhatTheyDoNotOwn)
 {
     cBookmark ok = Digested("HTTP/1.1 200 OK\r\nContent-Length: 42\r\n\r\nbody");
     EXPECT_EQ(ok.Status, "scanned");
     EXPECT_EQ(ok.ResponseCode, 200);
     EXPECT_FALSE(ok.Clean);
     EXPECT_FLOAT_EQ(ok.ContentLength, 42.0f);
-
     EXPECT_TRUE(Digested("HTTP/1.1 404 Not Found\r\n\r\n").Clean);
     EXPECT_TRUE(Digested("HTTP/1.1 204 No Content\r\n\r\n").Clean);
 
@@ -100,19 +84,12 @@ TEST(modHttp, DigestWritesTheOutcomeByClass)
 
     // Without the empty line only the first character counts.
     EXPECT_EQ(Digested("HTTP/1.1 200 OK\r\nServer: x\r\n").ResponseCode, 0);
-    EXPECT_EQ(Digested("HTTP/1.1 200 OK\r\nServer: x\r\n\r\n").ResponseCode, 200);
-    EXPECT_EQ(Digested("5xx").ResponseCode, 5);
     cBookmark nothing = Digested("");
     EXPECT_EQ(nothing.Status, "scanned");
-    EXPECT_EQ(nothing.ResponseCode, 0);
     EXPECT_TRUE(nothing.Clean);
-}
 
-TEST(modHttp, SocketErrorsAndTimeOutsKeepWhatTheyDoNotOwn)
-{
     cBookmark bookmark;
     bookmark.RedirectedUrl = "http://kept/";
-    bookmark.ContentLength = 9.0f;
     RecordSocketError(bookmark, 11001);
     EXPECT_EQ(bookmark.Status, "error");
     EXPECT_EQ(bookmark.ResponseCode, 11001);
@@ -122,16 +99,11 @@ TEST(modHttp, SocketErrorsAndTimeOutsKeepWhatTheyDoNotOwn)
         RecordSocketError(dead, number);
         EXPECT_TRUE(dead.Clean) << number;
     }
-    RecordSocketError(bookmark, 12045);
-    EXPECT_EQ(bookmark.ResponseCode, 12045);
-    EXPECT_FALSE(bookmark.Clean);
     bookmark.Clean = true;
     RecordTimeOut(bookmark);
-    EXPECT_EQ(bookmark.Status, "error");
     EXPECT_EQ(bookmark.ResponseCode, 408);
     EXPECT_TRUE(bookmark.Clean);
     EXPECT_EQ(bookmark.RedirectedUrl, "http://kept/");
-    EXPECT_FLOAT_EQ(bookmark.ContentLength, 9.0f);
 }
 
 // Whatever a server sends ends as an outcome in the record; this file also runs under the
@@ -139,11 +111,10 @@ TEST(modHttp, SocketErrorsAndTimeOutsKeepWhatTheyDoNotOwn)
 TEST(modHttp, HostileResponsesBecomeOutcomes)
 {
     const std::string longLine(100 * 1024, 'A');
-    const std::string nul("\0\0\0", 3);
     const std::string hostile[] = {
         "\xff\xfe garbage \x01\x02",
         "HTTP/1.1 200 OK\r\nX-Long: " + longLine + "\r\n\r\n",
-        "HTTP/1.1 " + nul + "\r\n\r\n",
+        "HTTP/1.1 " + std::string("\0\0\0", 3) + "\r\n\r\n",
         std::string("HTTP/1.1 200\0OK\r\nLocation: \0/x\r\n\r\n", 34),
         "HTTP/1.1 9e99999999999999999999\r\n\r\n",
         "HTTP/1.1 302 Found\r\nLocation: " + longLine + "/../../..\r\n\r\n",
@@ -161,8 +132,5 @@ TEST(modHttp, HostileResponsesBecomeOutcomes)
         EXPECT_GE(bookmark.ResponseCode, -32768);
     }
     EXPECT_EQ(Digested(hostile[1]).ResponseCode, 200);
-    EXPECT_EQ(Digested(hostile[2]).ResponseCode, 0);
-    EXPECT_EQ(Digested(hostile[4]).ResponseCode, 0);
-    EXPECT_FLOAT_EQ(Digested(hostile[6]).ContentLength, 0.0f);
     EXPECT_EQ(GetHeaderValue("HTTP/1.1 200\r\n" + longLine + "\r\nServer: far\r\n", "Server"), "far");
 }

@@ -1,8 +1,8 @@
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <QCoreApplication>
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -53,10 +53,10 @@ protected:
     }
 };
 
-long ErrorNumberOfSetValue(XP_ProgressBar& bar, std::int32_t value)
+long ErrorNumberOf(const std::function<void()>& call)
 {
     try {
-        bar.SetValue(value);
+        call();
     } catch (const NumberedError& error) {
         return error.Number();
     }
@@ -65,66 +65,61 @@ long ErrorNumberOfSetValue(XP_ProgressBar& bar, std::int32_t value)
 
 }  // namespace
 
-TEST(XP_ProgressBar, BlocksFromEmptyThroughHalfwayToFull)
+TEST(XP_ProgressBarMath, ColoursWorkPerChannelAndHalvesRoundToEven)
+{
+    using namespace xp;
+    EXPECT_EQ(Lighten(0x00BFB4B2, 150), 0x00E4E0DFu);  // channel * 105 \ 255 + 150
+    // 255 / 6 = 42.5 per line: 42.5 -> 42, 127.5 -> 128; no lines, no step.
+    EXPECT_EQ(GradientColor(0, 0x0000FF, 6, 1), 0x0000002Au);
+    EXPECT_EQ(GradientColor(0, 0x0000FF, 6, 3), 0x00000080u);
+    EXPECT_EQ(GradientColor(0x123456, 0xFFFFFF, 0, 0), 0x00123456u);
+}
+
+TEST(XP_ProgressBarMath, PercentOfTheRangeAndBackWithItsErrors)
+{
+    using namespace xp;
+    EXPECT_EQ(PercentFromValue(1, 0, 8), 12);  // 12.5
+    EXPECT_EQ(PercentFromValue(3, 0, 8), 38);  // 37.5
+    EXPECT_EQ(PercentFromValue(5, 10, 50), 20);
+    EXPECT_EQ(ValueFromPercent(50, 0, 5), 2);  // 2.5
+    EXPECT_EQ(ValueFromPercent(50, 2, 100), 25);
+    EXPECT_EQ(ErrorNumberOf([] { PercentFromValue(21474837, 0, 100); }), kOverflow);
+    EXPECT_EQ(ErrorNumberOf([] { PercentFromValue(-21474837, 0, 100); }), kOverflow);
+    EXPECT_EQ(BarRight(100, -10, 8), 3);  // below empty: the first block still shows
+}
+
+TEST(XP_ProgressBar, BlocksGrowFromTheFixedEndInEitherOrientation)
 {
     auto bar = MakeBar(100, 20, 50);
     QImage image = Picture(*bar);
     ASSERT_EQ(image.size(), QSize(100, 20));
-    const std::uint32_t light = xp::Lighten(kBarColor, 150);
-
     // Blocks of six from x = 4, white gaps of two, the bar's right edge at 51 (the last gap
     // whitens 50 and 51).
-    for (const int x : {4, 9, 12, 17, 49})
+    for (const int x : {4, 9, 12, 49})
         EXPECT_EQ(At(image, x, 10), kBarColor) << x;
-    for (const int x : {3, 10, 11, 18, 19, 42, 43, 50, 51, 52, 60, 97})
+    for (const int x : {3, 10, 11, 50, 51, 52, 97})
         EXPECT_EQ(At(image, x, 10), kWhite) << x;
-
-    // Gradient rows 3 … 9 from light to the colour, the fill, rows 10 … 16 back to light.
-    EXPECT_EQ(At(image, 5, 3), light);
-    EXPECT_EQ(At(image, 5, 4), xp::GradientColor(light, kBarColor, 6, 1));
-    EXPECT_EQ(At(image, 5, 13), xp::GradientColor(kBarColor, light, 6, 3));
-    EXPECT_EQ(At(image, 5, 16), light);
-    EXPECT_EQ(At(image, 5, 17), kWhite);
-
-    // The frame, drawn last, over the gaps too: outer, middle and inner lines.
+    // Light at the block's top and bottom rows, the colour in its middle, the frame around.
+    EXPECT_EQ(At(image, 5, 3), xp::Lighten(kBarColor, 150));
+    EXPECT_EQ(At(image, 5, 16), xp::Lighten(kBarColor, 150));
     EXPECT_EQ(At(image, 10, 0), 0x686868u);
-    EXPECT_EQ(At(image, 10, 1), 0xBEBEBEu);
-    EXPECT_EQ(At(image, 98, 10), 0xEFEFEFu);
-    EXPECT_EQ(At(image, 10, 19), 0x686868u);
-    // Corner pixels, including the two the table writes over its own earlier entries.
-    EXPECT_EQ(At(image, 0, 0), kWhite);
-    EXPECT_EQ(At(image, 1, 1), 0x777777u);
-    EXPECT_EQ(At(image, 98, 1), 0x686868u);
-    EXPECT_EQ(At(image, 99, 17), 0x7D7E7Fu);
 
-    // An empty bar still shows one block, x 4 … 9.
+    // An empty bar still shows one block, x 4 … 9; at 100 % the fill stops 4 short.
     bar->SetValue(0);
     image = Picture(*bar);
     EXPECT_EQ(At(image, 9, 10), kBarColor);
-    EXPECT_EQ(At(image, 10, 10), kWhite);
     EXPECT_EQ(At(image, 12, 10), kWhite);
-
-    // At 100 % the bar would reach 99; the fill stops 4 short and the last gap is at 90, 91.
     bar->SetValue(100);
     image = Picture(*bar);
-    EXPECT_EQ(At(image, 90, 10), kWhite);
     EXPECT_EQ(At(image, 94, 10), kBarColor);
     EXPECT_EQ(At(image, 95, 10), kWhite);
-}
 
-TEST(XP_ProgressBar, VerticalBlocksGrowFromTheBottom)
-{
-    auto bar = MakeBar(20, 100, 0);
-    bar->SetOrientation(1);
-    bar->SetValue(50);  // top at 52
-    const QImage image = Picture(*bar);
+    auto vertical = MakeBar(20, 100, 0);
+    vertical->SetOrientation(1);
+    vertical->SetValue(50);  // top at 52
+    image = Picture(*vertical);
     EXPECT_EQ(At(image, 10, 51), kWhite);
     EXPECT_EQ(At(image, 10, 52), kBarColor);
-    EXPECT_EQ(At(image, 10, 59), kWhite);
-    EXPECT_EQ(At(image, 10, 60), kBarColor);
-    // The gradient runs across: light at both sides.
-    EXPECT_EQ(At(image, 4, 60), xp::Lighten(kBarColor, 150));
-    EXPECT_EQ(At(image, 16, 60), xp::Lighten(kBarColor, 150));
 }
 
 TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
@@ -137,10 +132,10 @@ TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
 
     bar->SetValue(40);
     const QImage before = Picture(*bar);
-    EXPECT_EQ(ErrorNumberOfSetValue(*bar, 30000000), xp::kOverflow);
+    EXPECT_EQ(ErrorNumberOf([&] { bar->SetValue(30000000); }), xp::kOverflow);
     EXPECT_EQ(bar->Value(), 40);
     bar->SetMax(0);
-    EXPECT_EQ(ErrorNumberOfSetValue(*bar, 5), xp::kDivisionByZero);
+    EXPECT_EQ(ErrorNumberOf([&] { bar->SetValue(5); }), xp::kDivisionByZero);
     bar->SetMax(100);
     EXPECT_EQ(bar->Value(), 40);
     EXPECT_EQ(Picture(*bar), before);
@@ -150,7 +145,6 @@ TEST(XP_ProgressBar, PositionsBeyondTheRangeShowFullAndBadRangesRaise)
         bar->SetScrolling(style);
         bar->SetValue(-21474836);
         EXPECT_EQ(Picture(*bar).size(), QSize(100, 20));
-        EXPECT_EQ(bar->Value(), -21474836);
     }
 }
 
@@ -161,90 +155,46 @@ TEST(XP_ProgressBar, RangeAndHatchChangesWaitForTheNextPosition)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
     QCoreApplication::processEvents();
     PaintCounter paints(bar.get());
-    QSignalSpy changed(bar.get(), &XP_ProgressBar::PropertyChanged);
 
     bar->SetMin(5);
     bar->SetMax(50);
     bar->SetBrushStyle(2);
     QCoreApplication::processEvents();
     EXPECT_EQ(paints.count, 0);
-    ASSERT_EQ(changed.count(), 3);
-    EXPECT_EQ(changed.at(0).at(0).toString(), "Min");
-    EXPECT_EQ(changed.at(2).at(0).toString(), "BrushStyle");
 
     bar->SetValue(10);  // 10 * 100 / 50 + 5 = 25 %
     QCoreApplication::processEvents();
     EXPECT_GE(paints.count, 1);
-    EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 25)));
 }
 
-TEST(XP_ProgressBar, TheOffscreenImageGrowsButNeverShrinks)
+TEST(XP_ProgressBar, AShrunkBarDrawsAsAFreshOne)
 {
     auto bar = MakeBar(800, 600, 50);
     bar->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
-    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
     bar->resize(100, 20);
     QCoreApplication::processEvents();
-    EXPECT_EQ(bar->BufferSize(), QSize(800, 600));
     EXPECT_EQ(Picture(*bar), Picture(*MakeBar(100, 20, 50)));
-    bar->resize(900, 100);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->BufferSize(), QSize(900, 600));
 }
 
-TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndComeBackInOrder)
+TEST(XP_ProgressBar, SavedPropertiesOmitDefaultsAndReadTheRangeBeforeThePosition)
 {
-    XP_ProgressBar fresh;
-    const QVariantMap defaults = fresh.WriteProperties();
+    XP_ProgressBar bar;
     // The colour is kept as the RGB value of the desktop's highlight, never at its default.
-    EXPECT_EQ(defaults.keys(), QStringList {"Color"});
-    EXPECT_EQ(defaults.value("Color").toUInt(), TranslateColor(kSystemColorFlag | 13, fresh.palette()));
-
-    XP_ProgressBar saved;
-    QFont font;
-    font.setPointSizeF(8.25);
-    saved.SetFont(font);
-    saved.SetBrushStyle(1);
-    saved.SetColor(kBarColor);
-    saved.SetMax(200);
-    saved.SetOrientation(1);
-    saved.SetScrolling(7);
-    saved.SetShowText(true);
-    saved.SetValue(50);
-    const QVariantMap properties = saved.WriteProperties();
-    EXPECT_EQ(properties.value("Max").toInt(), 200);
-    EXPECT_EQ(properties.value("Value").toInt(), 25);  // the percentage itself
-
-    XP_ProgressBar restored;
-    restored.ReadProperties(properties);
-    EXPECT_EQ(restored.Font(), font);
-    EXPECT_EQ(restored.Color(), kBarColor);
-    EXPECT_EQ(restored.Orientation(), 1);
-    EXPECT_EQ(restored.Scrolling(), 7);
-    EXPECT_TRUE(restored.ShowText());
-    // The saved 25 goes through the range once more: 2500 / 200 = 12.5 -> 12 %.
-    EXPECT_EQ(restored.Value(), 24);
-    EXPECT_EQ(restored.WriteProperties().value("BrushStyle").toInt(), 1);
-
-    // The range is read before the position, whatever order the map holds them in; what the
-    // map lacks goes back to its default.
-    restored.ReadProperties({{"Value", 50}, {"Max", 200}, {"Color", kBarColor}});
-    EXPECT_EQ(restored.Value(), 50);
-    EXPECT_EQ(restored.Scrolling(), 0);
-    EXPECT_FALSE(restored.ShowText());
-    EXPECT_EQ(restored.WriteProperties().keys(), (QStringList {"Color", "Max", "Value"}));
+    EXPECT_EQ(bar.WriteProperties().keys(), QStringList {"Color"});
+    bar.ReadProperties({{"Value", 50}, {"Max", 200}, {"Color", kBarColor}});
+    EXPECT_EQ(bar.Value(), 50);
+    EXPECT_EQ(bar.WriteProperties(), (QVariantMap {{"Color", kBarColor}, {"Max", 200}, {"Value", 25}}));
 }
 
 // Saves every look at 0, 45 and 100 % as PNG under the build folder for a person to inspect.
-TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
+TEST(XP_ProgressBar, EveryStyleIsSavedAsPicturesAndShowsItsFill)
 {
     const std::filesystem::path folder(BRIMTOR_PROGRESSBAR_PNG_DIR);
     std::filesystem::create_directories(folder);
     QImage pattern(4, 4, QImage::Format_RGB32);
     pattern.fill(QColor(0x40, 0x80, 0xC0));
-    pattern.setPixel(0, 0, qRgb(255, 255, 255));
     for (int style = 0; style < 10; ++style) {
         QImage empty;
         for (const int percent : {0, 45, 100}) {
@@ -255,12 +205,9 @@ TEST(XP_ProgressBar, EveryStyleIsSavedAsPictures)
             const QImage image = Picture(*bar);
             const std::string name = "style" + std::to_string(style) + "-" + std::to_string(percent) + ".png";
             EXPECT_TRUE(image.save(QString::fromStdString((folder / name).string())));
-            // At 0 and 100 % the busy blocks lie outside the bar; 45 % shows every look's fill.
-            if (percent == 0) {
+            if (percent == 0)
                 empty = image;
-            } else if (percent == 45) {
-                EXPECT_NE(image, empty) << "style " << style;
-            }
+            EXPECT_TRUE(percent != 45 || image != empty) << "style " << style;
         }
     }
 }
