@@ -4,7 +4,6 @@
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "bookmarks/cNetscape.hpp"
-#include "support/NumberedError.hpp"
 #include "support/cRegistry.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
@@ -59,7 +58,6 @@ TEST(BrowserProfile, TheDefaultProfileIsMarkedFirstAndNamedSecond)
     EXPECT_EQ(cNetscape().DefaultProfile(), "");
     profiles(single);
     EXPECT_EQ(cFirefox().DefaultProfile(), "Profiles/capital");
-
 
     profiles("[Prof]\nName=default\nDefault=1\nPath=not/a/profile\n"
              "[PROFILE2]\nName=default\nPath=Profiles/upper\n");
@@ -170,19 +168,4 @@ TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
     cLinkMain fresh;
     EXPECT_EQ(fresh.Firefox().CleanUpBookmarks().result, CleanResult::Cleaned);
     EXPECT_EQ(fresh.Firefox().LastBackup(), "");
-}
-
-TEST(BrowserProfile, LoadErrorsAreLoggedForFirefoxAndPassedOnForNetscape)
-{
-    TempHome home;
-    ErrorLogRecorder log;
-    cFirefox orphan;
-    EXPECT_EQ(orphan.GetBookMarks(), nullptr);
-    ASSERT_EQ(log.Entries().size(), 1u);
-    EXPECT_EQ(log.Entries()[0].source, "cFirefox: GetBookMarks");
-    EXPECT_EQ(log.Entries()[0].number, 91);
-
-    cNetscape netscape;
-    EXPECT_THROW(netscape.GetBookMarks(), NumberedError);
-    EXPECT_EQ(log.Entries().size(), 1u);
 }
