@@ -4,10 +4,7 @@
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "bookmarks/cNetscape.hpp"
-#include "support/NumberedError.hpp"
 #include "support/cRegistry.hpp"
-#include "support/modSpecialFolder.hpp"
-#include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
@@ -59,7 +56,6 @@ TEST(BrowserProfile, TheDefaultProfileIsMarkedFirstAndNamedSecond)
     EXPECT_EQ(cNetscape().DefaultProfile(), "");
     profiles(single);
     EXPECT_EQ(cFirefox().DefaultProfile(), "Profiles/capital");
-
 
     profiles("[Prof]\nName=default\nDefault=1\nPath=not/a/profile\n"
              "[PROFILE2]\nName=default\nPath=Profiles/upper\n");
@@ -115,19 +111,9 @@ TEST(BrowserProfile, InstalledAndVersionComeFromTheRegistryOrTheProfileList)
     EXPECT_EQ(cFirefox().Version(), "115.3.1");
 }
 
-TEST(BrowserProfile, BookmarksAreReadFromTheProfileFolderBelowTheRoot)
+TEST(BrowserProfile, WithoutAProfileListTheRootsOwnFileIsReadAndNothingLoadedIsNothingToWrite)
 {
     TempHome home;
-    cLinkMain links;
-    links.SetSelectedBrowser(SourceCode::Firefox);
-    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini",
-                   "[Profile0]\nName=default\nPath=Profiles/abc.default\n");
-    home.WriteFile(std::string(kFirefoxRoot) + "Profiles/abc.default/bookmarks.html",
-                   BookmarkFile("http://a.example/", "http://b.example/"));
-    links.Refresh();
-    EXPECT_EQ(links.Bookmarks()->Item("3")->url, "http://a.example/");
-
-    // Without a profile list the root's own bookmarks.html is read.
     cLinkMain netscape;
     netscape.SetSelectedBrowser(SourceCode::Netscape);
     EXPECT_EQ(netscape.Netscape().DefaultProfile(), "");
@@ -135,54 +121,8 @@ TEST(BrowserProfile, BookmarksAreReadFromTheProfileFolderBelowTheRoot)
                    BookmarkFile("http://n.example/", "http://m.example/"));
     netscape.Refresh();
     EXPECT_EQ(netscape.Bookmarks()->Count(), 2);
-}
 
-TEST(BrowserProfile, CleaningRewritesTheProfileFileAfterANamedBackup)
-{
-    TempHome home;
-    FakeClock clock({2026, 12, 6, 9, 30, 0});
-    MessageRecorder messages;
-    for (const std::int32_t code : {SourceCode::Firefox, SourceCode::Netscape}) {
-        const bool isFirefox = code == SourceCode::Firefox;
-        const std::string root = isFirefox ? kFirefoxRoot : kNetscapeRoot;
-        home.WriteFile(root + "profiles.ini", "[Profile0]\nDefault=1\nPath=main\n");
-        const std::string original = BookmarkFile("http://gone.example/", "http://stays.example/");
-        const std::string file = home.WriteFile(root + "main/bookmarks.html", original);
-
-        cLinkMain links;
-        links.SetSelectedBrowser(code);
-        links.Refresh();
-        links.Bookmarks()->Item("3")->Clean = true;
-        cBrowserProfile& source = isFirefox ? static_cast<cBrowserProfile&>(links.Firefox())
-                                            : links.Netscape();
-        EXPECT_EQ(source.CleanUpBookmarks().result, CleanResult::Cleaned);
-        EXPECT_EQ(ReadAll(file), "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n"
-                                 "    <DT><A HREF=\"http://stays.example/\">Second</A>\r\n"
-                                 "</DL><p>\r\n\r\n");
-        const std::string backup =
-            BackupFolder() + "Backup_" + (isFirefox ? "Firefox" : "Netscape") + "_202612060930.html";
-        EXPECT_EQ(links.LastBackups(), std::vector<std::string>{backup});
-        EXPECT_EQ(ReadAll(backup), original);
-    }
-    EXPECT_TRUE(messages.Texts().empty());
-
-    // A source that never loaded has nothing to write back.
     cLinkMain fresh;
     EXPECT_EQ(fresh.Firefox().CleanUpBookmarks().result, CleanResult::Cleaned);
     EXPECT_EQ(fresh.Firefox().LastBackup(), "");
-}
-
-TEST(BrowserProfile, LoadErrorsAreLoggedForFirefoxAndPassedOnForNetscape)
-{
-    TempHome home;
-    ErrorLogRecorder log;
-    cFirefox orphan;
-    EXPECT_EQ(orphan.GetBookMarks(), nullptr);
-    ASSERT_EQ(log.Entries().size(), 1u);
-    EXPECT_EQ(log.Entries()[0].source, "cFirefox: GetBookMarks");
-    EXPECT_EQ(log.Entries()[0].number, 91);
-
-    cNetscape netscape;
-    EXPECT_THROW(netscape.GetBookMarks(), NumberedError);
-    EXPECT_EQ(log.Entries().size(), 1u);
 }

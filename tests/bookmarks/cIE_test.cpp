@@ -117,16 +117,7 @@ TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
                                          "No copy of the favorites could be made in " + BackupFolder());
 }
 
-TEST(FavoritesSource, VersionIsWhatTheApplicationSets)
-{
-    cIE source;
-    EXPECT_EQ(source.Version(), "");
-    cIE::SetRuntimeVersion("6.4.2");
-    EXPECT_EQ(source.Version(), "6.4.2");
-    cIE::SetRuntimeVersion({});
-}
-
-TEST(ReadShortcutUrl, ReadsTheAddressFieldByField)
+TEST(ReadShortcutUrl, ReadsTheAddressFieldByFieldOrFallsBackToTheBase)
 {
     TempHome home;
     const auto read = [&](const std::string& bytes) {
@@ -146,14 +137,8 @@ TEST(ReadShortcutUrl, ReadsTheAddressFieldByField)
     EXPECT_EQ(read("URL=http://c.example/a,b\r\n"), "http://c.example/a");
     EXPECT_EQ(read("  \"URL=http://q.example/a,b\"\r\n"), "http://q.example/a,b");
     EXPECT_EQ(read("\"URL=http://q.example/a\r\nb\"tail,more\r\n"), "http://q.example/ab");
-}
 
-TEST(ReadShortcutUrl, FragmentsAndUnknownKeysFallBackToTheBaseAddress)
-{
-    TempHome home;
-    const auto read = [&](const std::string& bytes) {
-        return ReadShortcutUrl(home.WriteFile("s.url", bytes));
-    };
+    // A fragment or an unknown key falls back to the base address.
     EXPECT_EQ(read("[DEFAULT]\r\nBASEURL=http://b.example/page\r\n[InternetShortcut]\r\n"
                    "URL=http://b.example/page#top\r\n"),
               "http://b.example/page");

@@ -54,7 +54,7 @@ TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
     EXPECT_TRUE(s.log.Entries().empty());
 }
 
-TEST(TextFileSource, NothingToLoadGivesAnEmptyCollection)
+TEST(TextFileSource, NothingToLoadGivesAnEmptyCollectionAndEveryRefreshANewOne)
 {
     TextSource s;
     EXPECT_EQ(s.Load("")->Count(), 0);
@@ -68,11 +68,8 @@ TEST(TextFileSource, NothingToLoadGivesAnEmptyCollection)
     const BookmarksPtr empty = s.links.Bookmarks();
     EXPECT_EQ(empty->Count(), 0);
     EXPECT_EQ(s.links.Bookmarks(), empty);  // later reads give the same collection
-}
 
-TEST(TextFileSource, EveryRefreshBuildsANewCollection)
-{
-    TextSource s;
+    // Every refresh builds a new collection.
     const BookmarksPtr first = s.Load("a\r\nb\r\n");
     first->Item(1)->Clean = true;
     s.links.Refresh();

@@ -184,7 +184,7 @@ TEST(cNetscapeBookmarkFile, OddStructuresNeitherCrashNorMisfile)
     EXPECT_EQ(list->Item(1)->Folder.size(), 200000u * 4);
 }
 
-TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescriptions)
+TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescriptionsWhateverTheKeys)
 {
     BookmarkFile f;
     // Nothing marked: every byte comes back, plus the CR LF every element is written with.
@@ -201,6 +201,14 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
     ASSERT_TRUE(f.Clean({23}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({23}));
+
+    // Keys by position, as another source may give them: a key minus one names another line.
+    cNetscapeBookmarkFile writer = f.Writer({16});
+    std::int32_t position = 0;
+    for (const BookmarkPtr& b : *writer.Bookmarks())
+        b->BookmarkID = ++position;
+    ASSERT_TRUE(writer.CreateBookMarkFile());
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({16, 17}));
     EXPECT_TRUE(f.messages.Messages().empty());
 }
 
@@ -252,16 +260,4 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
     EXPECT_TRUE(ListNames(BackupFolder()).empty());
     EXPECT_TRUE(cleanAfterChange(original));
     EXPECT_EQ(ReadAll(f.path), original + "\r\n");
-}
-
-TEST(cNetscapeBookmarkFile, TheMarkNamesTheBookmarksOwnLineWhateverItsKey)
-{
-    BookmarkFile f;
-    // Keys by position, as another source may give them: a key minus one names another line.
-    cNetscapeBookmarkFile writer = f.Writer({16});
-    std::int32_t position = 0;
-    for (const BookmarkPtr& b : *writer.Bookmarks())
-        b->BookmarkID = ++position;
-    ASSERT_TRUE(writer.CreateBookMarkFile());
-    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({16, 17}));
 }

@@ -80,7 +80,6 @@ public:
     FakeClock& operator=(const FakeClock&) = delete;
 
     LocalTime Now() const override { return m_time; }
-    void Set(LocalTime time) { m_time = time; }
 
 private:
     LocalTime m_time;

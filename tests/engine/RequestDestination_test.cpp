@@ -16,10 +16,6 @@ TEST(RequestDestination, DirectSplitsHostPortAndTarget)
     EXPECT_EQ(d->port, 80);
     EXPECT_EQ(d->sTarget, "/dir/page.html");
     EXPECT_FALSE(d->tls);
-    EXPECT_EQ(RequestText("HEAD ", *d),
-              "HEAD /dir/page.html HTTP/1.1\r\nHost: host\r\n"
-              "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
-              "Connection: close\r\nAccept: */*\r\n\r\n");
 
     EXPECT_EQ(ChooseDestination("HTTP://Host", kDirect)->sTarget, "/");
     EXPECT_EQ(ChooseDestination("host/x", kDirect)->sHost, "host");

@@ -139,25 +139,6 @@ TEST(Registry, FailuresRaiseTheirNumbersAndTexts)
     home.WriteFile(".config/brimtor/registry/HKEY_USERS.reg", "[HKEY_USERS\\K]\n\"e\"=hex(1):\n");
     cRegistry empty = At(RegistryRoot::HKEY_USERS, "K", "e");
     EXPECT_EQ(ErrorOf([&] { empty.Value(); }).Number(), ErrorNumber::InvalidProcedureCall);
-
-    cRegistry assoc = At(RegistryRoot::HKEY_CLASSES_ROOT, "");
-    EXPECT_EQ(ErrorOf([&] { assoc.CreateAdditionalEXEAssociations("cls", {std::string("a"), {}, {}}); }).Number(),
-              RegistryError::ClassNotDefined);
-}
-
-TEST(Registry, FileTypesAreRegisteredUnderBothRoots)
-{
-    TempHome home;
-    cRegistry reg = At(RegistryRoot::HKEY_CURRENT_USER, "keep");
-    reg.CreateEXEAssociation("  /opt/b/brimtor ", "Brimtor.List", "Link list", "blst", "", true, "", false, "", true, "", 2);
-    const auto text = [](std::int32_t root, const std::string& key) { return VariantText(At(root, key).Value()); };
-    EXPECT_EQ(text(RegistryRoot::HKEY_CLASSES_ROOT, ".blst"), "Brimtor.List");
-    EXPECT_EQ(text(RegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Brimtor.List\\shell\\print\\command"),
-              "\"/opt/b/brimtor\" /p \"%1\"");
-    EXPECT_FALSE(At(RegistryRoot::HKEY_CLASSES_ROOT, "Brimtor.List\\shell\\new").KeyExists());
-    reg.SetClassKey(RegistryRoot::HKEY_CLASSES_ROOT);
-    reg.CreateAdditionalEXEAssociations("brimtor.list", {std::string("check"), std::string("&Check"), std::string("c")});
-    EXPECT_EQ(text(RegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Brimtor.List\\shell\\check\\command"), "c");
 }
 
 TEST(RegistryHive, UnreadableLinesSurviveEveryRewrite)

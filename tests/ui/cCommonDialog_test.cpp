@@ -1,14 +1,12 @@
 #include <functional>
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "support/NumberedError.hpp"
 #include "support/ui/DialogFilter.hpp"
-#include "support/ui/SystemColor.hpp"
 #include "support/ui/cCommonDialog.hpp"
 #include "tests/common/TempHome.hpp"
 
@@ -70,7 +68,6 @@ TEST(DialogFilter, BarsBecomeZeroCharactersAndQtPatternLists)
 
 TEST(cCommonDialog, AChoiceFillsTheResultsAndACancelEmptiesOnlyTheNameBuffer)
 {
-    using namespace std::string_literals;
     cCommonDialog dialog;
     dialog.SetFilename("stale");
     cCommonDialog::SetNextAnswer({"/data/links.txt"});
@@ -82,18 +79,6 @@ TEST(cCommonDialog, AChoiceFillsTheResultsAndACancelEmptiesOnlyTheNameBuffer)
     EXPECT_EQ(dialog.ShowOpen(), 0);
     EXPECT_EQ(dialog.Filename(), kEmptyBuffer);
     EXPECT_EQ(dialog.path(), "/data/");
-
-    dialog.SetFlags(cCommonDialog::kAllowMultiSelect);
-    cCommonDialog::SetNextAnswer({"/data/a.txt", "/data/b c.txt"});
-    EXPECT_GT(dialog.ShowSave(), 0);
-    EXPECT_EQ(dialog.Filename(), "/data\0a.txt\0b c.txt"s);
-    EXPECT_EQ(dialog.ParseFileNames(), (std::vector<std::string> {"/data/a.txt", "/data/b c.txt"}));
-    cCommonDialog::SetNextAnswer({"/data/backups"});
-    EXPECT_NE(dialog.Browse(), 0);
-    EXPECT_EQ(dialog.path(), "/data/backups");
-    cCommonDialog::SetNextColorAnswer(0x00BFB4B2);
-    EXPECT_EQ(dialog.ShowColor(true, kSystemColorFlag | 13), 0x00BFB4B2);
-    EXPECT_EQ(cCommonDialog::LastRequest().initialColor, TranslateColor(kSystemColorFlag | 13, QApplication::palette()));
 }
 
 TEST(cCommonDialog, TheRealDialogsShowTheRequestAndReturnTheChoice)
@@ -123,10 +108,4 @@ TEST(cCommonDialog, TheRealDialogsShowTheRequestAndReturnTheChoice)
     WhenDialogShows<QFileDialog>([](QFileDialog* shown) { shown->reject(); });
     EXPECT_EQ(dialog.ShowOpen(), 0);
     EXPECT_EQ(dialog.Filename(), kEmptyBuffer);
-
-    WhenDialogShows<QColorDialog>([](QColorDialog* shown) {
-        shown->setCurrentColor(QColor(0x11, 0x22, 0x33));
-        shown->accept();
-    });
-    EXPECT_EQ(dialog.ShowColor(), 0x00332211);
 }

@@ -68,7 +68,7 @@ TEST_F(Canvas, LinesLeaveOutTheirEndPixelAndGradientsDrawOneLineMoreThanTheirCou
     EXPECT_EQ(At(4, 7), kRed);
 }
 
-TEST_F(Canvas, FillsFramesEdgesAndHatches)
+TEST_F(Canvas, FillsAndFrames)
 {
     palette.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0x56));
     canvas.FillRect({1, 1, 4, 3}, kSystemColorFlag | 13);
@@ -80,22 +80,4 @@ TEST_F(Canvas, FillsFramesEdgesAndHatches)
     canvas.FrameRect({5, 5, 9, 9}, kRed);
     EXPECT_EQ(Row(6), ".....#..#...");
     EXPECT_EQ(Row(8), ".....####...");
-
-    image.fill(Qt::white);
-    palette.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Light, QColor(0xFF, 0xFF, 0xFE));
-    canvas.DrawEdge({0, 0, 6, 5}, cPixelCanvas::kSunkenOuter);  // the lower right owns the corners
-    EXPECT_EQ(At(4, 0), 0x808080u);
-    EXPECT_EQ(At(5, 0), 0xFEFFFFu);
-
-    image.fill(Qt::white);
-    canvas.FillHatched({0, 0, 12, 12}, 4, kRed, kWhite);  // cross
-    EXPECT_EQ(Row(7), "############");
-    EXPECT_EQ(Row(8), "....#.......");
-
-    QImage tile(2, 1, QImage::Format_RGB32);
-    tile.setPixel(0, 0, qRgb(255, 0, 0));
-    tile.setPixel(1, 0, qRgb(255, 255, 255));
-    canvas.FillPattern(3, 1, 6, 1, tile);
-    EXPECT_EQ(Row(1), "....#.#.#...");
 }

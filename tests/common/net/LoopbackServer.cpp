@@ -44,16 +44,6 @@ quint16 LoopbackServer::Start()
     return serverPort();
 }
 
-std::string LoopbackServer::Url(const std::string& path) const
-{
-    return "http://127.0.0.1:" + std::to_string(serverPort()) + path;
-}
-
-void LoopbackServer::Script(const std::string& target, ScriptedReply reply)
-{
-    m_replies[target] = std::move(reply);
-}
-
 void LoopbackServer::incomingConnection(qintptr descriptor)
 {
     auto connection = std::make_shared<Connection>();
@@ -62,16 +52,6 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
     connect(connection->socket, &QSslSocket::disconnected, connection->socket, &QObject::deleteLater);
     connect(connection->socket, &QSslSocket::disconnected, this, [this] { --m_open; });
     m_mostOpen = std::max(m_mostOpen, ++m_open);
-    Serve(connection);
-    if (m_tls) {
-        connection->socket->setLocalCertificate(m_certificate);
-        connection->socket->setPrivateKey(m_key);
-        connection->socket->startServerEncryption();
-    }
-}
-
-void LoopbackServer::Serve(const std::shared_ptr<Connection>& connection)
-{
     connect(connection->socket, &QSslSocket::readyRead, this, [this, connection] {
         connection->received += connection->socket->readAll().toStdString();
         const std::size_t end = connection->received.find("\r\n\r\n");
@@ -81,6 +61,11 @@ void LoopbackServer::Serve(const std::shared_ptr<Connection>& connection)
         m_requests.push_back(connection->received.substr(0, end + 4));
         Answer(connection);
     });
+    if (m_tls) {
+        connection->socket->setLocalCertificate(m_certificate);
+        connection->socket->setPrivateKey(m_key);
+        connection->socket->startServerEncryption();
+    }
 }
 
 void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)

@@ -35,11 +35,11 @@ public:
     // Listens on 127.0.0.1 at a free port; returns the port.
     quint16 Start();
     // "http://127.0.0.1:" port path, once started.
-    std::string Url(const std::string& path) const;
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(serverPort()) + path; }
 
     // The reply for a request line's target: a path, or an absolute address for proxy requests.
     // A target written after a method ("HEAD /x") answers that method only, before the plain one.
-    void Script(const std::string& target, ScriptedReply reply);
+    void Script(const std::string& target, ScriptedReply reply) { m_replies[target] = std::move(reply); }
 
     // The request heads received, up to and including their empty line, in arrival order.
     const std::vector<std::string>& Requests() const { return m_requests; }
@@ -54,7 +54,6 @@ protected:
 
 private:
     struct Connection;
-    void Serve(const std::shared_ptr<Connection>& connection);
     void Answer(const std::shared_ptr<Connection>& connection);
     void SendNextChunk(const std::shared_ptr<Connection>& connection);
     void StreamBody(const std::shared_ptr<Connection>& connection);
