@@ -13,13 +13,11 @@
 using namespace brimtor;
 using namespace brimtor::test;
 
-TEST(frmAbout, ShowsTheVersionAndOpensMail)
+TEST(frmAbout, TheAddressOpensMail)
 {
     TempHome home;
     ShellRecorder shell;
     frmAbout about;
-    EXPECT_EQ(about.windowTitle(), "About");
-    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Brimtor Version: 3.0.0.1");
     QTest::mouseClick(about.findChild<QLabel*>("lblEmail"), Qt::LeftButton);
     EXPECT_EQ(shell.Targets(), std::vector<std::string>{"mailto:support@brimtor.example"});
 }

@@ -31,7 +31,7 @@ QStringList Rows(QListWidget* list)
 
 }  // namespace
 
-TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
+TEST(frmBackup, ListsBackupsAllTickedViewOpensOneAndCleanDeletesThemAtOnce)
 {
     Backups b;
     b.Add("Backup_Firefox_202612060900.html");
@@ -45,6 +45,15 @@ TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
     EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
     EXPECT_FALSE(list->item(0)->icon().isNull());
     EXPECT_TRUE(list->item(1)->icon().isNull());
+
+    // View opens the highlighted backup, and nothing before one is.
+    window.ViewSelected();
+    EXPECT_TRUE(b.shell.Targets().empty());
+    window.show();
+    const QRect row = list->visualItemRect(list->item(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_Favorites_202612060900"});
 
     QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(list->count(), 0);
@@ -64,24 +73,6 @@ TEST(frmBackup, UntickedRowsStayAndReloadedRowsStartUnticked)
     QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
     EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
-}
-
-TEST(frmBackup, ViewOpensTheHighlightedBackup)
-{
-    Backups b;
-    b.Add("Backup_Netscape_202612060900.html");
-    b.Add("Backup_User_202612060900.html");
-    b.Add("Backup_Favorites_202612060900/a.url");
-    frmBackup window;
-    auto* list = window.findChild<QListWidget*>("lvArchive");
-    window.ViewSelected();
-    EXPECT_TRUE(b.shell.Targets().empty());  // nothing highlighted yet
-
-    window.show();
-    const QRect row = list->visualItemRect(list->item(2));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_Favorites_202612060900"});
 }
 
 TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
