@@ -91,10 +91,3 @@ TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
               "12  Caf\xe9        "
               "           http://h/moved  scanned  301   Moved Permanently  http://h/ok     false\n");
 }
-
-TEST(CheckOutput, RowOfABookmarkCarriesTheResultsWords)
-{
-    cBookmark bookmark;
-    bookmark.ResponseCode = 408;
-    EXPECT_EQ(MakeCheckRow(bookmark).result, "Request Time-out");
-}

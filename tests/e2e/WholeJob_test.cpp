@@ -68,13 +68,17 @@ struct Job : WizardFixture {
 
 }  // namespace
 
-TEST(WholeJob, TextFileWithLfLineEndsKeepsThem)
+// Cleaning from the Redirects view removes the marked links it does not show; LF line ends stay.
+TEST(WholeJob, TextFileWithLfLineEndsCleanedFromTheRedirectsView)
 {
     Job job;
     const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links(), "\n"));
     job.ToResults(3, path);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/lost"), job.Url("/moved")}, "\n"));
+    auto* list = job.Find<ResultsView>("lvResults");
+    list->FillResults("Redirect");  // as the menu's Show > Redirects does
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    job.Click("cmdClean");
+    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/moved")}, "\n"));
 }
 
 // A file it may not write stays as it was with the wizard on the results; once writable, it is cleaned.
@@ -106,10 +110,9 @@ TEST(WholeJob, FavoritesFolder)
 {
     Job job;
     const char* names[] = {"works", "gone", "lost", "moved"};
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i)
         job.home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
-                           "[InternetShortcut]\r\nURL=" + job.site.Links()[static_cast<std::size_t>(i)] + "\r\n");
-    }
+                           "[InternetShortcut]\r\nURL=" + job.site.Links()[i] + "\r\n");
     job.ToResults(0);
     // Root deletes whatever the permission bits say; a shortcut turned folder stops anyone.
     std::filesystem::remove(job.home / "Favorites/Links/gone.url");
@@ -120,18 +123,6 @@ TEST(WholeJob, FavoritesFolder)
     EXPECT_EQ(job.messages.Texts().at(1), "Cleaning process has completed");
     EXPECT_EQ(job.messages.Texts().back(), "1 favorite(s) could not be removed:\r\n\r\n"
                                            "Links/gone.url: it cannot be read, so it cannot be backed up");
-}
-
-TEST(WholeJob, CleaningFromTheRedirectsViewRemovesTheMarkedLinksItDoesNotShow)
-{
-    Job job;
-    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links()));
-    job.ToResults(3, path);
-    auto* list = job.Find<ResultsView>("lvResults");
-    list->FillResults("Redirect");  // as the menu's Show > Redirects does
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    job.Click("cmdClean");
-    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/moved") + "\r\n");
 }
 
 TEST(WholeJob, ANoLeavesBackAndCleanOnAndNothingMarkedStillAsksAndRemovesNothing)
