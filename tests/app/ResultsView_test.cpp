@@ -72,7 +72,7 @@ struct Results {
 
 }  // namespace
 
-TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
+TEST(ResultsView, BrokenViewProtectsSecureAndLoginPagesAndAnEmptyViewSaysSo)
 {
     Results r({{"http://gone/", 404, true},
                {"https://secure/", 404, true},
@@ -91,6 +91,16 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
     r.TriggerShow(0);  // All: the secure one is there, unticked
     EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, false, false, true, false}));
     EXPECT_TRUE(r.view.topLevelItem(3)->icon(0).isNull());  // 200: no icon
+
+    // An empty view says so, once for every fill.
+    r.TriggerShow(1);
+    EXPECT_EQ(r.count, "0 bookmarks(s)");
+    ASSERT_EQ(r.messages.Messages().size(), 1u);
+    EXPECT_EQ(r.messages.Messages()[0].text,
+              "There are no bookmarks to clean.\r\n\r\nRight-click on the results (or press the Menu key) to show other display options.");
+    EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
+    r.view.FillResults("Redirect");
+    EXPECT_EQ(r.messages.Messages().size(), 2u);
 }
 
 TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
@@ -111,19 +121,6 @@ TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
     r.view.PopupMenu()->findChild<QAction*>("mnuCheckAll")->trigger();
     EXPECT_EQ(r.Ticks(), (QList<bool>{false, false, false}));
     EXPECT_FALSE(r.links.Bookmarks()->Item(2)->Clean);
-}
-
-TEST(ResultsView, AnEmptyViewSaysSoOncePerFill)
-{
-    Results r({{"http://fine/", 200, false}});
-    r.view.FillResults("Broken");
-    EXPECT_EQ(r.count, "0 bookmarks(s)");
-    ASSERT_EQ(r.messages.Messages().size(), 1u);
-    EXPECT_EQ(r.messages.Messages()[0].text,
-              "There are no bookmarks to clean.\r\n\r\nRight-click on the results (or press the Menu key) to show other display options.");
-    EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
-    r.TriggerShow(1);
-    EXPECT_EQ(r.messages.Messages().size(), 2u);
 }
 
 TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)

@@ -51,7 +51,6 @@ struct Job : WizardFixture {
     // The broken links are ticked; the user unticks "lost" and cleans.
     void UntickLostAndClean()
     {
-        EXPECT_EQ(window->windowTitle(), "Brimtor - 4 links");
         auto* list = Find<ResultsView>("lvResults");
         ASSERT_EQ(list->topLevelItemCount(), 2);
         for (int i = 0; i < 2; ++i) {
@@ -134,7 +133,6 @@ TEST(WholeJob, ANoLeavesBackAndCleanOnAndNothingMarkedStillAsksAndRemovesNothing
     job.messages.SetNextAnswer(MsgAnswer::No);
     job.Click("cmdClean");
     EXPECT_EQ(job.window->CurrentPage(), 5);
-    EXPECT_EQ(job.Find<QPushButton>("cmdNext")->text(), "&Next >");
     EXPECT_FALSE(job.Find<QPushButton>("cmdNext")->isEnabled());
     EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
     EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());

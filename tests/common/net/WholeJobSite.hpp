@@ -8,12 +8,9 @@
 namespace brimtor::test {
 
 // The links of the whole-job tests on a loopback server: one working, two broken (404 and 410)
-// and one redirected; and the bookmark HTML file naming them Works, Gone, Lost and Moved, each
-// with a description. The window's tests and the command line's clean the same file, so both
-// can be held to the same result.
+// and one redirected; and the bookmark files naming them Works, Gone, Lost and Moved.
 class WholeJobSite {
 public:
-    // Scripts the four answers on the server.
     explicit WholeJobSite(LoopbackServer& server);
 
     // /ok, /gone, /lost and /moved, in that order.
