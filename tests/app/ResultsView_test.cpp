@@ -1,4 +1,3 @@
-#include <QHeaderView>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
