@@ -1,4 +1,3 @@
-#include <QHeaderView>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -72,7 +71,7 @@ struct Results {
 
 }  // namespace
 
-TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
+TEST(ResultsView, BrokenViewProtectsSecureAndLoginPagesAndAnEmptyViewSaysSo)
 {
     Results r({{"http://gone/", 404, true},
                {"https://secure/", 404, true},
@@ -86,13 +85,21 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPages)
     EXPECT_EQ(r.count, "4 bookmarks(s)");
     EXPECT_EQ(r.Column(ResultsView::ColResult)[3],
               QString::fromUtf8("Forbidden \u2014 the site refused the check; open it to see"));
-    EXPECT_EQ(r.Column(ResultsView::ColResult)[0], "Not Found");
-    EXPECT_EQ(r.Column(ResultsView::ColResult)[1], "Unauthorized");
     EXPECT_FALSE(r.view.topLevelItem(1)->icon(0).isNull());  // 401: a warning
 
     r.TriggerShow(0);  // All: the secure one is there, unticked
     EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, false, false, true, false}));
     EXPECT_TRUE(r.view.topLevelItem(3)->icon(0).isNull());  // 200: no icon
+
+    // An empty view says so, once for every fill.
+    r.TriggerShow(1);
+    EXPECT_EQ(r.count, "0 bookmarks(s)");
+    ASSERT_EQ(r.messages.Messages().size(), 1u);
+    EXPECT_EQ(r.messages.Messages()[0].text,
+              "There are no bookmarks to clean.\r\n\r\nRight-click on the results (or press the Menu key) to show other display options.");
+    EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
+    r.view.FillResults("Redirect");
+    EXPECT_EQ(r.messages.Messages().size(), 2u);
 }
 
 TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
@@ -115,35 +122,6 @@ TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
     EXPECT_FALSE(r.links.Bookmarks()->Item(2)->Clean);
 }
 
-TEST(ResultsView, AnEmptyViewSaysSoOncePerFill)
-{
-    Results r({{"http://fine/", 200, false}});
-    r.view.FillResults("Broken");
-    EXPECT_EQ(r.count, "0 bookmarks(s)");
-    ASSERT_EQ(r.messages.Messages().size(), 1u);
-    EXPECT_EQ(r.messages.Messages()[0].text,
-              "There are no bookmarks to clean.\r\n\r\nRight-click on the results (or press the Menu key) to show other display options.");
-    EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
-    r.TriggerShow(1);
-    EXPECT_EQ(r.messages.Messages().size(), 2u);
-}
-
-TEST(ResultsView, HeaderClicksTurnTheOrderAroundEveryTime)
-{
-    Results r({{"http://b/", 404, true}, {"http://A/", 200, false}, {"http://c/", 10061, true}});
-    r.view.FillResults("All");
-    r.view.HeaderClicked(ResultsView::ColBookmark);
-    EXPECT_EQ(r.Column(0), (QStringList{"http://c/", "http://b/", "http://A/"}));  // without regard to case
-    EXPECT_FALSE(r.view.headerItem()->icon(ResultsView::ColBookmark).isNull());
-    // Status Code sorts as numbers (as text "10061" would come first), and the direction keeps
-    // turning whichever column is clicked: ascending now, then descending.
-    r.view.HeaderClicked(ResultsView::ColStatusCode);
-    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"200", "404", "10061"}));
-    EXPECT_TRUE(r.view.headerItem()->icon(ResultsView::ColBookmark).isNull());
-    r.view.HeaderClicked(ResultsView::ColStatusCode);
-    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"10061", "404", "200"}));
-}
-
 TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
 {
     Results r({{"http://a.example/", 404, true}, {"file:///etc/passwd", 0, true}, {"www.b.example", 404, true}});
@@ -158,21 +136,29 @@ TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
     EXPECT_EQ(r.shell.Targets(), (std::vector<std::string>{"http://a.example/", "http://a.example/", "http://www.b.example"}));
 }
 
-TEST(ResultsView, AfterSortingEveryRowStillTicksOpensAndNamesItsOwnBookmark)
+TEST(ResultsView, HeaderClicksTurnTheOrderAroundAndEveryRowStillTicksOpensAndNamesItsOwnBookmark)
 {
-    // Sorted, no row stands at its bookmark's position: a lookup by row would find another.
-    Results r({{"http://a/", 404, false}, {"http://c/", 404, false}, {"http://b/", 404, false}});
+    Results r({{"http://b/", 404, true}, {"http://A/", 200, false}, {"http://c/", 10061, true}});
     r.view.FillResults("All");
-    r.view.HeaderClicked(ResultsView::ColBookmark);  // descending: c, b, a
-    ASSERT_EQ(r.Column(0), (QStringList{"http://c/", "http://b/", "http://a/"}));
-    r.view.topLevelItem(0)->setCheckState(0, Qt::Checked);
-    EXPECT_TRUE(r.links.Bookmarks()->Item(2)->Clean);  // c
-    EXPECT_FALSE(r.links.Bookmarks()->Item(1)->Clean);
-    const QPoint a = r.view.visualItemRect(r.view.topLevelItem(2)).center();
-    QTest::mouseMove(r.view.viewport(), a);
-    EXPECT_EQ(r.view.toolTip().toStdString(), "http://a/");
+    r.view.HeaderClicked(ResultsView::ColBookmark);
+    ASSERT_EQ(r.Column(0), (QStringList{"http://c/", "http://b/", "http://A/"}));  // without regard to case
+    EXPECT_FALSE(r.view.headerItem()->icon(ResultsView::ColBookmark).isNull());
+    // Sorted, no row stands at its bookmark's position: a lookup by row would find another.
+    r.view.topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(r.links.Bookmarks()->Item(3)->Clean);  // c
+    EXPECT_TRUE(r.links.Bookmarks()->Item(1)->Clean);
+    QTest::mouseMove(r.view.viewport(), r.view.visualItemRect(r.view.topLevelItem(2)).center());
+    EXPECT_EQ(r.view.toolTip().toStdString(), "http://A/");
     r.view.clearSelection();
     r.view.topLevelItem(2)->setSelected(true);
     r.view.PopupMenu()->findChild<QAction*>("mnuShowBrowser")->trigger();
-    EXPECT_EQ(r.shell.Targets(), std::vector<std::string>{"http://a/"});
+    EXPECT_EQ(r.shell.Targets(), std::vector<std::string>{"http://A/"});
+
+    // Status Code sorts as numbers (as text "10061" would come first), and the direction keeps
+    // turning whichever column is clicked: ascending now, then descending.
+    r.view.HeaderClicked(ResultsView::ColStatusCode);
+    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"200", "404", "10061"}));
+    EXPECT_TRUE(r.view.headerItem()->icon(ResultsView::ColBookmark).isNull());
+    r.view.HeaderClicked(ResultsView::ColStatusCode);
+    EXPECT_EQ(r.Column(ResultsView::ColStatusCode), (QStringList{"10061", "404", "200"}));
 }

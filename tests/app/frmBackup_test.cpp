@@ -31,7 +31,7 @@ QStringList Rows(QListWidget* list)
 
 }  // namespace
 
-TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
+TEST(frmBackup, ListsBackupsAllTickedViewOpensOneAndCleanDeletesThemAtOnce)
 {
     Backups b;
     b.Add("Backup_Firefox_202612060900.html");
@@ -46,49 +46,26 @@ TEST(frmBackup, ListsBackupsAllTickedAndCleanDeletesThemAtOnce)
     EXPECT_FALSE(list->item(0)->icon().isNull());
     EXPECT_TRUE(list->item(1)->icon().isNull());
 
-    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(list->count(), 0);
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"keep.log"});
-}
-
-TEST(frmBackup, UntickedRowsStayAndReloadedRowsStartUnticked)
-{
-    Backups b;
-    b.Add("Backup_User_202612060900.html");
-    const std::string vanished = b.Add("Backup_User_202612060901.html");
-    b.Add("Backup_User_202612060902.html");
-    frmBackup window;
-    auto* list = window.findChild<QListWidget*>("lvArchive");
-    list->item(0)->setCheckState(Qt::Unchecked);
-    std::remove(vanished.c_str());  // gone before Clean: skipped, not an error
-    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
-    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
-}
-
-TEST(frmBackup, ViewOpensTheHighlightedBackup)
-{
-    Backups b;
-    b.Add("Backup_Netscape_202612060900.html");
-    b.Add("Backup_User_202612060900.html");
-    b.Add("Backup_Favorites_202612060900/a.url");
-    frmBackup window;
-    auto* list = window.findChild<QListWidget*>("lvArchive");
+    // View opens the highlighted backup, and nothing before one is.
     window.ViewSelected();
-    EXPECT_TRUE(b.shell.Targets().empty());  // nothing highlighted yet
-
+    EXPECT_TRUE(b.shell.Targets().empty());
     window.show();
     const QRect row = list->visualItemRect(list->item(2));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(b.shell.Targets(), std::vector<std::string>{BackupFolder() + "Backup_Favorites_202612060900"});
+
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{"keep.log"});
 }
 
-TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
+TEST(frmBackup, EnterNeverDeletesCleanAsksFirstAndDeletesOnlyTheTickedRows)
 {
     Backups b;
     b.Add("Backup_User_202612060900.html");
-    b.Add("Backup_User_202612060901.html");
+    const std::string vanished = b.Add("Backup_User_202612060901.html");
+    b.Add("Backup_User_202612060902.html");
     frmBackup window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -99,10 +76,18 @@ TEST(frmBackup, EnterNeverDeletesAndCleanAsksFirst)
     key(Qt::Key_Tab);  // to "Clean"
     key(Qt::Key_Return);
     EXPECT_FALSE(window.isVisible());  // "Done"
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
 
     b.messages.SetNextAnswer(MsgAnswer::No);
     window.findChild<QPushButton*>("cmdOK")->click();
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);
-    EXPECT_EQ(b.messages.Texts(), std::vector<std::string>{"Delete 2 backup file(s)? This cannot be undone."});
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
+    EXPECT_EQ(b.messages.Texts(), std::vector<std::string>{"Delete 3 backup file(s)? This cannot be undone."});
+
+    // An unticked row stays, one gone meanwhile is skipped, and the reloaded rows start unticked.
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    list->item(0)->setCheckState(Qt::Unchecked);
+    std::remove(vanished.c_str());
+    window.findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
 }

@@ -52,8 +52,6 @@ struct CheckJob : ::testing::Test {
 
     std::string Url(const std::string& path) const { return server.Url(path); }
 
-    std::vector<std::string> Links() const { return site.Links(); }
-
     // Runs the command to its end while this process's event loop serves the links.
     Outcome Check(const std::vector<std::string>& arguments, bool quick = true)
     {
@@ -62,12 +60,7 @@ struct CheckJob : ::testing::Test {
             list << QString::fromStdString(argument);
         if (quick)
             list << "--no-connection-check" << "--pace" << "0";
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", QString::fromStdString(home.Path()));
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / ".config"));
-        environment.insert("XDG_DATA_HOME", QString::fromStdString(home / ".local/share"));
-        process.setProcessEnvironment(environment);
+        QProcess process;  // in this process's environment: the temporary home's
         // In a user namespace of its own, root loses its power over files owned outside it: the
         // permission bits apply to it as to their owner. 99: no such namespace to be had.
         if (ownerBitsApply)
@@ -81,20 +74,6 @@ struct CheckJob : ::testing::Test {
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
     }
-
-    std::string TextFile(const std::vector<std::string>& links, const std::string& name = "links.txt") const
-    {
-        return home.WriteLines(name, links);
-    }
-
-    std::string BookmarkFile(const std::string& firstName = "Works") const { return site.BookmarkFile(firstName); }
-
-    // The file as the window's clean leaves it with Gone and Lost ticked: both entries and their
-    // descriptions gone, plus the CR LF the writer always ends with.
-    std::string BookmarkFileWithoutBroken() const
-    {
-        return site.BookmarkFileWithout({"Gone", "Lost"});
-    }
 };
 
 QJsonArray JsonRows(const Outcome& outcome)
@@ -105,58 +84,35 @@ QJsonArray JsonRows(const Outcome& outcome)
     return document.array();
 }
 
-std::vector<std::string> Urls(const QJsonArray& rows)
+// The path of the only backup there is, if its name starts with `prefix`; else "".
+std::string OnlyBackup(const std::string& prefix)
 {
-    std::vector<std::string> urls;
-    for (const QJsonValue& row : rows)
-        urls.push_back(row.toObject()["url"].toString().toStdString());
-    return urls;
-}
-
-// The one backup whose name starts with `prefix` and ends with `extension`, else "".
-std::string OneBackup(const std::string& prefix, const std::string& extension)
-{
-    std::string found;
-    for (const std::string& name : ListNames(BackupFolder())) {
-        if (name.rfind(prefix, 0) == 0 && name.size() == prefix.size() + 12 + extension.size()
-            && name.compare(name.size() - extension.size(), extension.size(), extension) == 0)
-            found = found.empty() ? BackupFolder() + name : "<more than one>";
-    }
-    return found;
+    const std::vector<std::string> names = ListNames(BackupFolder());
+    return names.size() == 1 && names[0].rfind(prefix, 0) == 0 ? BackupFolder() + names[0] : "";
 }
 
 }  // namespace
 
-TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
+TEST_F(CheckJob, TextFileRowsInTheAllAndBrokenViews)
 {
     const std::string secure = "https://127.0.0.1:" + std::to_string(RefusedPort()) + "/";
-    const std::string path = TextFile({Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"), secure,
-                                       Url("/empty"), Url("/walled"), Url("/limited"), Url("/odd")});
+    const std::string path = home.WriteLines("links.txt", {Url("/ok"), Url("/gone"), refused, Url("/moved"), Url("/login"),
+                                                           secure, Url("/empty"), Url("/walled"), Url("/limited"), Url("/odd")});
 
     const Outcome all = Check({"--source", "text", path, "--view", "all", "--format", "json"});
     EXPECT_EQ(all.exit, 1) << all.err;
     const QJsonArray rows = JsonRows(all);
     ASSERT_EQ(rows.size(), 10);
     const auto row = [&](int i) { return rows[i].toObject(); };
-    EXPECT_EQ(row(0)["result"].toString(), "OK");
     EXPECT_EQ(row(3)["redirected_url"].toString().toStdString(), Url("/ok"));
     // A secure address is never ticked for cleaning (nor shown as broken below).
     EXPECT_FALSE(row(5)["clean"].toBool());
-    // The answers that were no success got a second chance with GET.
-    const auto& requests = server.Requests();
-    const auto sent = [&](const std::string& line) {
-        return std::count_if(requests.begin(), requests.end(), [&](const std::string& r) { return r.rfind(line, 0) == 0; });
-    };
-    EXPECT_EQ(sent("HEAD /gone "), 1);
-    EXPECT_EQ(sent("GET /gone "), 1);
-    EXPECT_EQ(sent("GET /ok "), 0);
-    EXPECT_EQ(sent("GET /moved "), 0);
     EXPECT_EQ(row(8)["code"].toInt(), 200);  // 429 to HEAD, then 200 to GET
-    EXPECT_EQ(sent("GET /walled "), 1);
 
     // The broken view: pages behind a login stay unticked.
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
     EXPECT_EQ(broken.exit, 1);
+    EXPECT_EQ(broken.err, "");  // nothing shown on a pipe but the rows: no progress
     EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean\n"
                           "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true\n"
                           "2," + refused + ",," + refused + ",error,10061,"
@@ -167,132 +123,67 @@ TEST_F(CheckJob, TextFileRowsInEveryViewAndFormat)
                           "Forbidden \u2014 the site refused the check; open it to see,,false\n"
                           "9," + Url("/odd") + ",," + Url("/odd") + ",scanned,999,"
                           "Unknown \u2014 the site refused the check; open it to see,,false\n");
-
-    const Outcome redirect = Check({"--source", "text", path, "--view", "redirect"});
-    EXPECT_EQ(redirect.exit, 1);
-    EXPECT_EQ(redirect.out.substr(0, 4), "ID  ");
-    EXPECT_EQ(std::count(redirect.out.begin(), redirect.out.end(), '\n'), 2) << redirect.out;
-    EXPECT_NE(redirect.out.find("Moved Permanently"), std::string::npos);
-    // Nothing shown on a pipe but the rows: no progress.
-    EXPECT_EQ(redirect.err, "");
 }
 
 TEST_F(CheckJob, WorkingLinksExitZeroAndASilentServerIsCutOffByTheTimeout)
 {
-    const std::string path = TextFile({Url("/ok"), Url("/moved")});
-    // The connection test goes on past a test site that does not answer to one that does.
-    const Outcome fine =
-        Check({"--source", "text", path, "--test-sites", refused + ";" + Url("/ok"), "--pace", "0"}, false);
-    EXPECT_EQ(fine.exit, 0) << fine.err;
-    EXPECT_EQ(fine.out.find('\n'), fine.out.size() - 1) << "header line only: " << fine.out;
-
-    const std::string silent = TextFile({Url("/silent")}, "silent.txt");
+    const std::string path = home.WriteLines("links.txt", {Url("/ok"), Url("/moved"), Url("/silent")});
     // Cut off on both passes, after a second each; a time-out alone marks nothing for cleaning.
-    const Outcome cut = Check({"--source", "text", silent, "--timeout", "1", "--format", "json", "--view", "all"});
-    EXPECT_EQ(cut.exit, 0);
+    const Outcome cut = Check({"--source", "text", path, "--timeout", "1", "--format", "json", "--view", "all"});
+    EXPECT_EQ(cut.exit, 0) << cut.err;
     const QJsonArray rows = JsonRows(cut);
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].toObject()["code"].toInt(), 408);
-    EXPECT_FALSE(rows[0].toObject()["clean"].toBool());
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[2].toObject()["code"].toInt(), 408);
+    EXPECT_FALSE(rows[2].toObject()["clean"].toBool());
 }
 
 TEST_F(CheckJob, NoCheckPrintsPendingRowsAndLatin1TitlesStayValidJson)
 {
-    const std::string path = home.WriteFile("saved/bookmarks.html", BookmarkFile("Caf\xe9"));
+    const std::string path = home.WriteFile("saved/bookmarks.html", site.BookmarkFile("Caf\xe9"));
     const Outcome listed = Check({"--source", "html", path, "--no-check", "--format", "json"});
     EXPECT_EQ(listed.exit, 0) << listed.err;
-    EXPECT_NE(listed.out.find("\"Caf\\u00e9\""), std::string::npos) << listed.out;
     const QJsonArray rows = JsonRows(listed);
     EXPECT_EQ(rows[0].toObject()["name"].toString(), QString::fromUtf8("Caf\xc3\xa9"));
     EXPECT_EQ(rows[3].toObject()["status"].toString(), "pending");
-    EXPECT_EQ(Urls(rows), Links());
+    ASSERT_EQ(rows.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(rows[i].toObject()["url"].toString().toStdString(), site.Links()[std::size_t(i)]);
     EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(CheckJob, CleaningATextFileLeavesWhatTheWindowLeaves)
 {
-    const std::string path = TextFile(Links());
-    const std::string original = ReadAll(path);
+    const std::string path = home.WriteLines("links.txt", site.Links());
     const Outcome cleaned = Check({"--source", "text", path, "--clean", "--yes"});
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
     EXPECT_EQ(ReadAll(path), Url("/ok") + "\r\n" + Url("/moved") + "\r\n");
-    const std::string backup = OneBackup("Backup_TextFile_", ".txt");
-    ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
-    EXPECT_EQ(ReadAll(backup), original);
-    EXPECT_NE(cleaned.err.find("backup " + backup + "\n"), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("backup " + OnlyBackup("Backup_TextFile_") + "\n"), std::string::npos) << cleaned.err;
     EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from " + path), std::string::npos) << cleaned.err;
 
     // A file saved with LF line ends has a link a line, and keeps its LF.
-    const std::string lf = home.WriteFile("lf.txt", CrLfLines(Links(), "\n"));
+    const std::string lf = home.WriteFile("lf.txt", CrLfLines(site.Links(), "\n"));
     EXPECT_EQ(Check({"--source", "text", lf, "--clean", "--yes"}).exit, 1);
     EXPECT_EQ(ReadAll(lf), Url("/ok") + "\n" + Url("/moved") + "\n");
 }
 
-TEST_F(CheckJob, CleaningABookmarkFileLeavesWhatTheWindowLeaves)
-{
-    const std::string original = BookmarkFile();
-    const std::string path = home.WriteFile("saved/bookmarks.html", original);
-    const Outcome cleaned = Check({"--source", "html", path, "--clean", "--yes", "--format", "json"});
-    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_EQ(Urls(JsonRows(cleaned)), (std::vector<std::string> {Url("/gone"), Url("/lost")}));
-    EXPECT_EQ(ReadAll(path), BookmarkFileWithoutBroken());
-    ASSERT_EQ(ListNames(BackupFolder()).size(), 2u);
-    EXPECT_EQ(ReadAll(OneBackup("Backup_TextFile_", ".txt")), original);
-    EXPECT_EQ(ReadAll(OneBackup("Backup_User_", ".html")), original);
-}
-
-TEST_F(CheckJob, FavoritesTreeIsPreScannedCheckedAndCleaned)
+// The tree is pre-scanned, checked and cleaned; a shortcut in a read-only folder stays and is named.
+TEST_F(CheckJob, FavoritesTreeIsCleanedAndWhatCannotGoIsNamed)
 {
     const char* names[] = {"works", "gone", "lost", "moved"};
     for (std::size_t i = 0; i < 4; ++i)
         home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
-                       "[InternetShortcut]\r\nURL=" + Links()[i] + "\r\n");
-    const Outcome cleaned = Check({"--source", "favorites", "--clean", "--yes", "--jobs", "4"});
-    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_EQ(ListNames(home / "Favorites"), (std::vector<std::string> {"Links", "works.url"}));
-    EXPECT_EQ(ListNames(home / "Favorites/Links"), std::vector<std::string> {"moved.url"});
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 1u);  // the folder holding the two deleted shortcuts
-}
-
-TEST_F(CheckJob, FavoritesInAReadOnlyFolderStayAndAreNamed)
-{
-    home.WriteFile("Favorites/lost.url", "[InternetShortcut]\r\nURL=" + Url("/lost") + "\r\n");
-    home.WriteFile("Favorites/Links/gone.url", "[InternetShortcut]\r\nURL=" + Url("/gone") + "\r\n");
+                       "[InternetShortcut]\r\nURL=" + site.Links()[i] + "\r\n");
     std::filesystem::permissions(home / "Favorites/Links", std::filesystem::perms(0555));
     ownerBitsApply = true;
-    const Outcome cleaned = Check({"--source", "favorites", "--clean", "--yes"});
+    const Outcome cleaned = Check({"--source", "favorites", "--clean", "--yes", "--jobs", "4"});
     if (cleaned.exit == 99)
         GTEST_SKIP() << "no user namespace: root would delete from a read-only folder";
     EXPECT_EQ(cleaned.exit, 2) << cleaned.err;
     EXPECT_NE(cleaned.err.find("brimtor-check: not removed: Links/gone.url: Permission denied\n"
                                "brimtor-check: removed 1 bookmark(s) from the Favorites\n"), std::string::npos) << cleaned.err;
+    EXPECT_EQ(ListNames(home / "Favorites"), (std::vector<std::string> {"Links", "works.url"}));
+    EXPECT_EQ(ListNames(home / "Favorites/Links"), (std::vector<std::string> {"gone.url", "moved.url"}));
     std::filesystem::permissions(home / "Favorites/Links", std::filesystem::perms::owner_all);
-}
-
-namespace {
-
-void BrowserProfileJob(CheckJob& job, const std::string& root, const std::string& source, const std::string& word)
-{
-    const std::string original = job.BookmarkFile();
-    job.home.WriteFile(root + "profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
-                                              "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=main.default\r\nDefault=1\r\n");
-    const std::string file = job.home.WriteFile(root + "main.default/bookmarks.html", original);
-    const Outcome cleaned = job.Check({"--source", source, "--clean", "--yes"});
-    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_EQ(ReadAll(file), job.BookmarkFileWithoutBroken());
-    const std::string backup = OneBackup("Backup_" + word + "_", ".html");
-    ASSERT_EQ(ListNames(BackupFolder()).size(), 1u);
-    EXPECT_EQ(ReadAll(backup), original);
-    EXPECT_NE(cleaned.err.find("backup " + backup), std::string::npos) << cleaned.err;
-}
-
-}  // namespace
-
-TEST_F(CheckJob, FirefoxAndNetscapeProfiles)
-{
-    BrowserProfileJob(*this, ".mozilla/firefox/", "firefox", "Firefox");
-    std::filesystem::remove_all(BackupFolder());
-    BrowserProfileJob(*this, ".netscape/navigator/", "netscape", "Netscape");
 }
 
 TEST_F(CheckJob, ChromiumProfileNamedOnTheCommandLine)
@@ -301,8 +192,7 @@ TEST_F(CheckJob, ChromiumProfileNamedOnTheCommandLine)
     const std::string file = home.WriteFile("elsewhere/vivaldi/Work/Bookmarks", site.ChromiumBookmarks());
     const Outcome cleaned = Check({"--source", "chromium", "--profile", profile, "--clean", "--yes"});
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Chromium_", ".json")), std::string::npos) << cleaned.err;
-    EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from the Chrome / Chromium profile"), std::string::npos);
+    EXPECT_NE(cleaned.err.find("backup " + OnlyBackup("Backup_Chromium_") + "\n"), std::string::npos) << cleaned.err;
     EXPECT_EQ(ReadAll(file).find(Url("/gone")), std::string::npos);
     EXPECT_NE(ReadAll(file).find(Url("/moved")), std::string::npos);
 }
@@ -313,21 +203,12 @@ TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
     const PlacesFile places(folder + "/places.sqlite");
     const char* names[] = {"Works", "Gone", "Lost", "Moved"};
     for (std::size_t i = 0; i < 4; ++i)
-        places.Add(PlacesFile::kMenu, names[i], Links()[i]);
-    const std::string before = ReadAll(places.Path());
-    std::filesystem::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), folder + "/lock");
-    const std::vector<std::string> clean {"--source", "firefox", "--profile", folder, "--clean", "--yes"};
-    const Outcome refused = Check(clean);
-    EXPECT_EQ(refused.exit, 2);
-    EXPECT_NE(refused.err.find("Firefox is running. Close Firefox, then clean again."), std::string::npos) << refused.err;
-    EXPECT_EQ(ReadAll(places.Path()), before);
-
-    std::filesystem::remove(folder + "/lock");
-    const Outcome cleaned = Check(clean);
+        places.Add(PlacesFile::kMenu, names[i], site.Links()[i]);
+    const Outcome cleaned = Check({"--source", "firefox", "--profile", folder, "--clean", "--yes"});
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
               (std::vector<std::string>{"Works", "Moved"}));
-    EXPECT_NE(cleaned.err.find("backup " + OneBackup("Backup_Firefox_", ".sqlite")), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("backup " + OnlyBackup("Backup_Firefox_") + "\n"), std::string::npos) << cleaned.err;
 }
 
 TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
@@ -347,9 +228,9 @@ TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
     expectTrouble(Check({"--source", "chromium"}), "brimtor-check: no Chromium-family browser profile with bookmarks");
     home.WriteFile(".config/chromium/Default/Bookmarks", "{\"roots\"");
     expectTrouble(Check({"--source", "chromium"}), "brimtor-check: " + home / ".config/chromium/Default/Bookmarks is not valid JSON");
-    expectTrouble(Check({"--source", "text"}), "brimtor-check: the html and text sources need a FILE");
 
-    const std::string path = TextFile(Links());
+    expectTrouble(Check({"--source", "text"}), "brimtor-check: the html and text sources need a FILE");
+    const std::string path = home.WriteLines("links.txt", site.Links());
     // Nobody can answer the cleaning question on a pipe.
     expectTrouble(Check({"--source", "text", path, "--clean"}), "brimtor-check: --clean needs --yes");
     // The connection test asks the sites it is given, and none answers here.
@@ -357,7 +238,7 @@ TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
                   "brimtor-check: You must have a valid internet connection to proceed");
     EXPECT_TRUE(server.Requests().empty());
 
-    const std::string original = BookmarkFile();
+    const std::string original = site.BookmarkFile();
     const std::string locked = home.WriteFile("saved/bookmarks.html", original);
     std::filesystem::permissions(locked, std::filesystem::perms(0444));
     const Outcome refusedClean = Check({"--source", "html", locked, "--clean", "--yes"});

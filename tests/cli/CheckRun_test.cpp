@@ -61,27 +61,23 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
     EXPECT_EQ(messages.Texts(), std::vector<std::string> {"after the runs"});
 }
 
-TEST(CheckOptions, DefaultsAreTheWindowsScan)
+TEST(CheckOptions, DefaultsAreTheWindowsScanAndEveryOptionWorksInBothSpellings)
 {
     const ParsedArguments parsed = ParseCheckArguments({"--source", "text", "links.txt"});
     ASSERT_EQ(parsed.error, "");
-    const CheckOptions& o = parsed.options;
-    EXPECT_EQ(o.source, SourceCode::TextFile);
+    CheckOptions o = parsed.options;
     EXPECT_EQ(o.jobs, 1);
     EXPECT_EQ(o.paceMs, 200);
     EXPECT_EQ(TimeoutTickMs(o.timeoutSeconds), 1000);
     EXPECT_EQ(o.view, "Broken");
     EXPECT_FALSE(o.proxy.chkUseProxy || o.noConnectionCheck || o.noCheck || o.clean || o.yes || o.help);
-}
 
-TEST(CheckOptions, EveryOptionInBothSpellings)
-{
-    const ParsedArguments parsed = ParseCheckArguments(
+    const ParsedArguments every = ParseCheckArguments(
         {"--source=HTML", "--view", "redirect", "--format=json", "--jobs", "16", "--pace=0", "--timeout", "2",
          "--proxy", "proxy.lan:3128", "--test-sites", " http://a/ ; http://b/;", "--no-connection-check",
          "--clean", "-y", "saved/bookmarks.html"});
-    ASSERT_EQ(parsed.error, "");
-    const CheckOptions& o = parsed.options;
+    ASSERT_EQ(every.error, "");
+    o = every.options;
     EXPECT_EQ(o.source, SourceCode::BookmarkFile);
     EXPECT_EQ(o.view, "Redirect");
     EXPECT_EQ(o.format, OutputFormat::Json);
@@ -92,7 +88,9 @@ TEST(CheckOptions, EveryOptionInBothSpellings)
     EXPECT_EQ(o.testSites, (std::vector<std::string> {"http://a/", "http://b/"}));
     EXPECT_TRUE(o.proxy.chkUseProxy && o.noConnectionCheck && o.clean && o.yes);
     EXPECT_EQ(o.file, "saved/bookmarks.html");
-    EXPECT_EQ(ParseCheckArguments({"--source", "netscape", "--no-check"}).options.view, "All");
+    const CheckOptions netscape = ParseCheckArguments({"--source", "netscape", "--no-check"}).options;
+    EXPECT_EQ(netscape.source, SourceCode::Netscape);
+    EXPECT_EQ(netscape.view, "All");
     EXPECT_EQ(ParseCheckArguments({"--help"}).error, "");
 }
 

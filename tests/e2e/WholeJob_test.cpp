@@ -51,7 +51,6 @@ struct Job : WizardFixture {
     // The broken links are ticked; the user unticks "lost" and cleans.
     void UntickLostAndClean()
     {
-        EXPECT_EQ(window->windowTitle(), "Brimtor - 4 links");
         auto* list = Find<ResultsView>("lvResults");
         ASSERT_EQ(list->topLevelItemCount(), 2);
         for (int i = 0; i < 2; ++i) {
@@ -62,53 +61,27 @@ struct Job : WizardFixture {
         }
         Click("cmdClean");
         ASSERT_EQ(window->CurrentPage(), 5);
-        EXPECT_EQ(Find<QPushButton>("cmdNext")->text(), "&Finish");
-        ASSERT_EQ(messages.Messages().size(), 2u);
-        EXPECT_EQ(messages.Messages()[0].title, "Confirm Cleaning");
-        EXPECT_EQ(messages.Messages()[1].text, "Cleaning process has completed");
+        EXPECT_EQ(messages.Texts().back(), "Cleaning process has completed");
     }
 };
 
 }  // namespace
 
-TEST(WholeJob, TextFile)
-{
-    Job job;
-    const std::string original = CrLfLines(job.site.Links());
-    const std::string path = job.home.WriteFile("links.txt", original);
-    job.ToResults(3, path);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/lost") + "\r\n" + job.Url("/moved") + "\r\n");
-    const std::string backup = "Backup_TextFile_" + kStamp + ".txt";
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
-    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
-}
-
-TEST(WholeJob, TextFileWithLfLineEndsKeepsThem)
+// Cleaning from the Redirects view removes the marked links it does not show; LF line ends stay.
+TEST(WholeJob, TextFileWithLfLineEndsCleanedFromTheRedirectsView)
 {
     Job job;
     const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links(), "\n"));
     job.ToResults(3, path);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/lost"), job.Url("/moved")}, "\n"));
+    auto* list = job.Find<ResultsView>("lvResults");
+    list->FillResults("Redirect");  // as the menu's Show > Redirects does
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    job.Click("cmdClean");
+    EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/moved")}, "\n"));
 }
 
+// A file it may not write stays as it was with the wizard on the results; once writable, it is cleaned.
 TEST(WholeJob, BookmarkFileChosenByTheUser)
-{
-    Job job;
-    const std::string original = job.site.BookmarkFile();
-    const std::string path = job.home.WriteFile("saved/bookmarks.html", original);
-    job.ToResults(4, path);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(path), job.site.BookmarkFileWithout({"Gone"}));
-    const std::string text = "Backup_TextFile_" + kStamp + ".txt";
-    const std::string html = "Backup_User_" + kStamp + ".html";
-    EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{text, html}));
-    EXPECT_EQ(ReadAll(BackupFolder() + text), original);
-    EXPECT_EQ(ReadAll(BackupFolder() + html), original);
-}
-
-TEST(WholeJob, ReadOnlyBookmarkFileStaysAsItWasAndTheWizardOnTheResults)
 {
     Job job;
     const std::string original = job.site.BookmarkFile();
@@ -118,21 +91,27 @@ TEST(WholeJob, ReadOnlyBookmarkFileStaysAsItWasAndTheWizardOnTheResults)
     job.Click("cmdClean");
     EXPECT_EQ(job.window->CurrentPage(), 4);
     EXPECT_EQ(ReadAll(path), original);
-    std::vector<std::string> texts = job.messages.Texts();
-    EXPECT_EQ(texts.back(), "Bookmarks could not be cleaned at this time");
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Cleaning process has completed"), 0);
-    EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());
+    EXPECT_EQ(job.messages.Texts().back(), "Bookmarks could not be cleaned at this time");
     EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
+    std::filesystem::permissions(path, std::filesystem::perms(0644));
+    job.UntickLostAndClean();
+    const std::vector<std::string> texts = job.messages.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Cleaning process has completed"), 1);
+    EXPECT_EQ(ReadAll(path), job.site.BookmarkFileWithout({"Gone"}));
+    const std::string text = "Backup_TextFile_" + kStamp + ".txt";
+    const std::string html = "Backup_User_" + kStamp + ".html";
+    EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{text, html}));
+    EXPECT_EQ(ReadAll(BackupFolder() + text), original);
+    EXPECT_EQ(ReadAll(BackupFolder() + html), original);
 }
 
 TEST(WholeJob, FavoritesFolder)
 {
     Job job;
     const char* names[] = {"works", "gone", "lost", "moved"};
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i)
         job.home.WriteFile(std::string("Favorites/") + (i % 2 ? "Links/" : "") + names[i] + ".url",
-                           "[InternetShortcut]\r\nURL=" + job.site.Links()[static_cast<std::size_t>(i)] + "\r\n");
-    }
+                           "[InternetShortcut]\r\nURL=" + job.site.Links()[i] + "\r\n");
     job.ToResults(0);
     // Root deletes whatever the permission bits say; a shortcut turned folder stops anyone.
     std::filesystem::remove(job.home / "Favorites/Links/gone.url");
@@ -145,43 +124,6 @@ TEST(WholeJob, FavoritesFolder)
                                            "Links/gone.url: it cannot be read, so it cannot be backed up");
 }
 
-namespace {
-
-// A browser profile holding the bookmark file, found through its profiles.ini.
-void BrowserJob(const std::string& root, int option, const std::string& word)
-{
-    Job job;
-    const std::string original = job.site.BookmarkFile();
-    job.home.WriteFile(root + "profiles.ini", "[General]\r\nStartWithLastProfile=1\r\n\r\n"
-                                              "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=main.default\r\nDefault=1\r\n");
-    const std::string file = job.home.WriteFile(root + "main.default/bookmarks.html", original);
-    job.ToResults(option);
-    job.UntickLostAndClean();
-    EXPECT_EQ(ReadAll(file), job.site.BookmarkFileWithout({"Gone"}));
-    const std::string backup = "Backup_" + word + "_" + kStamp + ".html";
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
-    EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
-}
-
-}  // namespace
-
-TEST(WholeJob, FirefoxProfile)
-{
-    BrowserJob(".mozilla/firefox/", 1, "Firefox");
-}
-
-TEST(WholeJob, CleaningFromTheRedirectsViewRemovesTheMarkedLinksItDoesNotShow)
-{
-    Job job;
-    const std::string path = job.home.WriteFile("links.txt", CrLfLines(job.site.Links()));
-    job.ToResults(3, path);
-    auto* list = job.Find<ResultsView>("lvResults");
-    list->FillResults("Redirect");  // as the menu's Show > Redirects does
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    job.Click("cmdClean");
-    EXPECT_EQ(ReadAll(path), job.Url("/ok") + "\r\n" + job.Url("/moved") + "\r\n");
-}
-
 TEST(WholeJob, ANoLeavesBackAndCleanOnAndNothingMarkedStillAsksAndRemovesNothing)
 {
     Job job;
@@ -191,7 +133,6 @@ TEST(WholeJob, ANoLeavesBackAndCleanOnAndNothingMarkedStillAsksAndRemovesNothing
     job.messages.SetNextAnswer(MsgAnswer::No);
     job.Click("cmdClean");
     EXPECT_EQ(job.window->CurrentPage(), 5);
-    EXPECT_EQ(job.Find<QPushButton>("cmdNext")->text(), "&Next >");
     EXPECT_FALSE(job.Find<QPushButton>("cmdNext")->isEnabled());
     EXPECT_TRUE(job.Find<QPushButton>("cmdBack")->isEnabled());
     EXPECT_TRUE(job.Find<QPushButton>("cmdClean")->isEnabled());

@@ -8,19 +8,15 @@
 namespace brimtor::test {
 
 // The links of the whole-job tests on a loopback server: one working, two broken (404 and 410)
-// and one redirected; and the bookmark HTML file naming them Works, Gone, Lost and Moved, each
-// with a description. The window's tests and the command line's clean the same file, so both
-// can be held to the same result.
+// and one redirected; and the bookmark files naming them Works, Gone, Lost and Moved.
 class WholeJobSite {
 public:
-    // Scripts the four answers on the server.
     explicit WholeJobSite(LoopbackServer& server);
 
     // /ok, /gone, /lost and /moved, in that order.
     std::vector<std::string> Links() const;
     std::string BookmarkFile(const std::string& firstName = "Works") const;
-    // The file as a clean leaves it without the named bookmarks and their descriptions: plus the
-    // CR LF the writer always ends with.
+    // The file as a clean leaves it without the named bookmarks and their descriptions, plus a CR LF.
     std::string BookmarkFileWithout(const std::vector<std::string>& names) const;
     // A Chromium-family browser's Bookmarks file with the four in its bookmarks bar, ids 5 to 8.
     std::string ChromiumBookmarks() const;
