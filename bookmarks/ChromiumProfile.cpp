@@ -1,12 +1,8 @@
 #include "bookmarks/ChromiumProfile.hpp"
 
-#include <cerrno>
-#include <charconv>
 #include <filesystem>
 
 #include <nlohmann/json.hpp>
-#include <signal.h>
-#include <unistd.h>
 
 #include "support/FileIo.hpp"
 #include "support/modFileFunctions.hpp"
@@ -93,25 +89,6 @@ ChromiumProfile ChromiumProfileAt(const std::string& profileFolder)
         folder = folder.parent_path();  // "Default/" names Default
     const fs::path parent = folder.parent_path();
     return {BrowserNamed(parent.filename().string()), parent.empty() ? "." : parent.string(), folder.string()};
-}
-
-bool ChromiumIsRunning(const std::string& browserFolder)
-{
-    std::error_code error;
-    const std::string lock = fs::read_symlink(browserFolder + "/SingletonLock", error).string();
-    const std::size_t dash = lock.rfind('-');
-    if (error || dash == std::string::npos)
-        return false;
-    char host[256] = {};
-    if (::gethostname(host, sizeof host - 1) != 0 || lock.compare(0, dash, host) != 0)
-        return false;
-    pid_t pid = 0;
-    const char* end = lock.data() + lock.size();
-    const auto [stop, failed] = std::from_chars(lock.data() + dash + 1, end, pid);
-    if (failed != std::errc() || stop != end || pid <= 0)
-        return false;
-    // A process of another user still answers, with "not permitted".
-    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 }  // namespace brimtor

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-// Where a Chromium-family browser keeps its bookmarks, and whether it is running.
+// Where a Chromium-family browser keeps its bookmarks.
 namespace brimtor {
 
 struct ChromiumProfile {
@@ -25,9 +25,5 @@ std::optional<ChromiumProfile> FindChromiumProfile();
 // The profile folder the user named; its parent is the browser folder, whose name tells the
 // browser's ("The browser" when it is none of the known ones).
 ChromiumProfile ChromiumProfileAt(const std::string& profileFolder);
-
-// True while the browser folder's `SingletonLock` names a live process on this machine: the
-// browser holds it from start to end, as a symbolic link to "HOSTNAME-PID".
-bool ChromiumIsRunning(const std::string& browserFolder);
 
 }  // namespace brimtor

@@ -5,7 +5,7 @@
 
 #include <sqlite3.h>
 
-#include "bookmarks/FirefoxLock.hpp"
+#include "bookmarks/BrowserLock.hpp"
 #include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/SqliteDatabase.hpp"
 #include "support/Backup.hpp"

@@ -3,6 +3,7 @@
 #include <functional>
 #include <unordered_set>
 
+#include "bookmarks/BrowserLock.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
 #include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cLinkMain.hpp"
