@@ -149,7 +149,8 @@ void BuildSourcePage(QWidget* surface, WizardControls& c)
         option->setEnabled(kind.namedFile);
         if (kind.namedFile)
             option->setToolTip(tip);
-        Place(option, 960, 720 + i * 480, 2200, 360);
+        // An option beside its file box stops short of the box; the others may use the width.
+        Place(option, 960, 720 + i * 480, kind.namedFile ? 2200 : 3600, 360);
         c.optBrowser.push_back(option);
     }
     c.optBrowser[0]->setChecked(true);
