@@ -59,6 +59,13 @@ static bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
+// The folder that holds the file ("." for a bare name).
+static std::string FolderOf(const std::string& path)
+{
+    const std::string folder = fs::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
 static bool WriteOpened(const std::string& path, int flags, const std::string& bytes, bool durable = false)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
@@ -76,8 +83,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes)
 bool WriteFileDurably(const std::string& path, const std::string& bytes)
 {
     // The folder's entries too, so the new file's name survives a crash as well as its bytes.
-    const std::string folder = fs::path(path).parent_path().string();
-    return WriteOpened(path, O_TRUNC, bytes, true) && FlushToDisk(folder.empty() ? "." : folder);
+    return WriteOpened(path, O_TRUNC, bytes, true) && FlushToDisk(FolderOf(path));
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes)
@@ -136,6 +142,9 @@ std::string ReplaceFileAtomically(const std::string& path, const std::string& by
         ::unlink(temp.c_str());
         return reason;
     }
+    // The new file is in place either way; flushing its folder only keeps the rename from being
+    // lost with a power cut, so a failure here is no failure of the replace.
+    FlushToDisk(FolderOf(target));
     return {};
 }
 
