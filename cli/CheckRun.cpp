@@ -142,7 +142,9 @@ std::string CheckRun::WhyNotLoadable()
 std::string CheckRun::SourceName() const
 {
     const SourceKind& kind = *FindSourceKind(m_options.source);
-    return kind.namedFile ? m_options.file : kind.whatItIs;
+    if (kind.namedFile)
+        return m_options.file;
+    return m_options.profile.empty() ? kind.whatItIs : "the profile " + m_options.profile;
 }
 
 // The sites named on the command line prove the connection by answering, whatever interfaces
