@@ -1,5 +1,8 @@
 #include "app/Maker.hpp"
 
+#include "support/ErrorLog.hpp"
+#include "support/Shell.hpp"
+
 namespace brimtor::maker {
 
 // The checkout page wants the account with its at sign and full stops escaped.
@@ -25,3 +28,12 @@ std::string DonationCheckoutAddress()
 }
 
 }  // namespace brimtor::maker
+
+namespace brimtor {
+
+void OpenEmail()
+{
+    LogFailure("modMain: OpenEmail", [] { OpenWithShell(std::string("mailto:") + maker::kSupportAddress); });
+}
+
+}  // namespace brimtor

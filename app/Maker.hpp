@@ -16,3 +16,10 @@ inline constexpr const char* kCheckoutAddress = "https://payments.example/cgi-bi
 std::string DonationCheckoutAddress();
 
 }  // namespace brimtor::maker
+
+namespace brimtor {
+
+// Opens a new mail message to the maker's support address in the user's mail program.
+void OpenEmail();
+
+}  // namespace brimtor

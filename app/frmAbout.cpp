@@ -11,7 +11,6 @@
 #include "app/Twips.hpp"
 #include "app/Version.hpp"
 #include "app/frmDonation.hpp"
-#include "app/modMain.hpp"
 
 namespace brimtor {
 

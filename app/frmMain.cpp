@@ -26,7 +26,6 @@
 #include "app/frmAbout.hpp"
 #include "app/frmBackup.hpp"
 #include "app/frmDonation.hpp"
-#include "app/modMain.hpp"
 #include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/CNetConnect.hpp"

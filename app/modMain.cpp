@@ -1,19 +1,14 @@
 #include "app/modMain.hpp"
 
-#include <string>
-
 #include <QApplication>
 #include <QIcon>
 
-#include "app/Maker.hpp"
 #include "app/QtSeams.hpp"
 #include "app/SingleInstance.hpp"
 #include "app/Version.hpp"
 #include "app/frmMain.hpp"
 #include "bookmarks/cIE.hpp"
-#include "support/ErrorLog.hpp"
 #include "support/ErrorLogFile.hpp"
-#include "support/Shell.hpp"
 
 namespace brimtor {
 
@@ -40,11 +35,6 @@ int Main(int argc, char* argv[])
     });
     window.show();
     return QApplication::exec();
-}
-
-void OpenEmail()
-{
-    LogFailure("modMain: OpenEmail", [] { OpenWithShell(std::string("mailto:") + maker::kSupportAddress); });
 }
 
 }  // namespace brimtor

@@ -8,7 +8,4 @@ namespace brimtor {
 // last window closes.
 int Main(int argc, char* argv[]);
 
-// Opens a new mail message to the maker's support address in the user's mail program.
-void OpenEmail();
-
 }  // namespace brimtor
