@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "support/ErrorLog.hpp"
+#include "support/ErrorLogFile.hpp"
 #include "support/MessageBox.hpp"
 #include "support/Shell.hpp"
 #include "support/ui/LocalText.hpp"
@@ -70,6 +72,16 @@ void InstallQtSeams()
 {
     SetMessageHandler(ShowQtMessage);
     SetShellHandler(OpenWithDesktop);
+}
+
+void InstallErrorLogFile()
+{
+    SetErrorLogSink([](const std::string& source, long number, const std::string& description) {
+        if (!AppendErrorLog(source, number, description)) {
+            ShowMessage("There was an error in creating an error log entry", MsgIcon::Information,
+                        MsgButtons::Ok, "Log Error");
+        }
+    });
 }
 
 }  // namespace brimtor

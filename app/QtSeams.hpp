@@ -6,4 +6,7 @@ namespace brimtor {
 
 void InstallQtSeams();
 
+// Makes LogError append to the error log file, and tell the user when an entry cannot be written.
+void InstallErrorLogFile();
+
 }  // namespace brimtor

@@ -1,5 +1,7 @@
 #include "app/WizardLayout.hpp"
 
+#include <algorithm>
+
 namespace brimtor {
 
 namespace {
@@ -54,11 +56,18 @@ void LayOutButtons(const WizardLayoutInput& in, WizardLayout& out)
 
 }  // namespace
 
+int SmallPageHeight(int sourceRows)
+{
+    // The built-in page ends 75 twips below its sixth option's row.
+    return std::max(kSmallPageHeight, kSourceRowTop + sourceRows * kSourceRowPitch + 75);
+}
+
 WizardLayout LayOutWizard(const WizardLayoutInput& in)
 {
     WizardLayout out;
-    out.smallPage = {in.clientWidth / 2 - kSmallPageWidth / 2, in.clientHeight / 2 - kSmallPageHeight / 2,
-                     kSmallPageWidth, kSmallPageHeight};
+    const int smallHeight = SmallPageHeight(in.sourceRows);
+    out.smallPage = {in.clientWidth / 2 - kSmallPageWidth / 2, in.clientHeight / 2 - smallHeight / 2,
+                     kSmallPageWidth, smallHeight};
     out.bigPage = {0, kBigPageTop, in.clientWidth, in.clientHeight - in.frame1Height - 360};
     LayOutScanPage(in, out);
     LayOutResultsPage(in, out);

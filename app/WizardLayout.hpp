@@ -15,6 +15,7 @@ struct TwipRect {
 struct WizardLayoutInput {
     int clientWidth = 0;   // W
     int clientHeight = 0;  // H
+    int sourceRows = 0;    // the source page's options
     int outerWidth = 0;    // the window with its frame
     int frame1Height = 0;
     int headerWidth = 0;
@@ -42,7 +43,7 @@ struct WizardLayoutInput {
 };
 
 struct WizardLayout {
-    TwipRect smallPage;  // pages 0, 1, 2 and 5
+    TwipRect smallPage;  // pages 0, 1, 2 and 5, tall enough for every source option
     TwipRect bigPage;    // pages 3 and 4
     // Scan page, in page coordinates (only the values the rules set).
     int progressWidth = 0;
@@ -80,5 +81,14 @@ WizardLayout LayOutWizard(const WizardLayoutInput& in);
 constexpr int kSmallPageWidth = 7935;
 constexpr int kSmallPageHeight = 3675;
 constexpr int kBigPageTop = 840;
+
+// The source page's options, one row per source, the first at this top, each this far apart;
+// a file box stands beside the option of its source.
+constexpr int kSourceRowTop = 720;
+constexpr int kSourceRowPitch = 480;
+
+// The small pages' height: the built-in one, or more when the source page has more options than
+// it holds.
+int SmallPageHeight(int sourceRows);
 
 }  // namespace brimtor

@@ -15,6 +15,7 @@
 #include "app/Maker.hpp"
 #include "app/ResultsView.hpp"
 #include "app/Twips.hpp"
+#include "app/WizardLayout.hpp"
 #include "bookmarks/SourceKinds.hpp"
 #include "support/ui/XP_ProgressBar.hpp"
 
@@ -134,41 +135,47 @@ void BuildWelcomePage(QWidget* surface, WizardControls& c)
     Place(picture, 6000, 600, 1500, 1500);
 }
 
-void BuildSourcePage(QWidget* surface, WizardControls& c)
+WizardControls::FileBox AddFileBox(QWidget* page, const FileChoice& file, int top)
+{
+    const WizardControls::FileBox added {
+        AddTextBox(page, file.boxName, QString::fromLatin1(kFilePlaceholder), 3240, top, 4080),
+        AddButton(page, file.browseName, QStringLiteral("..."), 7380, top, 420)};
+    added.box->setEnabled(false);
+    added.browse->setEnabled(false);
+    // The box has no label of its own and the button only "...": a screen reader needs words.
+    const QString what = QString::fromLatin1(file.what);
+    added.box->setAccessibleName(what);
+    added.box->setAccessibleDescription(QString::fromLatin1(file.description));
+    added.browse->setAccessibleName(QStringLiteral("Browse for a ") + what.toLower());
+    return added;
+}
+
+void BuildSourcePage(QWidget* surface, WizardControls& c, const std::vector<SourceKind>& kinds)
 {
     QWidget* page = AddPage(surface, c, 1, QStringLiteral("Select your bookmark / favorites source:"));
     const QString tip = QStringLiteral("A text file containing a list of URLs (carriage return after each)");
-    for (const SourceKind& kind : SourceKinds()) {
-        const int i = kind.code;
+    const auto rowTop = [](const SourceKind& kind) { return kSourceRowTop + kind.code * kSourceRowPitch; };
+    for (const SourceKind& kind : kinds) {
         auto* option = Named(new QRadioButton(QString::fromLatin1(kind.caption), page),
-                             QStringLiteral("optBrowser_%1").arg(i));
+                             QStringLiteral("optBrowser_%1").arg(kind.code));
         QFont bold = option->font();
         bold.setBold(true);
         option->setFont(bold);
         // A browser's option waits until the window has looked for the browser.
-        option->setEnabled(kind.namedFile);
-        if (kind.namedFile)
+        option->setEnabled(kind.file != nullptr);
+        if (kind.file)
             option->setToolTip(tip);
         // An option beside its file box stops short of the box; the others may use the width.
-        Place(option, 960, 720 + i * 480, kind.namedFile ? 2200 : 3600, 360);
+        Place(option, 960, rowTop(kind), kind.file ? 2200 : 3600, 360);
         c.optBrowser.push_back(option);
     }
     c.optBrowser[0]->setChecked(true);
-    const QString placeholder = QString::fromLatin1(kFilePlaceholder);
-    c.txtFile = AddTextBox(page, "txtFile", placeholder, 3240, 2160, 4080);
-    c.cmdBrowse = AddButton(page, "cmdBrowse", QStringLiteral("..."), 7380, 2160, 420);
-    c.txtBookmarkFile = AddTextBox(page, "txtBookmarkFile", placeholder, 3240, 2640, 4080);
-    c.cmdBrowse2 = AddButton(page, "cmdBrowse2", QStringLiteral("..."), 7380, 2640, 420);
-    for (QWidget* w : {static_cast<QWidget*>(c.txtFile), static_cast<QWidget*>(c.cmdBrowse),
-                       static_cast<QWidget*>(c.txtBookmarkFile), static_cast<QWidget*>(c.cmdBrowse2)})
-        w->setEnabled(false);
-    // The boxes have no label of their own and the buttons only "...": a screen reader needs words.
-    c.txtFile->setAccessibleName(QStringLiteral("Text file"));
-    c.txtFile->setAccessibleDescription(QStringLiteral("A text file with one link per line"));
-    c.cmdBrowse->setAccessibleName(QStringLiteral("Browse for a text file"));
-    c.txtBookmarkFile->setAccessibleName(QStringLiteral("Bookmark file"));
-    c.txtBookmarkFile->setAccessibleDescription(QStringLiteral("A bookmark HTML file"));
-    c.cmdBrowse2->setAccessibleName(QStringLiteral("Browse for a bookmark file"));
+    // After every option, so Tab goes from the chosen option to its box.
+    c.fileBoxes.resize(kinds.size());
+    for (const SourceKind& kind : kinds) {
+        if (kind.file)
+            c.fileBoxes[static_cast<std::size_t>(kind.code)] = AddFileBox(page, *kind.file, rowTop(kind));
+    }
 }
 
 void BuildProxyPage(QWidget* surface, WizardControls& c)
@@ -301,13 +308,13 @@ void SetKeyboardOrder(const WizardControls& c)
 
 }  // namespace
 
-WizardControls BuildWizard(QWidget* surface)
+WizardControls BuildWizard(QWidget* surface, const std::vector<SourceKind>& kinds)
 {
     WizardControls c;
     BuildButtonBand(surface, c);  // first, so it lies under the buttons it frames
     BuildHeader(surface, c);
     BuildWelcomePage(surface, c);
-    BuildSourcePage(surface, c);
+    BuildSourcePage(surface, c, kinds);
     BuildProxyPage(surface, c);
     BuildScanPage(surface, c);
     BuildResultsPage(surface, c);

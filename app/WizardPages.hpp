@@ -15,6 +15,7 @@ class QWidget;
 
 namespace brimtor {
 
+struct SourceKind;
 class XP_ProgressBar;
 class ResultsView;
 class ClickableLabel;
@@ -28,12 +29,14 @@ struct WizardControls {
     QFrame* sepOne = nullptr;
     std::array<QWidget*, 6> picPage {};
 
-    // Source page.
-    std::vector<QRadioButton*> optBrowser;  // one per source kind, by code
-    QLineEdit* txtFile = nullptr;
-    QPushButton* cmdBrowse = nullptr;
-    QLineEdit* txtBookmarkFile = nullptr;
-    QPushButton* cmdBrowse2 = nullptr;
+    // Source page: one option per source kind, by code, and beside the option of a source
+    // whose file the user names, its box and browse button ("txtFile", "cmdBrowse").
+    struct FileBox {
+        QLineEdit* box = nullptr;
+        QPushButton* browse = nullptr;
+    };
+    std::vector<QRadioButton*> optBrowser;
+    std::vector<FileBox> fileBoxes;  // by code; none for a source that finds its own store
 
     // Proxy page.
     QCheckBox* chkUseProxy = nullptr;
@@ -73,8 +76,9 @@ struct WizardControls {
     QPushButton* cmdCancel = nullptr;
 };
 
-// Builds every control of the wizard as a child of `surface`, at its design place.
-WizardControls BuildWizard(QWidget* surface);
+// Builds every control of the wizard as a child of `surface`, at its design place, with the
+// source page's options from the kinds of sources.
+WizardControls BuildWizard(QWidget* surface, const std::vector<SourceKind>& kinds);
 
 // The placeholder the proxy server box shows while no server is named.
 inline constexpr const char* kServerPlaceholder = "...Server Name";

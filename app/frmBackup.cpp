@@ -12,6 +12,7 @@
 #include "bookmarks/BackupList.hpp"
 #include "support/ErrorLog.hpp"
 #include "support/MessageBox.hpp"
+#include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
 #include "support/ui/LocalText.hpp"
 
@@ -136,8 +137,12 @@ void frmBackup::CleanSelected()
         && ShowMessage("Delete " + std::to_string(checked.size()) + " backup file(s)? This cannot be undone.",
                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    if (LogFailure("frmBackup: CleanSelected", [&checked] { DeleteBackups(checked); }))
-        LoadDisplay();
+    const Outcome<> deleted = DeleteBackups(checked);
+    if (!deleted) {
+        LogError("frmBackup: CleanSelected", ErrorNumber::PermissionDenied, deleted.Reason());
+        return;
+    }
+    LoadDisplay();
 }
 
 void frmBackup::cmdOK_Click()

@@ -26,7 +26,6 @@
 #include "app/frmAbout.hpp"
 #include "app/frmBackup.hpp"
 #include "app/frmDonation.hpp"
-#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ProxyBox.hpp"
@@ -55,6 +54,15 @@ std::string NotRemovedText(const std::vector<std::string>& failures)
         text += "\r\n" + failures[i];
     if (failures.size() > kNamed)
         text += "\r\n(and " + std::to_string(failures.size() - kNamed) + " more)";
+    return text;
+}
+
+// "Bookmarks could not be cleaned at this time", and why when the source says it in the window.
+std::string NotCleanedText(const CleanOutcome& outcome)
+{
+    std::string text = "Bookmarks could not be cleaned at this time";
+    if (!outcome.reason.empty() && !outcome.reasonUnshown)
+        text += "\r\n\r\n" + outcome.reason;
     return text;
 }
 
@@ -94,19 +102,20 @@ QWidget* FirstControl(const QWidget* page)
 
 }  // namespace
 
-frmMain::frmMain(frmMainTimings timings, QWidget* parent)
+frmMain::frmMain(frmMainTimings timings, const std::vector<SourceKind>& kinds, QWidget* parent)
     : QMainWindow(parent)
     , m_timings(timings)
+    , m_kinds(kinds)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
     auto* surface = new QWidget(this);
     surface->setObjectName(QStringLiteral("surface"));
     setCentralWidget(surface);
-    m_c = BuildWizard(surface);
+    m_c = BuildWizard(surface, m_kinds);
     BuildMenus();
 
-    m_links = std::make_unique<cLinkMain>();
+    m_links = std::make_unique<cLinkMain>(m_kinds);
     m_c.lvResults->SetLinkMain(m_links.get());
     ScanView& scanPage = *this;
     m_driver = std::make_unique<cScanDriver>(*m_links, scanPage, m_timings.scan);
@@ -163,12 +172,19 @@ void frmMain::ConnectControls()
                 optBrowser_Click(static_cast<int>(i));
         });
     }
-    connect(m_c.txtFile, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_links->SetTextFile(FromQt(text));
-        m_c.txtFile->setToolTip(text);
-    });
-    connect(m_c.cmdBrowse, &QPushButton::clicked, this, [this] { Browse(false); });
-    connect(m_c.cmdBrowse2, &QPushButton::clicked, this, [this] { Browse(true); });
+    for (const SourceKind& kind : m_kinds) {
+        const auto code = static_cast<std::size_t>(kind.code);
+        const WizardControls::FileBox& file = m_c.fileBoxes[code];
+        if (!kind.file)
+            continue;
+        connect(file.browse, &QPushButton::clicked, this, [this, code] { Browse(code); });
+        if (kind.file->typingNamesFile) {
+            connect(file.box, &QLineEdit::textChanged, this, [this, box = file.box](const QString& text) {
+                m_links->SetTextFile(FromQt(text));
+                box->setToolTip(text);
+            });
+        }
+    }
     connect(m_c.chkUseProxy, &QCheckBox::toggled, this, &frmMain::chkUseProxy_Click);
     m_c.txtProxyServer->installEventFilter(new SelectAllOnFocus(m_c.txtProxyServer));
     connect(m_c.cmdDetails, &QPushButton::clicked, this,
@@ -186,14 +202,16 @@ void frmMain::ConnectControls()
 // step stands on its own; a stored value that makes no sense leaves that step's default.
 void frmMain::Form_Load()
 {
-    resize(TwipsToPixels(this, kBuiltInWidth), TwipsToPixels(this, kBuiltInHeight));
+    // A table with more sources than the built-in page holds makes the page, and the window, taller.
+    const int extraHeight = SmallPageHeight(static_cast<int>(m_kinds.size())) - kSmallPageHeight;
+    resize(TwipsToPixels(this, kBuiltInWidth), TwipsToPixels(this, kBuiltInHeight + extraHeight));
     m_CurrentPage = 0;
     ShowPage();
     const MainSettings settings = ReadMainSettings();
     if (settings.ShowDetails)
         m_c.lbDetails->setVisible(*settings.ShowDetails == 1);
     if (settings.SelectedBrowser)
-        m_links->SetSelectedBrowser(*settings.SelectedBrowser);
+        m_links->SetSelectedSource(*settings.SelectedBrowser);
     m_c.txtProxyPort->setText(ToQt(settings.ProxyPort));
     m_c.txtProxyServer->setText(settings.ProxyServer.empty() ? QString::fromLatin1(kServerPlaceholder)
                                                              : ToQt(settings.ProxyServer));
@@ -207,16 +225,16 @@ void frmMain::Form_Load()
         move(TwipsToPixels(this, *settings.Left), y());
     if (settings.Lanes && *settings.Lanes >= m_c.spnLanes->minimum() && *settings.Lanes <= m_c.spnLanes->maximum())
         m_c.spnLanes->setValue(*settings.Lanes);
-    for (const SourceKind& kind : SourceKinds()) {
-        if (kind.namedFile)
+    for (const SourceKind& kind : m_kinds) {
+        if (kind.file)
             continue;
         const BookmarkSource& source = *m_links->Source(kind.code);
         QRadioButton* option = m_c.optBrowser[static_cast<std::size_t>(kind.code)];
         option->setEnabled(source.IsInstalled());
         option->setToolTip(ToQt(source.FoundWhere()));
     }
-    const std::int32_t chosen = m_links->SelectedBrowser();
-    if (FindSourceKind(chosen)) {
+    const std::int32_t chosen = m_links->SelectedSource();
+    if (FindSourceKind(chosen, m_kinds)) {
         m_c.optBrowser[static_cast<std::size_t>(chosen)]->setChecked(true);
         optBrowser_Click(chosen);
     }
@@ -229,7 +247,7 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
     MainSettings settings;
-    settings.SelectedBrowser = m_links->SelectedBrowser();
+    settings.SelectedBrowser = m_links->SelectedSource();
     const QString server = m_c.txtProxyServer->text();
     settings.ProxyServer =
         IEquals(FromQt(server), kServerPlaceholder) ? std::string() : FromQt(server);
@@ -312,8 +330,12 @@ void frmMain::cmdBack_Click()
 void frmMain::EnterSourceLoad()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_links->Refresh();
+    const LoadOutcome loaded = m_links->Refresh();
     QApplication::restoreOverrideCursor();
+    if (!loaded.note.empty()) {
+        ShowMessage(loaded.note, MsgIcon::Information, MsgButtons::Ok,
+                    loaded.bookmarks ? kProgramTitle : "Error");
+    }
     const std::int32_t count = m_links->Bookmarks()->Count();
     if (count == 0) {
         ShowMessage("No bookmarks or favorites could be found using the selected source.\r\n\r\n"
@@ -338,28 +360,31 @@ void frmMain::EnterScanPage()
 
 void frmMain::optBrowser_Click(int index)
 {
-    m_c.txtFile->setEnabled(index == SourceCode::TextFile);
-    m_c.cmdBrowse->setEnabled(index == SourceCode::TextFile);
-    m_c.txtBookmarkFile->setEnabled(index == SourceCode::BookmarkFile);
-    m_c.cmdBrowse2->setEnabled(index == SourceCode::BookmarkFile);
-    m_links->SetSelectedBrowser(index);
+    for (std::size_t code = 0; code < m_c.fileBoxes.size(); ++code) {
+        const WizardControls::FileBox& file = m_c.fileBoxes[code];
+        if (file.box) {
+            file.box->setEnabled(static_cast<int>(code) == index);
+            file.browse->setEnabled(static_cast<int>(code) == index);
+        }
+    }
+    m_links->SetSelectedSource(index);
 }
 
-void frmMain::Browse(bool bookmarkFile)
+void frmMain::Browse(std::size_t code)
 {
+    const FileChoice& file = *m_kinds[code].file;
     cCommonDialog dialog;
     dialog.SetOwnerHandle(this);
-    dialog.SetDialogTitle(bookmarkFile ? "Select your bookmark file: " : "Select a file: ");
-    dialog.SetDefaultExt(bookmarkFile ? "html" : "txt");
-    dialog.SetFilter(bookmarkFile ? "Bookmark files (*.htm,*.html)|*.htm;*.html"
-                                  : "Text files (*.txt,*.csv)|*.txt;*.csv");
+    dialog.SetDialogTitle(file.dialogTitle);
+    dialog.SetDefaultExt(file.defaultExt);
+    dialog.SetFilter(file.filter);
     dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
     // The user's own files are in their home, not beside an installed program.
     dialog.SetInitDir(FromQt(QDir::homePath()));
     const std::string name = dialog.ShowOpen() > 0 ? dialog.Filename() : std::string();
     if (!FileExists(name))
         return;
-    (bookmarkFile ? m_c.txtBookmarkFile : m_c.txtFile)->setText(ToQt(name));
+    m_c.fileBoxes[code].box->setText(ToQt(name));
     m_links->SetTextFile(name);
 }
 
@@ -398,9 +423,20 @@ void frmMain::cmdClean_Click()
 
 bool frmMain::CleanAndReport()
 {
-    const CleanOutcome outcome = CleanChosenSource(*m_links);
-    if (outcome.result == CleanResult::Failed)
-        return false;  // the source is as it was, and has said why
+    const CleanOutcome outcome = m_links->CleanChosenSource();
+    switch (outcome.result) {
+    case CleanResult::BrowserRunning:
+        ShowMessage(outcome.reason, MsgIcon::Exclamation);
+        return false;
+    case CleanResult::Failed:
+        ShowMessage(NotCleanedText(outcome), MsgIcon::Information);
+        return false;
+    case CleanResult::NoSuchSource:
+        ShowMessage("Selected bookmark browser type could not be cleaned", MsgIcon::Critical);
+        break;
+    case CleanResult::Cleaned:
+        break;
+    }
     m_c.cmdNext->setText(QStringLiteral("&Finish"));
     ShowMessage("Cleaning process has completed", MsgIcon::Information);
     if (outcome.failures.empty())
@@ -469,6 +505,7 @@ void frmMain::ApplyLayout()
     WizardLayoutInput in;
     in.clientWidth = tw(surface->width());
     in.clientHeight = tw(surface->height());
+    in.sourceRows = static_cast<int>(m_c.optBrowser.size());
     in.outerWidth = tw(frameGeometry().width());
     in.frame1Height = tw(m_c.Frame1->height());
     in.headerWidth = tw(m_c.picHeader->width());

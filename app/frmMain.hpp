@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -10,6 +11,7 @@
 class QPushButton;
 
 #include "app/WizardPages.hpp"
+#include "bookmarks/SourceKinds.hpp"
 #include "engine/ScanView.hpp"
 #include "engine/cScanDriver.hpp"
 
@@ -28,12 +30,14 @@ struct frmMainTimings {
 };
 
 // The wizard: welcome, source, proxy, scan, results and finish pages over one source
-// controller, with the menus that open the other windows.
+// controller, with the menus that open the other windows. Its source options are the rows of
+// the sources table (a test may give one of its own).
 class frmMain : public QMainWindow, private ScanView {
     Q_OBJECT
 
 public:
-    explicit frmMain(frmMainTimings timings = {}, QWidget* parent = nullptr);
+    explicit frmMain(frmMainTimings timings = {}, const std::vector<SourceKind>& kinds = SourceKinds(),
+                     QWidget* parent = nullptr);
     ~frmMain() override;
 
     std::int16_t CurrentPage() const { return m_CurrentPage; }
@@ -58,7 +62,7 @@ private:
     void EnterSourceLoad();
     void EnterScanPage();
     void optBrowser_Click(int index);
-    void Browse(bool bookmarkFile);
+    void Browse(std::size_t code);
     void chkUseProxy_Click(bool ticked);
     void cmdClean_Click();
     // Cleans the chosen source and tells the user how it went; false when marked bookmarks are
@@ -87,6 +91,7 @@ private:
     void Flash() override;
 
     frmMainTimings m_timings;
+    const std::vector<SourceKind>& m_kinds;
     WizardControls m_c;
     std::unique_ptr<cLinkMain> m_links;
     std::unique_ptr<cScanDriver> m_driver;

@@ -8,7 +8,6 @@
 #include "app/Version.hpp"
 #include "app/frmMain.hpp"
 #include "bookmarks/cIE.hpp"
-#include "support/ErrorLogFile.hpp"
 
 namespace brimtor {
 

@@ -66,7 +66,7 @@ double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings
     Application();
     test::TempHome home;
     cLinkMain source;
-    source.SetSelectedBrowser(SourceCode::TextFile);
+    source.SetSelectedSource(SourceCode::TextFile);
     source.SetTextFile(home.WriteLines("links.txt", links));
     source.Refresh();
     QuietView view;

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "support/NumberedError.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
@@ -36,7 +35,7 @@ void AddFolderBackups(std::vector<BackupEntry>& entries)
 std::vector<BackupEntry> ListBackups()
 {
     std::vector<BackupEntry> entries;
-    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;*.json;*.sqlite", false))
+    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;Backup_*", false))
         entries.push_back({path, GetFileName(path), BackupImageFor(path)});
     AddFolderBackups(entries);
     return entries;
@@ -51,7 +50,7 @@ BackupImage BackupImageFor(const std::string& path)
     return BackupImage::None;
 }
 
-void DeleteBackups(const std::vector<std::string>& paths)
+Outcome<> DeleteBackups(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         std::error_code failure;
@@ -59,11 +58,10 @@ void DeleteBackups(const std::vector<std::string>& paths)
             fs::remove_all(path, failure);  // a folder backup goes whole
         else if (FileExists(path) && std::remove(path.c_str()) != 0)
             failure.assign(errno, std::generic_category());
-        if (failure) {
-            throw NumberedError(ErrorNumber::PermissionDenied, "BackupList: DeleteBackups",
-                                "Cannot delete " + path + ": " + failure.message());
-        }
+        if (failure)
+            return Failure {"Cannot delete " + path + ": " + failure.message()};
     }
+    return {};
 }
 
 }  // namespace brimtor

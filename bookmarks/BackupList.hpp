@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Outcome.hpp"
+
 // The backup copies the backup window lists, opens and deletes.
 namespace brimtor {
 
@@ -15,16 +17,16 @@ struct BackupEntry {
     BackupImage image = BackupImage::None;
 };
 
-// The .html, .txt, .json (a Chromium-family browser's file) and .sqlite (Firefox's database)
-// files directly in the backup folder, in name order, then the folder backups there (one entry
-// per "Backup_" folder), in name order.
+// The .html and .txt files directly in the backup folder, then its other "Backup_" files
+// whatever a source's copy ends with (".json", ".sqlite"), each group in name order, then the
+// folder backups there (one entry per "Backup_" folder), in name order.
 std::vector<BackupEntry> ListBackups();
 
 // Netscape when the path names it after its first character (any case), else Firefox likewise.
 BackupImage BackupImageFor(const std::string& path);
 
 // Deletes each file that still exists, and each folder with all it holds; one that vanished
-// meanwhile is skipped. Throws NumberedError when one that exists cannot be deleted.
-void DeleteBackups(const std::vector<std::string>& paths);
+// meanwhile is skipped. Stops at the first one that exists and cannot be deleted.
+Outcome<> DeleteBackups(const std::vector<std::string>& paths);
 
 }  // namespace brimtor

@@ -5,18 +5,48 @@
 #include <vector>
 
 #include "bookmarks/cBookmarks.hpp"
+#include "support/Outcome.hpp"
 
 namespace brimtor {
 
-enum class CleanResult {
-    Cleaned,      // the source no longer holds the marked bookmarks (see failures for any left)
-    Failed,       // the source was left as it was; the user has been told why
-    NoSuchSource  // no source has the chosen code; nothing was written
+// Where the user pointed the sources: the file they named (the text file, the bookmark HTML
+// file) and a browser profile folder they named instead of the browser's default (--profile).
+// Empty for none. A source reads it when it loads, so a later change counts.
+struct SourceLocation {
+    std::string file;
+    std::string profileFolder;
 };
 
-// What one clean did to its source, for the window's and the command line's report.
+// Nothing named: every browser source's default profile.
+inline const SourceLocation kNoLocation {};
+
+// What one load gave.
+struct LoadOutcome {
+    // The new collection; nullptr when nothing could be read.
+    BookmarksPtr bookmarks;
+    // Why there is no collection, one line in the user's words; empty when there is nothing to
+    // add to "no bookmarks could be read".
+    std::string reason;
+    // Told to the user as soon as the load ends, whether it gave bookmarks or not ("No favorites
+    // can be located"); a failed load's note is an error.
+    std::string note;
+};
+
+enum class CleanResult {
+    Cleaned,         // the source no longer holds the marked bookmarks (see failures for any left)
+    Failed,          // the source was left as it was: it "could not be cleaned at this time"
+    BrowserRunning,  // refused while the browser that owns the store runs; reason says so in full
+    NoSuchSource     // no source has the chosen code; nothing was written
+};
+
+// What one clean did to its source.
 struct CleanOutcome {
-    CleanResult result = CleanResult::Failed;
+    CleanResult result = CleanResult::Cleaned;
+    // Why the source was left as it was, in the user's words; may be empty.
+    std::string reason;
+    // The bookmark HTML writer's refusals are told in the window in their fixed words alone;
+    // the reason then goes only where a line has room for it, such as the command's.
+    bool reasonUnshown = false;
     // Marked bookmarks the source no longer holds.
     std::int32_t removed = 0;
     // One line per marked bookmark that could not be removed ("News/a.url: Permission denied");
@@ -26,8 +56,16 @@ struct CleanOutcome {
     std::vector<std::string> backups;
 };
 
-// One place bookmarks come from: how it is found, loaded and cleaned. The controller holds at
-// most one of each kind, made from the table in SourceKinds, and reaches it by source code.
+// A source left as it was, and why.
+CleanOutcome NotCleaned(std::string reason);
+// A source left as it was because its browser runs; the words say so in full.
+CleanOutcome RefusedWhileRunning(std::string words);
+// A whole file replaced, after its backup copy: `removed` bookmarks gone, or none when the
+// replace failed.
+CleanOutcome Rewritten(const Outcome<>& replaced, std::int32_t removed, std::string backup);
+
+// One place bookmarks come from: how it is found, loaded and cleaned. Every failure is told in
+// the outcome; none is shown, none is thrown.
 class BookmarkSource {
 public:
     virtual ~BookmarkSource() = default;
@@ -37,16 +75,16 @@ public:
     // What was found, for the option's tooltip ("Google Chrome, profile Default"); may be empty.
     virtual std::string FoundWhere() const { return {}; }
 
-    // The source's bookmarks in a new collection; nullptr when none could be read. May throw
-    // NumberedError, which the controller logs.
-    virtual BookmarksPtr GetBookMarks() = 0;
-    // One line for the command line: why GetBookMarks gave nothing.
-    virtual std::string WhyNotLoadable() const = 0;
+    // The source's bookmarks in a new collection.
+    virtual LoadOutcome GetBookMarks() = 0;
 
     // Removes from the source the bookmarks of its last load that are marked Clean, after a
-    // backup. Never throws: a refusal or a failure is told to the user through the message box
-    // seam, and the outcome says what happened.
+    // backup.
     virtual CleanOutcome CleanUpBookmarks() = 0;
+
+    // Lets go of what only a clean of the last load needs (a bookmark file's lines), for a
+    // caller that will not clean; a clean after it changes nothing.
+    virtual void ForgoClean() {}
 };
 
 // The marked bookmarks of a collection (none for no collection).

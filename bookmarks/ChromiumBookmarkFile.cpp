@@ -9,6 +9,7 @@
 #include <openssl/evp.h>
 
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
+#include "support/Outcome.hpp"
 
 namespace brimtor {
 
@@ -217,47 +218,38 @@ private:
 };
 
 // The document when it is a bookmark tree, else why not.
-std::optional<Json> ParseTree(const std::string& bytes, std::string& problem)
+Outcome<Json> ParseTree(const std::string& bytes)
 {
     Json document = Json::parse(bytes, nullptr, false);
-    if (document.is_discarded()) {
-        problem = "is not valid JSON";
-        return std::nullopt;
-    }
-    if (!document.is_object() || !document.contains("roots") || !document["roots"].is_object()) {
-        problem = "holds no bookmark roots";
-        return std::nullopt;
-    }
+    if (document.is_discarded())
+        return Failure {"is not valid JSON"};
+    if (!document.is_object() || !document.contains("roots") || !document["roots"].is_object())
+        return Failure {"holds no bookmark roots"};
     return document;
 }
 
 }  // namespace
 
-ChromiumRead ReadChromiumBookmarks(const std::string& bytes)
+LoadOutcome ReadChromiumBookmarks(const std::string& bytes)
 {
-    ChromiumRead read;
-    const std::optional<Json> document = ParseTree(bytes, read.problem);
+    const Outcome<Json> document = ParseTree(bytes);
     if (!document)
-        return read;
+        return {nullptr, document.Reason(), {}};
     auto bookmarks = std::make_shared<cBookmarks>();
     TreeReader reader(*bookmarks);
     const Json& roots = (*document)["roots"];
     for (const Root& root : kRoots) {
         const auto found = roots.find(root.key);
-        if (found != roots.end() && !reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown), 1)) {
-            read.problem = "nests its folders deeper than the browser reads";
-            return read;
-        }
+        if (found != roots.end() && !reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown), 1))
+            return {nullptr, "nests its folders deeper than the browser reads", {}};
     }
-    read.bookmarks = std::move(bookmarks);
-    return read;
+    return {std::move(bookmarks), {}, {}};
 }
 
 ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
                                          const std::unordered_set<std::int32_t>& ids)
 {
-    std::string problem;
-    std::optional<Json> document = ParseTree(bytes, problem);
+    Outcome<Json> document = ParseTree(bytes);
     if (!document)
         return {bytes, 0};
     TreePruner pruner(ids);

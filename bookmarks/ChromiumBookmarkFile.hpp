@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/BookmarkSource.hpp"
 
 // The JSON `Bookmarks` file of the Chromium-family browsers (Chromium, Chrome, Brave, Vivaldi,
 // Edge): read into a collection, and written back without some of its bookmarks. Its tree is
@@ -12,16 +12,10 @@
 // `type` ("url" or "folder"), and a `url` or `children`.
 namespace brimtor {
 
-struct ChromiumRead {
-    // The url nodes in tree order, keyed by their ids; nullptr when the file was refused.
-    BookmarksPtr bookmarks;
-    // Why the file was refused, in one line; empty when it was read.
-    std::string problem;
-};
-
-// The bookmarks of the file's bytes. A node whose id is no 32-bit number, or repeats an id
-// already listed, is not listed, so it is never removed either.
-ChromiumRead ReadChromiumBookmarks(const std::string& bytes);
+// The bookmarks of the file's bytes: the url nodes in tree order, keyed by their ids, or why
+// the file was refused ("is not valid JSON", after the file's name). A node whose id is no
+// 32-bit number, or repeats an id already listed, is not listed, so it is never removed either.
+LoadOutcome ReadChromiumBookmarks(const std::string& bytes);
 
 struct ChromiumRewrite {
     std::string text;         // the new file

@@ -69,7 +69,7 @@ std::string ChromiumProfile::Description() const
 std::optional<ChromiumProfile> FindChromiumProfile()
 {
     const std::string settings = UserConfigHome();
-    const std::string home = GetSpecialFolderPath(CSIDL_APPDATA);
+    const std::string home = GetSpecialFolderPath(kHomeFolderId);
     for (const KnownBrowser& browser : kBrowsers) {
         const std::string base = browser.belowSettings ? settings : home;
         if (base.empty())

@@ -6,10 +6,8 @@
 #include <sqlite3.h>
 
 #include "bookmarks/BrowserLock.hpp"
-#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/SqliteDatabase.hpp"
 #include "support/Backup.hpp"
-#include "support/MessageBox.hpp"
 
 namespace brimtor {
 
@@ -22,11 +20,7 @@ using Statement = SqliteDatabase::Statement;
 
 CleanOutcome Refused(bool running, const std::string& reason = {})
 {
-    if (running)
-        ShowMessage("Firefox is running. Close Firefox, then clean again.", MsgIcon::Exclamation);
-    else
-        ReportNotCleaned(reason);
-    return {CleanResult::Failed, 0, {}, {}};
+    return running ? RefusedWhileRunning("Firefox is running. Close Firefox, then clean again.") : NotCleaned(reason);
 }
 
 // Firefox's time: microseconds since 1970.
@@ -60,7 +54,7 @@ bool Unchanged(SqliteDatabase& db, const std::vector<std::int32_t>& marked, cons
 
 // The whole database as it is now, read through a connection of its own, since a connection
 // cannot copy a database it is about to write.
-BackupResult BackupDatabase(const std::string& path)
+BackupCopy BackupDatabase(const std::string& path)
 {
     SqliteDatabase source(path, SqliteDatabase::Access::ReadOnly);
     SqliteDatabase copy(":memory:", SqliteDatabase::Access::ReadWrite);
@@ -73,7 +67,7 @@ BackupResult BackupDatabase(const std::string& path)
     sqlite3_int64 size = 0;
     unsigned char* bytes = sqlite3_serialize(copy.Handle(), "main", &size, 0);
     if (bytes == nullptr)
-        return {false, {}};
+        return std::nullopt;
     std::string image(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
     sqlite3_free(bytes);
     // The header's read and write versions (offsets 18 and 19) say 2 for a database in WAL mode.
@@ -122,7 +116,7 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
             marked.push_back(bookmark->BookmarkID);
     }
     if (marked.empty())
-        return {CleanResult::Cleaned, 0, {}, {}};
+        return {};
     if (FirefoxIsRunning(profileFolder))
         return Refused(true);
     const std::string path = profileFolder + "/places.sqlite";
@@ -133,13 +127,16 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
         if (!Unchanged(db, marked, rows))
             return Refused(false, path + " has changed since its bookmarks were loaded; "
                                          "load them again before cleaning");
-        const BackupResult backup = BackupDatabase(path);
-        if (!backup.ok)
+        const BackupCopy backup = BackupDatabase(path);
+        if (!backup)
             return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");
         RemoveRows(db, marked);
         db.Exec("COMMIT");
         sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        return {CleanResult::Cleaned, static_cast<std::int32_t>(marked.size()), {}, {backup.path}};
+        CleanOutcome cleaned;
+        cleaned.removed = static_cast<std::int32_t>(marked.size());
+        cleaned.backups.push_back(*backup);
+        return cleaned;
     } catch (const SqliteError& error) {
         return Refused(error.Busy(), path + ": " + error.what());
     }

@@ -140,7 +140,7 @@ PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
     SqliteDatabase db(copy, SqliteDatabase::Access::ReadOnly);
     const std::string missing = MissingTable(db);
     if (!missing.empty()) {
-        load.whyNot = databasePath + " is not a Firefox bookmark database: its " + missing
+        load.reason = databasePath + " is not a Firefox bookmark database: its " + missing
                       + " table lacks what bookmarks need";
         return load;
     }
@@ -149,7 +149,7 @@ PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
     while (root < rows.size() && rows[root].guid != kRootGuid)
         ++root;
     if (root == rows.size()) {
-        load.whyNot = databasePath + " holds no bookmark tree";
+        load.reason = databasePath + " holds no bookmark tree";
         return load;
     }
     load.bookmarks = std::make_shared<cBookmarks>();
@@ -167,7 +167,7 @@ PlacesLoad ReadPlaces(const std::string& databasePath)
         return ReadCopy(snapshot.Copy(), databasePath);
     } catch (const std::exception& error) {
         PlacesLoad failed;
-        failed.whyNot = "cannot read " + databasePath + ": " + error.what();
+        failed.reason = "cannot read " + databasePath + ": " + error.what();
         return failed;
     }
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
@@ -17,10 +17,9 @@ struct PlacesRow {
 // By BookmarkID, which is the row's id.
 using PlacesRows = std::unordered_map<std::int32_t, PlacesRow>;
 
-struct PlacesLoad {
-    BookmarksPtr bookmarks;  // nullptr when nothing could be read
+// The load, and the rows a clean checks the bookmarks against.
+struct PlacesLoad : LoadOutcome {
     PlacesRows rows;
-    std::string whyNot;      // one line, when bookmarks is nullptr
 };
 
 // The bookmarks of a Firefox places.sqlite in the browser's own tree order, each named by its

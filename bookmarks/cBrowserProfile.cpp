@@ -5,9 +5,6 @@
 #include <vector>
 
 #include "bookmarks/cINI.hpp"
-#include "bookmarks/cLinkMain.hpp"
-#include "bookmarks/cNetscapeBookmarkFile.hpp"
-#include "support/NumberedError.hpp"
 #include "support/Text.hpp"
 #include "support/cRegistry.hpp"
 #include "support/modFileFunctions.hpp"
@@ -16,9 +13,6 @@
 namespace brimtor {
 
 namespace {
-
-// The run-time error of using an object reference that was never set.
-constexpr long kObjectNotSet = 91;
 
 // The names of the file's profile sections, in file order.
 std::vector<std::string> ProfileSections(const std::string& ini)
@@ -81,8 +75,8 @@ bool IsAbsoluteProfile(const std::string& ini, const std::string& path)
 
 }  // namespace
 
-cBrowserProfile::cBrowserProfile(const BrowserProfileTraits& traits)
-    : m_traits(traits)
+cBrowserProfile::cBrowserProfile(const BrowserProfileTraits& traits, const SourceLocation& where)
+    : m_traits(traits), m_where(where)
 {
     ReadInstallInfo();
 }
@@ -113,7 +107,7 @@ void cBrowserProfile::ReadInstallInfo()
 
 std::string cBrowserProfile::ProfileRoot() const
 {
-    const std::string home = GetSpecialFolderPath(CSIDL_APPDATA);
+    const std::string home = GetSpecialFolderPath(kHomeFolderId);
     for (const char* root : m_traits.profileRoots) {
         if (FileExists(home + root + "profiles.ini"))
             return home + root;
@@ -134,8 +128,8 @@ std::string cBrowserProfile::GetProfileFolder(const std::string& path) const
 
 std::string cBrowserProfile::ProfileFolder() const
 {
-    if (m_parent && !m_parent->ProfileFolder().empty())
-        return m_parent->ProfileFolder();
+    if (!m_where.profileFolder.empty())
+        return m_where.profileFolder;
     return GetProfileFolder(FindDefaultProfile(m_defaultProfile));
 }
 
@@ -169,40 +163,23 @@ std::string cBrowserProfile::ProfileVersion() const
     return last.substr(0, last.find('_'));
 }
 
-cLinkMain& cBrowserProfile::RequireParent(const std::string& procedure) const
-{
-    if (m_parent == nullptr) {
-        throw NumberedError(kObjectNotSet, m_traits.className + (": " + procedure),
-                            "Object variable or With block variable not set");
-    }
-    return *m_parent;
-}
-
-BookmarksPtr cBrowserProfile::LoadBookmarks()
+LoadOutcome cBrowserProfile::LoadBookmarks()
 {
     DefaultProfile();
-    m_bookmarkFile = AddTrailingChar(ProfileFolder(), '/') + "bookmarks.html";
-    cNetscapeBookmarkFile reader;
-    reader.SetBookmarkFile(m_bookmarkFile);
-    m_bookmarks = reader.BookmarkFileToCollection();
-    RequireParent("GetBookMarks").SetBookmarkFileContents(reader.TakeBookmarkFileContents());
-    return m_bookmarks;
+    m_file = cNetscapeBookmarkFile();
+    m_file.SetBookmarkFile(AddTrailingChar(ProfileFolder(), '/') + "bookmarks.html");
+    m_bookmarks = m_file.BookmarkFileToCollection();
+    return {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
 }
 
 CleanOutcome cBrowserProfile::CleanUpBookmarks()
 {
-    m_lastBackup.clear();
-    CleanOutcome outcome;
-    const bool written = RequireParent("CleanUpBookmarks")
-        .RewriteBookmarkFile(m_bookmarkFile, m_traits.whichBrowser, m_bookmarks, m_lastBackup);
-    outcome.result = written ? CleanResult::Cleaned : CleanResult::Failed;
-    outcome.removed = written ? CountMarked(m_bookmarks) : 0;
-    if (!m_lastBackup.empty())
-        outcome.backups.push_back(m_lastBackup);
-    return outcome;
+    m_file.SetWhichBrowser(m_traits.whichBrowser);
+    m_file.SetBookmarks(m_bookmarks);
+    return m_file.CreateBookMarkFile();
 }
 
-std::string cBrowserProfile::WhyNotLoadable() const
+std::string cBrowserProfile::WhyNoProfile() const
 {
     if (m_isInstalled && !FindDefaultProfile(m_defaultProfile).empty())
         return {};

@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
+#include "bookmarks/cNetscapeBookmarkFile.hpp"
 
 namespace brimtor {
-
-class cLinkMain;
 
 // What tells one profile-based browser from another.
 struct BrowserProfileTraits {
@@ -17,7 +16,6 @@ struct BrowserProfileTraits {
     // profiles.ini is the browser's, else the first.
     std::vector<const char*> profileRoots;
     std::int32_t whichBrowser; // the bookmark writer's browser code, naming the backup copy
-    const char* className;     // the class name that error sources begin with
     const char* browserName;   // for the user: "Firefox"
     // Current Firefox: an [Install…] section's Default= (or installs.ini's) names the default
     // profile before any other rule, and a single profile is the default.
@@ -28,9 +26,6 @@ struct BrowserProfileTraits {
 // through the profiles.ini below its profile root. Sources 1 and 2 of the controller.
 class cBrowserProfile : public BookmarkSource {
 public:
-    cLinkMain* Parent() const { return m_parent; }
-    void SetParent(cLinkMain* parent) { m_parent = parent; }
-
     // Decided once, at creation: the browser's registry key exists, or its profiles.ini does.
     bool IsInstalled() const override { return m_isInstalled; }
     // The registry's CurrentVersion, else the default profile's last version; may be empty.
@@ -41,27 +36,23 @@ public:
     // value is kept, and only a later Default=1 replaces it. See installDefaults for Firefox.
     std::string DefaultProfile();
 
-    // The folder of the profile a load reads: the one the user named (Parent's ProfileFolder),
-    // else the default profile's, below the profile root unless profiles.ini says IsRelative=0.
+    // The folder of the profile a load reads: the one the user named, else the default
+    // profile's, below the profile root unless profiles.ini says IsRelative=0.
     std::string ProfileFolder() const;
 
-    // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
-    // copy, from the lines Parent kept. Nothing happens when that load gave no collection.
-    // Failed when the file was left as it was; the user has then been told.
+    // Rewrites the bookmarks.html the last load read without the bookmarks marked Clean, after
+    // a backup copy. Nothing happens when that load gave no collection.
     CleanOutcome CleanUpBookmarks() override;
-
-    std::string WhyNotLoadable() const override;
-
-    // The backup copy the last CleanUpBookmarks made; empty when there was nothing to copy.
-    const std::string& LastBackup() const { return m_lastBackup; }
+    void ForgoClean() override { m_file.SetBookmarkFileContents({}); }
 
 protected:
-    explicit cBrowserProfile(const BrowserProfileTraits& traits);
+    cBrowserProfile(const BrowserProfileTraits& traits, const SourceLocation& where);
     ~cBrowserProfile() override = default;
 
-    // Reads the default profile's bookmarks.html into a new collection and hands its lines to
-    // Parent; nullptr when the file is missing or cannot be parsed. Throws NumberedError.
-    BookmarksPtr LoadBookmarks();
+    // Reads the profile's bookmarks.html into a new collection, keeping its lines for a clean.
+    LoadOutcome LoadBookmarks();
+    // Why a load found no profile to read, for a load that gave nothing.
+    std::string WhyNoProfile() const;
 
 private:
     void ReadInstallInfo();
@@ -72,17 +63,14 @@ private:
     std::string FindDefaultProfile(std::string found) const;
     // LastVersion of the default profile's compatibility.ini, up to its first "_".
     std::string ProfileVersion() const;
-    // Parent; an error naming the procedure when there is none.
-    cLinkMain& RequireParent(const std::string& procedure) const;
 
     BrowserProfileTraits m_traits;
-    cLinkMain* m_parent = nullptr;
+    const SourceLocation& m_where;
     bool m_isInstalled = false;
     std::string m_version;
     std::string m_defaultProfile;
-    std::string m_bookmarkFile;
+    cNetscapeBookmarkFile m_file;
     BookmarksPtr m_bookmarks;
-    std::string m_lastBackup;
 };
 
 }  // namespace brimtor

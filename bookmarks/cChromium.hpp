@@ -9,22 +9,19 @@
 
 namespace brimtor {
 
-class cLinkMain;
-
 // Source 5: the bookmarks of a Chromium-family browser (Chromium, Google Chrome, Brave, Vivaldi,
 // Microsoft Edge), from the `Bookmarks` file of its last used profile, or of the profile folder
-// the parent names. The browser rewrites that file as it likes while it runs, so the file is
+// the user names. The browser rewrites that file as it likes while it runs, so the file is
 // read once into memory and the clean is refused while the browser runs.
 class cChromium : public BookmarkSource {
 public:
-    explicit cChromium(cLinkMain& parent);
+    explicit cChromium(const SourceLocation& where);
 
     // Decided once, at creation: a browser folder whose profile has a `Bookmarks` file was found.
     bool IsInstalled() const override { return m_found.has_value(); }
     std::string FoundWhere() const override;
 
-    BookmarksPtr GetBookMarks() override;
-    std::string WhyNotLoadable() const override;
+    LoadOutcome GetBookMarks() override;
 
     // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
     // copy of its bytes. Refused, with the file left as it was, while the browser runs or when
@@ -32,15 +29,11 @@ public:
     CleanOutcome CleanUpBookmarks() override;
 
 private:
-    // The file to rewrite, checked against the load; empty text when it may be rewritten.
-    std::string WhyNotRewritable(const std::optional<std::string>& current) const;
-
-    cLinkMain& m_parent;
+    const SourceLocation& m_where;
     std::optional<ChromiumProfile> m_found;
     ChromiumProfile m_loaded;          // the profile of the last load
     std::size_t m_loadedHash = 0;      // of the bytes that load read
     BookmarksPtr m_bookmarks;
-    std::string m_problem;             // why the last load gave nothing
 };
 
 }  // namespace brimtor

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "bookmarks/PlacesCleaner.hpp"
-#include "support/ErrorLog.hpp"
 #include "support/modFileFunctions.hpp"
 
 namespace brimtor {
@@ -11,12 +10,12 @@ namespace brimtor {
 static const BrowserProfileTraits kFirefox {"SOFTWARE\\Mozilla\\Mozilla Firefox\\",
                                             {"/.mozilla/firefox/", "/snap/firefox/common/.mozilla/firefox/",
                                              "/.var/app/org.mozilla.firefox/.mozilla/firefox/"},
-                                            1, "cFirefox", "Firefox", true};
+                                            1, "Firefox", true};
 
 static const char* const kPlaces = "/places.sqlite";
 
-cFirefox::cFirefox()
-    : cBrowserProfile(kFirefox)
+cFirefox::cFirefox(const SourceLocation& where)
+    : cBrowserProfile(kFirefox, where)
 {
 }
 
@@ -31,25 +30,17 @@ std::string cFirefox::FoundWhere() const
     return IsInstalled() ? "Firefox, profile " + ProfileFolder() : std::string();
 }
 
-BookmarksPtr cFirefox::GetBookMarks()
+LoadOutcome cFirefox::GetBookMarks()
 {
     DefaultProfile();
     const std::string folder = ProfileFolder();
     m_placesFolder.clear();
     m_places = {};
-    if (FileExists(folder + kPlaces)) {
-        m_placesFolder = folder;
-        m_places = ReadPlaces(folder + kPlaces);
-        return m_places.bookmarks;
-    }
-    BookmarksPtr bookmarks;
-    LogFailure(std::string(kFirefox.className) + ": GetBookMarks", [&] { bookmarks = LoadBookmarks(); });
-    return bookmarks;
-}
-
-std::string cFirefox::WhyNotLoadable() const
-{
-    return m_places.whyNot.empty() ? cBrowserProfile::WhyNotLoadable() : m_places.whyNot;
+    if (!FileExists(folder + kPlaces))
+        return LoadBookmarks();
+    m_placesFolder = folder;
+    m_places = ReadPlaces(folder + kPlaces);
+    return m_places;
 }
 
 CleanOutcome cFirefox::CleanUpBookmarks()
@@ -57,7 +48,7 @@ CleanOutcome cFirefox::CleanUpBookmarks()
     if (m_placesFolder.empty())
         return cBrowserProfile::CleanUpBookmarks();
     if (!m_places.bookmarks)
-        return {CleanResult::Cleaned, 0, {}, {}};
+        return {};
     return CleanPlaces(m_placesFolder, *m_places.bookmarks, m_places.rows);
 }
 

@@ -11,16 +11,13 @@ namespace brimtor {
 // places.sqlite; an old profile without one still has its bookmarks.html.
 class cFirefox : public cBrowserProfile {
 public:
-    cFirefox();
+    explicit cFirefox(const SourceLocation& where = kNoLocation);
 
     // The profile holds places.sqlite or bookmarks.html.
     bool IsInstalled() const override;
     std::string FoundWhere() const override;
 
-    // The profile's bookmarks, or nullptr. Errors of the bookmarks.html read are logged as
-    // "cFirefox: GetBookMarks" and give nullptr.
-    BookmarksPtr GetBookMarks() override;
-    std::string WhyNotLoadable() const override;
+    LoadOutcome GetBookMarks() override;
 
     // Cleans the store the last load read.
     CleanOutcome CleanUpBookmarks() override;

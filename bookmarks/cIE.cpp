@@ -9,11 +9,8 @@
 
 #include <unistd.h>
 
-#include "bookmarks/SourceCleaner.hpp"
-#include "bookmarks/cLinkMain.hpp"
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
-#include "support/MessageBox.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
@@ -113,51 +110,35 @@ void cIE::SetRuntimeVersion(std::string version)
     RuntimeVersion() = std::move(version);
 }
 
-BookmarksPtr cIE::GetBookMarks()
+LoadOutcome cIE::GetBookMarks()
 {
+    m_bookmarks.reset();
     const std::string favorites = GetSpecialFolderPath(CSIDL_FAVORITES);
-    try {
-        const std::vector<std::string> files
-            = favorites.empty() ? std::vector<std::string>() : FindFiles(favorites, "*.url", true);
-        if (files.empty()) {
-            ShowMessage("No favorites can be located", MsgIcon::Information, MsgButtons::Ok,
-                        "Error");
-            return nullptr;
-        }
-        auto collection = std::make_shared<cBookmarks>();
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            const ShortcutPlace place = DescribeShortcut(files[i], favorites);
-            collection->Add(place.name, {}, place.folder, static_cast<std::int32_t>(i + 1),
-                            files[i]);
-        }
-        return collection;
-    } catch (const std::exception&) {
-        return nullptr;
+    const std::vector<std::string> files
+        = favorites.empty() ? std::vector<std::string>() : FindFiles(favorites, "*.url", true);
+    if (files.empty())
+        return {nullptr, m_isInstalled ? "" : "there is no Favorites folder to read", "No favorites can be located"};
+    m_bookmarks = std::make_shared<cBookmarks>();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const ShortcutPlace place = DescribeShortcut(files[i], favorites);
+        m_bookmarks->Add(place.name, {}, place.folder, static_cast<std::int32_t>(i + 1), files[i]);
     }
-}
-
-std::string cIE::WhyNotLoadable() const
-{
-    return m_isInstalled ? std::string() : "there is no Favorites folder to read";
+    return {m_bookmarks, {}, {}};
 }
 
 CleanOutcome cIE::CleanUpBookmarks()
 {
     CleanOutcome outcome;
-    outcome.result = CleanResult::Cleaned;
-    if (!m_parent)
+    if (!m_bookmarks)
         return outcome;
-    const MarkedShortcuts marked =
-        ReadMarked(*m_parent->Bookmarks(), GetSpecialFolderPath(CSIDL_FAVORITES), outcome);
+    const MarkedShortcuts marked = ReadMarked(*m_bookmarks, GetSpecialFolderPath(CSIDL_FAVORITES), outcome);
     if (marked.paths.empty())
         return outcome;
     // Deleted shortcuts have no other way back: without their copy on the disk, none goes.
-    const BackupResult backup = BackupFiles(marked.copies, "Favorites");
-    if (!backup.ok) {
-        ReportNotCleaned("No copy of the favorites could be made in " + BackupFolder());
-        return {CleanResult::Failed, 0, {}, {}};
-    }
-    outcome.backups.push_back(backup.path);
+    const BackupCopy backup = BackupFiles(marked.copies, "Favorites");
+    if (!backup)
+        return NotCleaned("No copy of the favorites could be made in " + BackupFolder());
+    outcome.backups.push_back(*backup);
     DeleteShortcuts(marked, outcome);
     return outcome;
 }

@@ -6,17 +6,12 @@
 
 namespace brimtor {
 
-class cLinkMain;
-
 // Source 0: the Favorites folder, a tree of Internet shortcut (".url") files, one per
 // bookmark. Loading lists the files only; their addresses are read just before a scan.
 class cIE : public BookmarkSource {
 public:
     // Decides IsInstalled once: the Favorites folder exists.
     cIE();
-
-    cLinkMain* Parent() const { return m_parent; }
-    void SetParent(cLinkMain* parent) { m_parent = parent; }
 
     bool IsInstalled() const override { return m_isInstalled; }
 
@@ -27,21 +22,19 @@ public:
     static void SetRuntimeVersion(std::string version);
 
     // One record per shortcut file, IDs from 1 in the order the files are found. With no
-    // shortcut files tells the user and returns nullptr; any other failure returns nullptr
-    // silently.
-    BookmarksPtr GetBookMarks() override;
-    std::string WhyNotLoadable() const override;
+    // shortcut files, nothing, and the note "No favorites can be located".
+    LoadOutcome GetBookMarks() override;
 
-    // Deletes, for good, the shortcut file of every record of Parent's collection marked
-    // Clean, after copying them all into one backup folder that keeps their paths below the
+    // Deletes, for good, the shortcut file of every record of the last load marked Clean,
+    // after copying them all into one backup folder that keeps their paths below the
     // Favorites folder; with no copy, nothing is deleted. A file already gone counts as removed;
     // one that cannot be deleted is kept and named in the failures. The records stay in the
     // collection.
     CleanOutcome CleanUpBookmarks() override;
 
 private:
-    cLinkMain* m_parent = nullptr;
     bool m_isInstalled = false;
+    BookmarksPtr m_bookmarks;
 };
 
 }  // namespace brimtor

@@ -153,7 +153,7 @@ bool cINI::SetIniSetting(const std::string& iniFile, const std::string& section,
         ini.lines.push_back("[" + section + "]");
         ini.lines.push_back(line);
     }
-    return ReplaceFileAtomically(iniFile, JoinLines(ini)).empty();
+    return static_cast<bool>(ReplaceFileAtomically(iniFile, JoinLines(ini)));
 }
 
 }  // namespace brimtor

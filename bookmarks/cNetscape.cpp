@@ -3,16 +3,11 @@
 namespace brimtor {
 
 static const BrowserProfileTraits kNetscape {"SOFTWARE\\Netscape\\Netscape Browser\\",
-                                             {"/.netscape/navigator/"}, 2, "cNetscape", "Netscape"};
+                                             {"/.netscape/navigator/"}, 2, "Netscape"};
 
-cNetscape::cNetscape()
-    : cBrowserProfile(kNetscape)
+cNetscape::cNetscape(const SourceLocation& where)
+    : cBrowserProfile(kNetscape, where)
 {
-}
-
-BookmarksPtr cNetscape::GetBookMarks()
-{
-    return LoadBookmarks();
 }
 
 }  // namespace brimtor

@@ -7,10 +7,9 @@ namespace brimtor {
 // Source 2: the bookmarks of the default Netscape profile, below ~/.netscape/navigator/.
 class cNetscape : public cBrowserProfile {
 public:
-    cNetscape();
+    explicit cNetscape(const SourceLocation& where = kNoLocation);
 
-    // The default profile's bookmarks, or nullptr. Errors reach the caller as NumberedError.
-    BookmarksPtr GetBookMarks() override;
+    LoadOutcome GetBookMarks() override { return LoadBookmarks(); }
 };
 
 }  // namespace brimtor

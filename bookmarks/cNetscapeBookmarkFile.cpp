@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "bookmarks/SourceCleaner.hpp"
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
 #include "support/Text.hpp"
@@ -301,33 +300,38 @@ void cNetscapeBookmarkFile::SetLastDescription(std::string_view line)
         m_bookmarks->Item(m_bookmarks->Count())->Description = line.substr(4);
 }
 
-bool cNetscapeBookmarkFile::CreateBookMarkFile()
+CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile()
 {
     // Without a collection nothing is written, so the file need not be read.
     return CreateBookMarkFile(m_bookmarks ? ReadFileBytes(m_bookmarkFile) : std::nullopt);
 }
 
-bool cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk)
+CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string> onDisk)
 {
-    m_lastBackup.clear();
     if (!m_bookmarks)
-        return true;
+        return {};
+    // This writer's refusals are told in the window in fixed words.
+    const auto refused = [](std::string reason) {
+        CleanOutcome outcome = NotCleaned(std::move(reason));
+        outcome.reasonUnshown = true;
+        return outcome;
+    };
     // The new file is built from the lines read at load time. A browser that saved its
     // bookmarks meanwhile would lose them without a word, so a changed file is left alone.
     // The copy is made of the very bytes compared, so no change can slip in between.
     if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
-        return ReportNotCleaned();
+        return refused(m_bookmarkFile + " has changed since its bookmarks were loaded; load them again before cleaning");
     // The user was promised a copy of the file as it was: no copy, no rewrite.
-    const BackupResult backup = BackupBookmarkBytes(*onDisk, m_browserWord);
-    if (!backup.ok)
-        return ReportNotCleaned();
-    m_lastBackup = backup.path;
+    const BackupCopy backup = BackupBookmarkBytes(*onDisk, m_browserWord);
+    if (!backup)
+        return refused("No backup copy of " + m_bookmarkFile + " could be made, so it was left unchanged");
     const std::string_view lineEnd = LineEndOf(*onDisk);
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
-    if (!ReplaceFileAtomically(m_bookmarkFile, KeptText(lineEnd)).empty())
-        return ReportNotCleaned();
-    return true;
+    CleanOutcome outcome = Rewritten(ReplaceFileAtomically(m_bookmarkFile, KeptText(lineEnd)),
+                                     CountMarked(m_bookmarks), *backup);
+    outcome.reasonUnshown = true;
+    return outcome;
 }
 
 // The lines as read, each with the line end, minus the cleaned bookmark lines and a description

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
@@ -20,9 +20,9 @@ inline constexpr const char* kFolderSeparator = "\\\\-";
 // first characters of each line only, and the writer puts back the very lines it read, byte
 // for byte, so everything it does not understand survives a clean unchanged.
 //
-// One instance serves one read or one write. Reading: SetBookmarkFile, BookmarkFileToCollection,
-// then keep the lines (TakeBookmarkFileContents). Writing, later, on a new instance: set the
-// file, WhichBrowser, the lines and the collection of that same read, then CreateBookMarkFile.
+// Reading: SetBookmarkFile, then BookmarkFileToCollection, which keeps the file's lines. Writing,
+// later, on the same instance (or on a new one given those lines): set WhichBrowser and the
+// collection of that same read, then CreateBookMarkFile.
 class cNetscapeBookmarkFile {
 public:
     void SetBookmarkFile(const std::string& path) { m_bookmarkFile = path; }
@@ -51,15 +51,13 @@ public:
     // line, the last one too, is written with the file's line end (LineEndOf), so a CR LF file
     // comes back as ever and an LF file stays LF. Without a collection it does nothing.
     // When the file changed since it was read, or the copy or the rewrite fails, the file is
-    // left as it was, the user is told so, and the result is false.
-    bool CreateBookMarkFile();
+    // left as it was and the outcome says why; its words are not for the window, which tells
+    // this writer's failures in fixed words.
+    CleanOutcome CreateBookMarkFile();
     // The same, for a caller that has just read BookmarkFile itself: onDisk holds its bytes,
     // or nothing when it could not be read. Those bytes are compared and copied; the file is
     // not read again.
-    bool CreateBookMarkFile(std::optional<std::string> onDisk);
-
-    // The backup copy the last CreateBookMarkFile made; empty when there was nothing to copy.
-    const std::string& LastBackup() const { return m_lastBackup; }
+    CleanOutcome CreateBookMarkFile(std::optional<std::string> onDisk);
 
 private:
     void ParseFolders();
@@ -73,7 +71,6 @@ private:
     BookmarksPtr m_bookmarks;
     std::int32_t m_currentLine = 0;
     std::vector<std::string> m_lines;
-    std::string m_lastBackup;
 };
 
 }  // namespace brimtor

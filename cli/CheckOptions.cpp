@@ -134,7 +134,7 @@ bool* FlagOption(CheckOptions& options, const std::string& name)
 std::string Inconsistency(const CheckOptions& options)
 {
     const SourceKind* kind = FindSourceKind(options.source);
-    const bool fileSource = kind && kind->namedFile;
+    const bool fileSource = kind && kind->file;
     if (!kind)
         return "--source is required (favorites, firefox, netscape, chromium, html or text)";
     if (fileSource && options.file.empty())

@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include "bookmarks/ResultsFilter.hpp"
-#include "bookmarks/SourceCleaner.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
@@ -23,40 +22,6 @@ namespace {
 
 constexpr const char* kProgram = "brimtor-check: ";
 constexpr int kProgressMs = 200;
-
-// A message box's text on one line: its paragraphs joined by " - ".
-std::string OneLine(const std::string& text)
-{
-    std::string line;
-    bool breaking = false;
-    for (const char c : text) {
-        if (c == '\r' || c == '\n') {
-            breaking = true;
-            continue;
-        }
-        if (breaking && !line.empty())
-            line += " - ";
-        breaking = false;
-        line += c;
-    }
-    return line;
-}
-
-// Nobody can agree to anything here: every question gets its refusal.
-MsgAnswer Refusal(MsgButtons buttons)
-{
-    switch (buttons) {
-    case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel:
-        return MsgAnswer::No;
-    case MsgButtons::OkCancel:
-    case MsgButtons::RetryCancel:
-        return MsgAnswer::Cancel;
-    case MsgButtons::Ok:
-        break;
-    }
-    return MsgAnswer::Ok;
-}
 
 bool IsTerminal(int descriptor)
 {
@@ -78,18 +43,13 @@ CheckRun::CheckRun(CheckOptions options, std::istream& in, std::ostream& out, st
                    bool showProgress)
     : m_options(std::move(options)), m_in(in), m_out(out), m_err(err), m_showProgress(showProgress)
 {
-    m_previousMessages = SetMessageHandler([this](const Message& message) {
-        m_notes.push_back(OneLine(message.text));
-        return Refusal(message.buttons);
-    });
     m_previousLog = SetErrorLogSink([this](const std::string&, long, const std::string& description) {
-        m_notes.push_back(OneLine(description));
+        m_notes.push_back(description);
     });
 }
 
 CheckRun::~CheckRun()
 {
-    SetMessageHandler(std::move(m_previousMessages));
     SetErrorLogSink(std::move(m_previousLog));
 }
 
@@ -97,10 +57,6 @@ int CheckRun::Run()
 {
     if (!Load())
         return Fail(WhyNotLoadable());
-    // Only a clean writes a bookmark file's lines back. Without one they are a second copy of
-    // the file held to the end for nothing; freed now, the output reuses their memory.
-    if (!m_options.clean)
-        m_links.SetBookmarkFileContents({});
     if (!m_options.noCheck && !m_options.noConnectionCheck && !ConnectionConfirmed())
         return Fail("You must have a valid internet connection to proceed "
                     "(--no-connection-check skips this test)");
@@ -126,23 +82,28 @@ int CheckRun::Run()
 
 bool CheckRun::Load()
 {
-    m_links.SetSelectedBrowser(m_options.source);
+    m_links.SetSelectedSource(m_options.source);
     m_links.SetTextFile(m_options.file);
     m_links.SetProfileFolder(m_options.profile);
-    m_links.Refresh();
+    m_loaded = m_links.Refresh();
+    if (!m_loaded.note.empty())
+        m_notes.push_back(m_loaded.note);
+    // Only a clean writes a bookmark file's lines back. Without one they are a second copy of
+    // the file held to the end for nothing; freed now, the output reuses their memory.
+    if (!m_options.clean)
+        m_links.Source(m_options.source)->ForgoClean();
     return m_links.Bookmarks()->Count() > 0;
 }
 
-std::string CheckRun::WhyNotLoadable()
+std::string CheckRun::WhyNotLoadable() const
 {
-    const std::string why = m_links.Source(m_options.source)->WhyNotLoadable();
-    return why.empty() ? "no bookmarks could be read from " + SourceName() : why;
+    return m_loaded.reason.empty() ? "no bookmarks could be read from " + SourceName() : m_loaded.reason;
 }
 
 std::string CheckRun::SourceName() const
 {
     const SourceKind& kind = *FindSourceKind(m_options.source);
-    if (kind.namedFile)
+    if (kind.file)
         return m_options.file;
     return m_options.profile.empty() ? kind.whatItIs : "the profile " + m_options.profile;
 }
@@ -204,9 +165,9 @@ int CheckRun::Clean(int brokenStatus)
         m_err << kProgram << "nothing was cleaned\n";
         return brokenStatus;
     }
-    const CleanOutcome outcome = CleanChosenSource(m_links);
+    const CleanOutcome outcome = m_links.CleanChosenSource();
     if (outcome.result != CleanResult::Cleaned)
-        return Fail(SourceName() + " was left as it was");
+        return Fail(SourceName() + " was left as it was" + (outcome.reason.empty() ? "" : ": " + outcome.reason));
     for (const std::string& backup : outcome.backups)
         m_err << kProgram << "backup " << backup << '\n';
     for (const std::string& failure : outcome.failures)

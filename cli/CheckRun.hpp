@@ -7,7 +7,6 @@
 #include "bookmarks/cLinkMain.hpp"
 #include "cli/CheckOptions.hpp"
 #include "support/ErrorLog.hpp"
-#include "support/MessageBox.hpp"
 
 namespace brimtor {
 
@@ -22,9 +21,9 @@ constexpr int Trouble = 2;  // bad usage, a source that cannot be loaded, checke
 // with cParallelScan, fills the view through the results' own rules, prints its rows and, when
 // asked, cleans through the source's own writer. Needs a running QCoreApplication.
 //
-// Nobody is there to click a message box: while the run lasts, messages and logged errors are
-// collected and told on standard error, every question is answered with its refusal, and the
-// only question that matters, whether to clean, is asked by the run itself.
+// Every failure comes back as an outcome with its reason, which the run prints on standard
+// error; so do the load's note and, while the run lasts, logged errors. The only question,
+// whether to clean, is asked by the run itself.
 class CheckRun {
 public:
     // `showProgress` writes the scan's progress to `err` as it goes: for a terminal.
@@ -39,7 +38,7 @@ public:
 
 private:
     bool Load();
-    std::string WhyNotLoadable();
+    std::string WhyNotLoadable() const;
     std::string SourceName() const;
     bool ConnectionConfirmed();
     void Scan();
@@ -56,8 +55,8 @@ private:
     std::ostream& m_err;
     bool m_showProgress;
     cLinkMain m_links;
+    LoadOutcome m_loaded;
     std::vector<std::string> m_notes;
-    MessageHandler m_previousMessages;
     ErrorLogSink m_previousLog;
 };
 

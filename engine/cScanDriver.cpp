@@ -76,7 +76,7 @@ void cScanDriver::PreScan()
     AddDetail("starting pre-scan....", true);
     m_view.EnableButton(ScanButton::Cancel, false);
     m_view.SetProgress(1);
-    if (m_links.SelectedBrowser() != SourceCode::Favorites) {
+    if (m_links.SelectedSource() != SourceCode::Favorites) {
         m_view.SetProgress(m_view.ProgressMax());
         AddDetail("pre-scan complete....", true);
     } else {

@@ -47,12 +47,12 @@ std::string StampedStem(const std::string& prefix)
 }
 
 // The copy under BackupFolder() as prefix + stamp + extension.
-BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
+BackupCopy BackupBytes(const std::string& bytes, const std::string& prefix,
                          const std::string& extension)
 {
     const std::string stem = StampedStem(prefix);
     if (stem.empty())
-        return {false, {}};
+        return std::nullopt;
     const BackupName name = ChooseBackupName(stem, extension, [&bytes](const std::string& path) {
         const auto existing = ReadFileBytes(path);
         return existing && *existing == bytes;
@@ -61,9 +61,9 @@ BackupResult BackupBytes(const std::string& bytes, const std::string& prefix,
     // The source is replaced right after this: a new copy, and its name in the folder, are on
     // the disk first, or a power cut could leave the new source and no backup.
     if (!name.holdsTheBytes && !WriteFileDurably(name.path, bytes))
-        return {false, {}};
+        return std::nullopt;
     ::chmod(name.path.c_str(), 0600);
-    return {true, name.path};
+    return name.path;
 }
 
 // Writes each file at its place inside `folder`, then flushes every file and folder to the disk
@@ -89,30 +89,30 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
 
 }  // namespace
 
-BackupResult BackupTextBytes(const std::string& bytes)
+BackupCopy BackupTextBytes(const std::string& bytes)
 {
     return BackupBytes(bytes, "Backup_TextFile_", ".txt");
 }
 
-BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
+BackupCopy BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
 {
     return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
 }
 
-BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord)
+BackupCopy BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord)
 {
     const std::string stem = StampedStem("Backup_" + sourceWord + "_");
     if (stem.empty())
-        return {false, {}};
+        return std::nullopt;
     const std::string folder = ChooseBackupName(stem, "", [](const std::string&) { return false; }).path;
     if (MakePrivateFolders(folder) && WriteFlushedTree(folder, files))
-        return {true, folder};
+        return folder;
     std::error_code ignored;
     fs::remove_all(folder, ignored);  // half a copy would pass for a backup in the backup window
-    return {false, {}};
+    return std::nullopt;
 }
 
-BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+BackupCopy BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
                               const std::string& extension)
 {
     return BackupBytes(bytes, "Backup_" + browserWord + "_", extension);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,21 +8,17 @@
 // source go into BackupFolder(), created private to the user when needed. A name already taken
 // by a file with other contents is never overwritten: the copy becomes stamp "_2", "_3", and so
 // on. A name taken by identical contents is reused as it is. A copy counts as made only once it
-// and its folder are flushed to the disk.
+// and its folder are flushed to the disk. Each gives the copy's full path, or nothing when the
+// copy could not be made: the caller must then not rewrite the source.
 namespace brimtor {
 
-struct BackupResult {
-    // False when the copy could not be made: the caller must not rewrite the source.
-    bool ok = false;
-    // The copy's full path.
-    std::string path;
-};
+using BackupCopy = std::optional<std::string>;
 
 // As "Backup_TextFile_" stamp ".txt".
-BackupResult BackupTextBytes(const std::string& bytes);
+BackupCopy BackupTextBytes(const std::string& bytes);
 
 // As "Backup_" browserWord "_" stamp ".html"; the word is "Firefox", "Netscape" or "User".
-BackupResult BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
+BackupCopy BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
 
 // One file of a folder backup: its path below the folder it was read from, and its bytes.
 struct BackupFile {
@@ -30,15 +27,15 @@ struct BackupFile {
 };
 
 // As folder "Backup_" sourceWord "_" stamp, each file at its relative path inside it. Every file
-// and folder is on the disk when it returns ok, so the originals may then be deleted. An existing
+// and folder is on the disk when it returns, so the originals may then be deleted. An existing
 // folder is never written into: a second folder backup in the same minute gets "_2", and so on.
 // A copy that fails half-way is removed again.
-BackupResult BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
+BackupCopy BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
 
 // As "Backup_" browserWord "_" stamp extension, for a browser's own store ("Firefox", ".sqlite").
 // The copy and its folder are flushed to disk before it counts as made, since the store is
 // changed in place next.
-BackupResult BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
+BackupCopy BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
                               const std::string& extension);
 
 }  // namespace brimtor

@@ -3,9 +3,7 @@
 #include <cstdio>
 
 #include "support/Clock.hpp"
-#include "support/ErrorLog.hpp"
 #include "support/FileIo.hpp"
-#include "support/MessageBox.hpp"
 #include "support/modRegistry.hpp"
 #include "support/modSpecialFolder.hpp"
 
@@ -37,20 +35,12 @@ static bool AppendLine(const std::string& line)
     return MakePrivateFolders(DataFolder()) && AppendFileBytes(ErrorLogPath(), line + "\r\n");
 }
 
-void AppendErrorLog(const std::string& source, long number, const std::string& description)
+bool AppendErrorLog(const std::string& source, long number, const std::string& description)
 {
     // Only the exact word switches logging on; "true" does not.
     if (ReadSetting(kSettingsKey, "logging", "False") != "True")
-        return;
-    if (!AppendLine(ErrorLogLine(source, number, description))) {
-        ShowMessage("There was an error in creating an error log entry", MsgIcon::Information,
-                    MsgButtons::Ok, "Log Error");
-    }
-}
-
-void InstallErrorLogFile()
-{
-    SetErrorLogSink(AppendErrorLog);
+        return true;
+    return AppendLine(ErrorLogLine(source, number, description));
 }
 
 }  // namespace brimtor

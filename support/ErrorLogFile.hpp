@@ -13,11 +13,8 @@ std::string ErrorLogPath();
 // " , Error: ", the number, " - ", the description.
 std::string ErrorLogLine(const std::string& source, long number, const std::string& description);
 
-// Appends the line when logging is on. A log that cannot be written is reported by a message
-// box, never by an error.
-void AppendErrorLog(const std::string& source, long number, const std::string& description);
-
-// Makes LogError write through AppendErrorLog.
-void InstallErrorLogFile();
+// Appends the line when logging is on. False when logging is on and the line could not be
+// written; never throws.
+bool AppendErrorLog(const std::string& source, long number, const std::string& description);
 
 }  // namespace brimtor

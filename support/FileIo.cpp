@@ -103,14 +103,14 @@ static bool IsReadOnly(const std::string& path, const struct stat& info)
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-std::string ReplaceFileAtomically(const std::string& path, const std::string& bytes)
+Outcome<> ReplaceFileAtomically(const std::string& path, const std::string& bytes)
 {
     std::error_code ec;
     std::string target = path;
     if (fs::is_symlink(path, ec)) {
         const fs::path resolved = fs::canonical(path, ec);
         if (ec)
-            return "Cannot follow the link " + path + ": " + ec.message();
+            return Failure {"Cannot follow the link " + path + ": " + ec.message()};
         target = resolved.string();
     }
 
@@ -118,29 +118,29 @@ std::string ReplaceFileAtomically(const std::string& path, const std::string& by
     struct stat info {};
     if (::stat(target.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
-            return "Cannot replace " + target + ": it is a folder";
+            return Failure {"Cannot replace " + target + ": it is a folder"};
         if (IsReadOnly(target, info))
-            return "Cannot replace " + target + ": the file is read-only";
+            return Failure {"Cannot replace " + target + ": the file is read-only"};
         mode = info.st_mode & 07777;
     }
 
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return ErrnoText("Cannot create a temporary file beside", target);
+        return Failure {ErrnoText("Cannot create a temporary file beside", target)};
     const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const int savedErrno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         errno = written ? errno : savedErrno;
-        const std::string reason = ErrnoText("Cannot write", temp);
+        const Failure failure {ErrnoText("Cannot write", temp)};
         ::unlink(temp.c_str());
-        return reason;
+        return failure;
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const std::string reason = ErrnoText("Cannot replace", target);
+        const Failure failure {ErrnoText("Cannot replace", target)};
         ::unlink(temp.c_str());
-        return reason;
+        return failure;
     }
     // The new file is in place either way; flushing its folder only keeps the rename from being
     // lost with a power cut, so a failure here is no failure of the replace.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "support/Outcome.hpp"
+
 // Whole-file reads and writes in binary mode: the bytes on disk are the bytes in memory.
 namespace brimtor {
 
@@ -25,8 +27,8 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes);
 // renamed over the target, so a failure half-way never leaves a half-written file. A target
 // that exists keeps its permissions; one that is read-only (no write bit set, or not writable
 // by us) is refused, since the user marked it so. A symbolic link is followed and its target
-// replaced. Returns an empty text on success, else what went wrong, in words.
-std::string ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+// replaced.
+Outcome<> ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
 // Flushes a file's or a folder's contents to the disk (fsync), so they survive a power cut; for
 // a folder that is the names in it. False when that failed.

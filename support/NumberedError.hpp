@@ -26,9 +26,7 @@ private:
 namespace ErrorNumber {
 constexpr long InvalidProcedureCall = 5;
 constexpr long SubscriptOutOfRange = 9;
-constexpr long FileNotFound = 53;
 constexpr long PermissionDenied = 70;
-constexpr long PathFileAccessError = 75;
 }  // namespace ErrorNumber
 
 }  // namespace brimtor

@@ -252,12 +252,12 @@ public:
         : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
     {
         if (m_fd < 0) {
-            m_failure = ErrnoText("Cannot open the lock file " + path);
+            m_locked = Failure {ErrnoText("Cannot open the lock file " + path)};
             return;
         }
         while (::flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
-                m_failure = ErrnoText("Cannot lock " + path);
+                m_locked = Failure {ErrnoText("Cannot lock " + path)};
                 return;
             }
         }
@@ -270,11 +270,11 @@ public:
     HiveLock(const HiveLock&) = delete;
     HiveLock& operator=(const HiveLock&) = delete;
 
-    const std::string& Failure() const { return m_failure; }
+    const Outcome<>& Locked() const { return m_locked; }
 
 private:
     int m_fd;
-    std::string m_failure;
+    Outcome<> m_locked;
 };
 
 }  // namespace
@@ -295,20 +295,19 @@ RegistryHive RegistryHive::Load(const std::string& rootName)
     return Parse(rootName, text.value_or(std::string()));
 }
 
-std::string RegistryHive::Update(const std::string& rootName,
-                                 const std::function<bool(RegistryHive&)>& change)
+Outcome<> RegistryHive::Update(const std::string& rootName, const std::function<bool(RegistryHive&)>& change)
 {
     if (!MakePrivateFolders(RegistryFolder()))
-        return ErrnoText("Cannot create the folder " + RegistryFolder());
+        return Failure {ErrnoText("Cannot create the folder " + RegistryFolder())};
     const std::string path = FilePath(rootName);
     HiveLock lock(path + ".lock");
-    if (!lock.Failure().empty())
-        return lock.Failure();
+    if (!lock.Locked())
+        return Failure {lock.Locked().Reason()};
     const auto text = ReadFileBytes(path);
     struct stat info {};
     // A hive that is there but cannot be read must not be replaced by an empty one.
     if (!text && ::stat(path.c_str(), &info) == 0)
-        return "Cannot read " + path;
+        return Failure {"Cannot read " + path};
     RegistryHive hive = Parse(rootName, text.value_or(std::string()));
     if (!change(hive))
         return {};

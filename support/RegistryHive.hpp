@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "support/Outcome.hpp"
+
 // The settings store that stands in for the system registry: one text file per root key in the
 // REGEDIT4 syntax, e.g. HKEY_CURRENT_USER.reg, below ConfigFolder()/registry. Key paths are
 // backslash-separated and relative to the root ("" is the root itself); key and value names
@@ -37,9 +39,9 @@ public:
 
     // Reads the root's hive under its lock file, lets `change` edit it and, when `change`
     // returns true, rewrites the file in one step before the lock is released, so writers in
-    // other processes never lose each other's values. Returns an empty text on success, else
-    // what went wrong. The registry folder and files are private to the user.
-    static std::string Update(const std::string& rootName,
+    // other processes never lose each other's values. The registry folder and files are
+    // private to the user.
+    static Outcome<> Update(const std::string& rootName,
                               const std::function<bool(RegistryHive&)>& change);
 
     // The hive held in REGEDIT4 text, and back.

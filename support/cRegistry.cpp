@@ -82,11 +82,11 @@ bool ChangeHive(std::int32_t classKey, const std::function<bool(RegistryHive&)>&
     if (!root)
         return false;
     bool applied = false;
-    const std::string failure = RegistryHive::Update(*root, [&](RegistryHive& hive) {
+    const Outcome<> written = RegistryHive::Update(*root, [&](RegistryHive& hive) {
         applied = change(hive);
         return applied;
     });
-    return applied && failure.empty();
+    return applied && written;
 }
 
 std::optional<RegistryHive> LoadHive(std::int32_t classKey)

@@ -43,7 +43,7 @@ std::string GetSpecialFolderPath(int folderId)
     switch (folderId) {
     case CSIDL_FAVORITES:
         return home + "/Favorites";
-    case CSIDL_APPDATA:
+    case kHomeFolderId:
         return home;
     default:
         return {};

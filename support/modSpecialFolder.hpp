@@ -5,9 +5,10 @@
 // Where the program finds the user's folders and keeps its own files.
 namespace brimtor {
 
-// Folder ids the bookmark sources ask for.
+// Folder ids the bookmark sources ask for: the Favorites folder, and the home folder below
+// which the browsers keep their profiles.
 constexpr int CSIDL_FAVORITES = 6;
-constexpr int CSIDL_APPDATA = 26;
+constexpr int kHomeFolderId = 26;
 
 // The path of a special folder: 6 gives $HOME/Favorites, 26 gives $HOME. Empty text for any
 // other id or when HOME is not set. The folder need not exist.

@@ -31,7 +31,7 @@ struct Results {
         std::vector<std::string> urls;
         for (const Outcome& o : outcomes)
             urls.emplace_back(o.url);
-        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetSelectedSource(SourceCode::TextFile);
         links.SetTextFile(home.WriteLines("links.txt", urls));
         links.Refresh();
         int i = 1;

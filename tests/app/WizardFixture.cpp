@@ -21,12 +21,12 @@ WizardFixture::~WizardFixture()
     SetConnectionFlagsSource(previousFlags);
 }
 
-frmMain& WizardFixture::Open()
+frmMain& WizardFixture::Open(const std::vector<SourceKind>& kinds)
 {
     frmMainTimings timings;
     timings.scan = {5, 5, 20};
     timings.testSiteLimit = std::chrono::milliseconds(2000);
-    window = std::make_unique<frmMain>(timings);
+    window = std::make_unique<frmMain>(timings, kinds);
     window->show();
     return *window;
 }

@@ -28,7 +28,7 @@ struct WizardFixture {
     ~WizardFixture();
 
     // Opens the window (again), as a fresh start reading the settings.
-    frmMain& Open();
+    frmMain& Open(const std::vector<SourceKind>& kinds = SourceKinds());
     void Close();
 
     template <typename T>

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QLabel>
@@ -9,11 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "app/ClickableLabel.hpp"
+#include "app/QtSeams.hpp"
 #include "app/Twips.hpp"
 #include "app/frmAbout.hpp"
 #include "app/frmBackup.hpp"
 #include "app/frmDonation.hpp"
 #include "bookmarks/cLinkMain.hpp"
+#include "support/ErrorLogFile.hpp"
 #include "support/MainSettings.hpp"
 #include "support/modRegistry.hpp"
 #include "support/ui/XP_ProgressBar.hpp"
@@ -68,6 +72,7 @@ TEST(frmMain, FirstStartWithNoSettingsAndTheProxyBox)
 TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
 {
     WizardFixture w;
+    w.home.WriteFile("Favorites/notes.txt", "no shortcut");
     w.Open();
     std::vector<bool> painting;
     w.messages.WhenShown([&] { painting.push_back(w.window->updatesEnabled()); });
@@ -86,6 +91,46 @@ TEST(frmMain, EmptyOrMissingSourceSaysSoAndReturnsToTheSourcePage)
     EXPECT_EQ(w.messages.Messages().size(), 2u);
     EXPECT_TRUE(PageShown(w, 1));
     EXPECT_EQ(painting, (std::vector<bool> {true, true}));  // the window paints behind the box
+
+    // Favorites without a shortcut are an error of their own first.
+    w.ChooseSource(0);
+    w.Click("cmdNext");
+    ASSERT_EQ(w.messages.Messages().size(), 4u);
+    EXPECT_EQ(w.messages.Messages()[2].text, "No favorites can be located");
+    EXPECT_EQ(w.messages.Messages()[2].title, "Error");
+    EXPECT_EQ(w.messages.Messages()[3].text, w.messages.Messages()[0].text);
+}
+
+// A seventh kind of source, as a newcomer adds one: its class and its row.
+struct StubSource : BookmarkSource {
+    bool IsInstalled() const override { return true; }
+    LoadOutcome GetBookMarks() override
+    {
+        auto bookmarks = std::make_shared<cBookmarks>();
+        bookmarks->Add("Stub", "http://stub.example/", {}, 1);
+        return {bookmarks, {}, {}};
+    }
+    CleanOutcome CleanUpBookmarks() override { return {}; }
+};
+
+TEST(frmMain, ASeventhSourceGetsAnOptionInsideItsPageThatLoadsIt)
+{
+    std::vector<SourceKind> kinds = SourceKinds();
+    kinds.push_back({6, "Stub", "stub", "the stub", nullptr,
+                     [](const SourceLocation&) -> std::unique_ptr<BookmarkSource> { return std::make_unique<StubSource>(); }});
+    WizardFixture w;
+    frmMain& window = w.Open(kinds);
+    w.Click("cmdNext");
+    const auto* page = w.Find<QWidget>("picPage_1");
+    EXPECT_GT(page->y(), w.Find<QWidget>("picHeader")->geometry().bottom());  // the window grew with it
+    for (QRadioButton* option : page->findChildren<QRadioButton*>()) {
+        EXPECT_TRUE(page->rect().contains(option->geometry())) << option->objectName().toStdString();
+        // Nothing covers it: a click on it reaches it.
+        EXPECT_EQ(window.childAt(option->mapTo(&window, option->rect().center())), option);
+    }
+    w.ChooseSource(6);
+    w.Click("cmdNext");
+    EXPECT_EQ(window.windowTitle(), "Brimtor - 1 links");
 }
 
 TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)
@@ -232,7 +277,7 @@ TEST(frmMain, ScreenReadersNameEveryControlAndActOnThem)
     QAccessible::queryAccessibleInterface(w.Find<QRadioButton>("optBrowser_4"))
         ->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(w.Find<QLineEdit>("txtBookmarkFile")->isEnabled());
-    EXPECT_EQ(window.Links().SelectedBrowser(), 4);
+    EXPECT_EQ(window.Links().SelectedSource(), 4);
 
     auto* pb = w.Find<XP_ProgressBar>("pb");
     pb->SetMax(10);
@@ -285,15 +330,28 @@ TEST(frmMain, ARememberedSourceWhoseBrowserIsGoneAndThePlaceAreKept)
     auto* firefox = w.Find<QRadioButton>("optBrowser_1");
     EXPECT_TRUE(firefox->isChecked());
     EXPECT_FALSE(firefox->isEnabled());
-    EXPECT_EQ(window.Links().SelectedBrowser(), 1);
+    EXPECT_EQ(window.Links().SelectedSource(), 1);
     EXPECT_EQ(PixelsToTwips(&window, window.y()), 600);
     EXPECT_EQ(PixelsToTwips(&window, window.x()), 1500);
     // The user can move to another source but not back.
     w.ChooseSource(3);
     QTest::mouseClick(firefox, Qt::LeftButton, {}, QPoint(8, firefox->height() / 2));
-    EXPECT_EQ(window.Links().SelectedBrowser(), 3);
+    EXPECT_EQ(window.Links().SelectedSource(), 3);
     window.move(TwipsToPixels(&window, 900), TwipsToPixels(&window, 300));
     w.Close();
     EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorTop", ""), "300");
     EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorLeft", ""), "900");
+}
+
+TEST(ErrorLogFile, AnUnwritableLogIsReportedOncePerEntryNeverThrown)
+{
+    TempHome home;
+    InstallErrorLogFile();
+    MessageRecorder messages;
+    WriteSetting(kSettingsKey, "logging", "True");
+    std::filesystem::create_directories(ErrorLogPath());  // a folder where the file should be
+    EXPECT_NO_THROW(LogError("modMain: OpenEmail", 5, "x"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"There was an error in creating an error log entry"});
+    EXPECT_EQ(messages.Messages()[0].title, "Log Error");
+    SetErrorLogSink({});
 }

@@ -39,6 +39,6 @@ TEST(BackupList, DeletingSkipsFilesThatVanishedAndReportsOnesThatStay)
     const std::string a = home.WriteFile(".local/share/brimtor/Backups/a.txt", "a");
     const std::string b = home.WriteFile(".local/share/brimtor/Backups/b.txt", "b");
     std::filesystem::remove(a);
-    DeleteBackups({a, b});
+    EXPECT_TRUE(DeleteBackups({a, b}));
     EXPECT_TRUE(ListBackups().empty());
 }

@@ -21,16 +21,16 @@ namespace {
 struct Profile {
     TempHome home;
     FakeClock clock {{2026, 12, 6, 9, 30, 0}};
-    MessageRecorder messages;
     PlacesFile places {home / ".mozilla/firefox/main/places.sqlite"};
     cLinkMain links;
+    LoadOutcome loaded;
 
     // Loads the profile, ticks those bookmarks and gives "key|name|folder|address" per bookmark.
     std::vector<std::string> Load(const std::vector<std::int64_t>& ticked = {})
     {
         home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=main\n");
-        links.SetSelectedBrowser(SourceCode::Firefox);
-        links.Refresh();
+        links.SetSelectedSource(SourceCode::Firefox);
+        loaded = links.Refresh();
         for (const std::int64_t id : ticked)
             links.Bookmarks()->Item(std::to_string(id))->Clean = true;
         std::vector<std::string> rows;
@@ -51,9 +51,10 @@ TEST(Places, ReadingNeverWaitsForFirefoxAndCleaningIsRefusedWhileItRunsOrAfterAC
     p.places.Add(PlacesFile::kToolbar, "Most Visited", "place:sort=8");
     p.places.Add(p.places.Add(PlacesFile::kTags, "news"), "", "http://a.example/");
     std::string before = ReadAll(p.places.Path());
-    const auto expectRefused = [&](const std::string& message) {
-        EXPECT_EQ(p.links.Firefox().CleanUpBookmarks().result, CleanResult::Failed);
-        EXPECT_NE(p.messages.Texts().back().find(message), std::string::npos) << p.messages.Texts().back();
+    const auto expectRefused = [&](CleanResult result, const std::string& message) {
+        const CleanOutcome outcome = p.links.CleanChosenSource();
+        EXPECT_EQ(outcome.result, result);
+        EXPECT_NE(outcome.reason.find(message), std::string::npos) << outcome.reason;
         EXPECT_EQ(ReadAll(p.places.Path()), before);
         EXPECT_FALSE(fs::exists(BackupFolder()));
     };
@@ -69,19 +70,19 @@ TEST(Places, ReadingNeverWaitsForFirefoxAndCleaningIsRefusedWhileItRunsOrAfterAC
                                        "9|http://b.example/|\\\\-Bookmarks Menu\\\\-Sub|http://b.example/",
                                        "10|Most Visited|\\\\-Bookmarks Toolbar|place:sort=8"}));
         EXPECT_EQ(ListNames(fs::path(lock).parent_path()), files);
-        expectRefused(running);
+        expectRefused(CleanResult::BrowserRunning, running);
     }
     fs::remove(lock);
     fs::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), lock);
-    expectRefused(running);
+    expectRefused(CleanResult::BrowserRunning, running);
     fs::remove(lock);
     p.places.Exec("UPDATE moz_places SET url = 'http://moved.example/'");
     before = ReadAll(p.places.Path());
-    expectRefused("has changed since its bookmarks were loaded");
+    expectRefused(CleanResult::Failed, "has changed since its bookmarks were loaded");
 
     p.places.Exec("ALTER TABLE moz_bookmarks DROP COLUMN syncChangeCounter");
     EXPECT_TRUE(p.Load().empty());
-    EXPECT_EQ(p.links.Firefox().WhyNotLoadable(), p.places.Path() + " is not a Firefox bookmark database: "
+    EXPECT_EQ(p.loaded.reason, p.places.Path() + " is not a Firefox bookmark database: "
                                                       "its moz_bookmarks table lacks what bookmarks need");
 }
 
@@ -100,7 +101,7 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     const std::vector<std::string> tombstones = places.Column("SELECT guid FROM moz_bookmarks WHERE syncStatus = 2");
     p.Load({synced, twin, deep});
 
-    const CleanOutcome outcome = p.links.Firefox().CleanUpBookmarks();
+    const CleanOutcome outcome = p.links.CleanChosenSource();
     EXPECT_EQ(outcome.removed, 3);
     EXPECT_EQ(PlacesBreaches(places), std::vector<std::string>{});
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY parent, position"),

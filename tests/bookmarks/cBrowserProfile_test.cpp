@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "bookmarks/cNetscape.hpp"
@@ -115,14 +114,14 @@ TEST(BrowserProfile, WithoutAProfileListTheRootsOwnFileIsReadAndNothingLoadedIsN
 {
     TempHome home;
     cLinkMain netscape;
-    netscape.SetSelectedBrowser(SourceCode::Netscape);
-    EXPECT_EQ(netscape.Netscape().DefaultProfile(), "");
+    netscape.SetSelectedSource(SourceCode::Netscape);
+    EXPECT_EQ(cNetscape().DefaultProfile(), "");
     home.WriteFile(std::string(kNetscapeRoot) + "bookmarks.html",
                    BookmarkFile("http://n.example/", "http://m.example/"));
     netscape.Refresh();
     EXPECT_EQ(netscape.Bookmarks()->Count(), 2);
 
-    cLinkMain fresh;
-    EXPECT_EQ(fresh.Firefox().CleanUpBookmarks().result, CleanResult::Cleaned);
-    EXPECT_EQ(fresh.Firefox().LastBackup(), "");
+    const CleanOutcome nothing = cFirefox().CleanUpBookmarks();
+    EXPECT_EQ(nothing.result, CleanResult::Cleaned);
+    EXPECT_TRUE(nothing.backups.empty());
 }

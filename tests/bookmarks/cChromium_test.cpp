@@ -7,7 +7,6 @@
 
 #include "bookmarks/BackupList.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
-#include "bookmarks/SourceCleaner.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -55,7 +54,7 @@ std::vector<std::string> Rows(const cBookmarks& bookmarks)
 
 TEST(ChromiumBookmarkFile, ReadsEveryRootInTreeOrderAndRefusesWhatIsNoBookmarkTree)
 {
-    const ChromiumRead read = ReadChromiumBookmarks(kTree);
+    const LoadOutcome read = ReadChromiumBookmarks(kTree);
     ASSERT_TRUE(read.bookmarks);
     EXPECT_EQ(Rows(*read.bookmarks), (std::vector<std::string>{
         "7 \\\\-Bookmarks bar Ärzte – Übersicht http://a.example/",
@@ -63,8 +62,8 @@ TEST(ChromiumBookmarkFile, ReadsEveryRootInTreeOrderAndRefusesWhatIsNoBookmarkTr
         "9 \\\\-Bookmarks bar\\\\-Tools\\\\-Deep 日本 😀 http://b.example/",
         "3 \\\\-Other bookmarks Settings chrome://settings/",
         "11 \\\\-Mobile bookmarks Phone https://c.example/"}));
-    EXPECT_EQ(ReadChromiumBookmarks("{\"roots\": ").problem, "is not valid JSON");
-    EXPECT_EQ(ReadChromiumBookmarks("{\"version\": 1}").problem, "holds no bookmark roots");
+    EXPECT_EQ(ReadChromiumBookmarks("{\"roots\": ").reason, "is not valid JSON");
+    EXPECT_EQ(ReadChromiumBookmarks("{\"version\": 1}").reason, "holds no bookmark roots");
 }
 
 // The checksum was computed once, from kTree saved as tree.json, by
@@ -96,7 +95,6 @@ namespace {
 struct ChromiumHome {
     TempHome home;
     FakeClock clock {{2026, 12, 6, 9, 5, 0}};
-    MessageRecorder messages;
     std::string browser = home / ".config/google-chrome";
     std::string file = home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree);
     cLinkMain links;
@@ -107,14 +105,14 @@ struct ChromiumHome {
         home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Profile 1"}})");
         home.WriteFile(".config/google-chrome/Default/Bookmarks", "{}");
         home.WriteFile(".config/vivaldi/Default/Bookmarks", kTree);
-        links.SetSelectedBrowser(SourceCode::Chromium);
+        links.SetSelectedSource(SourceCode::Chromium);
     }
 
     CleanOutcome LoadTickAndClean(std::int32_t id)
     {
         links.Refresh();
         links.Bookmarks()->Item(std::to_string(id))->Clean = true;
-        return CleanChosenSource(links);
+        return links.CleanChosenSource();
     }
 
     void Lock(pid_t pid)
@@ -134,8 +132,8 @@ TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile
     EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome, profile Profile 1");
     c.Lock(::getpid());
     CleanOutcome outcome = c.LoadTickAndClean(9);
-    EXPECT_EQ(outcome.result, CleanResult::Failed);
-    EXPECT_EQ(c.messages.Texts().back(), "Google Chrome is running. Close it, then clean again.");
+    EXPECT_EQ(outcome.result, CleanResult::BrowserRunning);
+    EXPECT_EQ(outcome.reason, "Google Chrome is running. Close it, then clean again.");
 
     const pid_t gone = ::fork();
     if (gone == 0)
@@ -145,9 +143,9 @@ TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile
     c.links.Refresh();
     c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree + " ");
     c.links.Bookmarks()->Item("9")->Clean = true;
-    EXPECT_EQ(CleanChosenSource(c.links).result, CleanResult::Failed);
-    EXPECT_EQ(c.messages.Texts().back(), "Bookmarks could not be cleaned at this time\r\n\r\n" + c.file
-                                             + " has changed since its bookmarks were loaded; load them again before cleaning");
+    outcome = c.links.CleanChosenSource();
+    EXPECT_EQ(outcome.result, CleanResult::Failed);
+    EXPECT_EQ(outcome.reason, c.file + " has changed since its bookmarks were loaded; load them again before cleaning");
     EXPECT_EQ(ReadAll(c.file), kTree + " ");
     EXPECT_TRUE(ListBackups().empty());
 

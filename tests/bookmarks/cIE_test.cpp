@@ -20,14 +20,14 @@ const std::string kShortcut = "[InternetShortcut]\r\nURL=http://a.example/\r\n";
 
 struct FavoritesSource {
     TempHome home;
-    MessageRecorder messages;
     ErrorLogRecorder log;
     cLinkMain links;
+    LoadOutcome loaded;
 
     BookmarksPtr Load()
     {
-        links.SetSelectedBrowser(SourceCode::Favorites);
-        links.Refresh();
+        links.SetSelectedSource(SourceCode::Favorites);
+        loaded = links.Refresh();
         return links.Bookmarks();
     }
 
@@ -51,14 +51,13 @@ TEST(FavoritesSource, ShortcutFilesBecomeRecordsInFoundOrder)
                              ".Private/c.url", "notes.txt"})
         s.home.WriteFile(std::string("Favorites/") + name, kShortcut);
 
-    EXPECT_TRUE(s.links.IE().IsInstalled());
+    EXPECT_TRUE(s.links.Source(SourceCode::Favorites)->IsInstalled());
     const BookmarksPtr list = s.Load();
     EXPECT_EQ(s.Rows(), (std::vector<std::string>{"1 A | root | " + fav + "A.url", "2 Z | root | " + fav + "Z.URL",
                                                    "3 A | root | " + fav + "a.url",
                                                    "4 B | Links/ | " + fav + "Links/b.url",
                                                    "5 My Bank Site | News/Tech/ | " + fav + "News/Tech/my BANK site.url"}));
     EXPECT_EQ(list->Item("3")->url, "");  // read only just before a scan
-    EXPECT_TRUE(s.messages.Messages().empty());
     EXPECT_TRUE(s.log.Entries().empty());
 }
 
@@ -67,11 +66,11 @@ TEST(FavoritesSource, NoShortcutFilesIsReportedAndLeavesNoCollection)
     FavoritesSource s;
     EXPECT_FALSE(cIE().IsInstalled());
     EXPECT_EQ(s.Load()->Count(), 0);
+    EXPECT_EQ(s.loaded.reason, "there is no Favorites folder to read");
     s.home.WriteFile("Favorites/.hidden.url", kShortcut);
     EXPECT_TRUE(cIE().IsInstalled());
     EXPECT_EQ(s.Load()->Count(), 0);
-    EXPECT_EQ(s.messages.Texts(), (std::vector<std::string>(2, "No favorites can be located")));
-    EXPECT_EQ(s.messages.Messages()[0].title, "Error");
+    EXPECT_EQ(s.loaded.note, "No favorites can be located");
 }
 
 TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
@@ -91,7 +90,7 @@ TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
     fs::remove(odd);
     fs::create_directories(odd + "/x");
 
-    const CleanOutcome outcome = s.links.IE().CleanUpBookmarks();
+    const CleanOutcome outcome = s.links.CleanChosenSource();
     const std::string backup = BackupFolder() + "Backup_Favorites_200801251430";
     EXPECT_EQ(outcome.removed, 2);
     EXPECT_EQ(outcome.failures, std::vector<std::string>{"c.url: it cannot be read, so it cannot be backed up"});
@@ -104,17 +103,15 @@ TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
 
     // A second clean in the same minute never writes into the first copy.
     s.home.WriteFile("Favorites/News/b.url", "again");
-    EXPECT_EQ(s.links.IE().CleanUpBookmarks().backups, std::vector<std::string>{backup + "_2"});
+    EXPECT_EQ(s.links.CleanChosenSource().backups, std::vector<std::string>{backup + "_2"});
     EXPECT_EQ(ReadAll(backup + "/News/b.url"), bytes);
 
     // With nowhere to put the copy, nothing is deleted.
     s.home.WriteFile("Favorites/News/b.url", "again");
     fs::remove_all(DataFolder());
     s.home.WriteFile(".local/share/brimtor", "not a folder");
-    EXPECT_EQ(s.links.IE().CleanUpBookmarks().result, CleanResult::Failed);
+    EXPECT_EQ(s.links.CleanChosenSource().reason, "No copy of the favorites could be made in " + BackupFolder());
     EXPECT_EQ(ReadAll(deep), "again");
-    EXPECT_EQ(s.messages.Texts().back(), "Bookmarks could not be cleaned at this time\r\n\r\n"
-                                         "No copy of the favorites could be made in " + BackupFolder());
 }
 
 TEST(ReadShortcutUrl, ReadsTheAddressFieldByFieldOrFallsBackToTheBase)

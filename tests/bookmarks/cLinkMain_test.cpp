@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/cLinkMain.hpp"
-#include "support/NumberedError.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -22,7 +21,7 @@ struct TextSource {
     // Loads the bytes as the text-file source.
     BookmarksPtr Load(const std::string& bytes)
     {
-        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetSelectedSource(SourceCode::TextFile);
         links.SetTextFile(home.WriteFile("links.txt", bytes));
         links.Refresh();
         return links.Bookmarks();
@@ -63,7 +62,7 @@ TEST(TextFileSource, NothingToLoadGivesAnEmptyCollectionAndEveryRefreshANewOne)
     EXPECT_EQ(s.links.Bookmarks()->Count(), 0);
     EXPECT_TRUE(s.log.Entries().empty());
 
-    s.links.SetSelectedBrowser(SourceCode::None);
+    s.links.SetSelectedSource(SourceCode::None);
     s.links.Refresh();
     const BookmarksPtr empty = s.links.Bookmarks();
     EXPECT_EQ(empty->Count(), 0);
@@ -86,16 +85,17 @@ TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
     const std::string original = "http://a/\r\n\r\nhttp://b/\r\nhttp://c/";
     auto list = s.Load(original);
     list->Item(2)->Clean = true;
-    s.links.CreateTextFile();
+    const CleanOutcome outcome = s.links.CleanChosenSource();
+    EXPECT_EQ(outcome.removed, 1);
     EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/\r\nhttp://c/\r\n");
     const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
-    EXPECT_EQ(s.links.LastBackups(), std::vector<std::string>{backup});
+    EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(backup), original);
 
     // All marked: an empty file, still backed up.
     for (const BookmarkPtr& b : *list)
         b->Clean = true;
-    s.links.CreateTextFile();
+    EXPECT_EQ(s.links.CleanChosenSource().result, CleanResult::Cleaned);
     EXPECT_EQ(ReadAll(s.links.TextFile()), "");
 }
 
@@ -107,12 +107,9 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
     s.Load(original)->Item(1)->Clean = true;
 
     const auto whyNot = [&s] {
-        try {
-            s.links.CreateTextFile();
-        } catch (const NumberedError& error) {
-            return error.Description();
-        }
-        return std::string("rewritten");
+        const CleanOutcome outcome = s.links.CleanChosenSource();
+        EXPECT_EQ(outcome.result, CleanResult::Failed);
+        return outcome.reason;
     };
     fs::permissions(s.links.TextFile(), fs::perms(0444));
     EXPECT_NE(whyNot().find("read-only"), std::string::npos);
@@ -128,16 +125,15 @@ TEST(TextFileSource, AFailedRewriteLeavesTheFileIntactAndSaysWhy)
     // Links added to the file after it was loaded are not silently dropped by the rewrite.
     fs::remove_all(DataFolder());
     s.home.WriteFile("links.txt", original + "http://added-meanwhile/\r\n");
-    EXPECT_THROW(s.links.CreateTextFile(), NumberedError);
+    EXPECT_NE(whyNot().find("has changed since its links were loaded"), std::string::npos);
     EXPECT_EQ(ReadAll(s.links.TextFile()), original + "http://added-meanwhile/\r\n");
 }
 
 TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)
 {
     TextSource s;
-    MessageRecorder messages;
     const std::string original = "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n";
-    s.links.SetSelectedBrowser(SourceCode::BookmarkFile);
+    s.links.SetSelectedSource(SourceCode::BookmarkFile);
     s.links.SetTextFile(s.home.WriteFile("bookmarks.html", original));
     s.links.Refresh();
     ASSERT_EQ(s.links.Bookmarks()->Count(), 2);
@@ -146,12 +142,14 @@ TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)
     // The browser saved a new bookmark meanwhile: cleaning would silently drop it.
     const std::string saved = original + "<DT><A HREF=\"http://new/\">New</A>\r\n";
     s.home.WriteFile("bookmarks.html", saved);
-    EXPECT_FALSE(s.links.CreateNetscapeBookmarkFile());
+    const CleanOutcome refused = s.links.CleanChosenSource();
+    EXPECT_EQ(refused.result, CleanResult::Failed);
+    EXPECT_TRUE(refused.reasonUnshown);
+    EXPECT_EQ(refused.reason, s.links.TextFile() + " has changed since its bookmarks were loaded; load them again before cleaning");
     EXPECT_EQ(ReadAll(s.links.TextFile()), saved);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
 
     // As it was loaded, it is cleaned.
     s.home.WriteFile("bookmarks.html", original);
-    EXPECT_TRUE(s.links.CreateNetscapeBookmarkFile());
+    EXPECT_EQ(s.links.CleanChosenSource().backups.size(), 2u);
     EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n\r\n");
 }

@@ -50,10 +50,14 @@ std::vector<std::string> ExportLines()
     };
 }
 
+bool Cleaned(const CleanOutcome& outcome)
+{
+    return outcome.result == CleanResult::Cleaned;
+}
+
 struct BookmarkFile {
     TempHome home;
     FakeClock clock {{2008, 1, 25, 14, 30, 0}};
-    MessageRecorder messages;
     std::string path = home / "bookmarks.html";
 
     BookmarksPtr Load(const std::string& bytes, std::vector<std::string>* lines = nullptr)
@@ -83,7 +87,7 @@ struct BookmarkFile {
         return writer;
     }
 
-    bool Clean(const std::vector<int>& markedLines) { return Writer(markedLines).CreateBookMarkFile(); }
+    bool Clean(const std::vector<int>& markedLines) { return Cleaned(Writer(markedLines).CreateBookMarkFile()); }
 
     // The export as it should come back without the given lines, plus the format's extra CR LF.
     static std::string Without(const std::vector<int>& gone)
@@ -137,7 +141,7 @@ TEST(cNetscapeBookmarkFile, LfFilesAndOddDatesLoadUnreadableFilesGiveNoSource)
     writer.SetBookmarkFile(f.path);
     writer.SetBookmarkFileContents(lines);
     writer.SetBookmarks(list);
-    ASSERT_TRUE(writer.CreateBookMarkFile());
+    ASSERT_TRUE(Cleaned(writer.CreateBookMarkFile()));
     EXPECT_EQ(ReadAll(f.path), "<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n\n");
 
     EXPECT_FALSE(f.Load("", &lines));
@@ -207,29 +211,29 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
     std::int32_t position = 0;
     for (const BookmarkPtr& b : *writer.Bookmarks())
         b->BookmarkID = ++position;
-    ASSERT_TRUE(writer.CreateBookMarkFile());
+    ASSERT_TRUE(Cleaned(writer.CreateBookMarkFile()));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({16, 17}));
-    EXPECT_TRUE(f.messages.Messages().empty());
 }
 
-TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndTellsTheUser)
+TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndSaysWhy)
 {
     namespace fs = std::filesystem;
     BookmarkFile f;
     const std::string original = CrLfLines(ExportLines());
     cNetscapeBookmarkFile writer = f.Writer({6});
     fs::permissions(f.path, fs::perms(0444));
-    EXPECT_FALSE(writer.CreateBookMarkFile());
+    const CleanOutcome refused = writer.CreateBookMarkFile();
+    EXPECT_EQ(refused.result, CleanResult::Failed);
+    EXPECT_TRUE(refused.reasonUnshown);
+    EXPECT_EQ(refused.reason, "Cannot replace " + f.path + ": the file is read-only");
     EXPECT_EQ(ReadAll(f.path), original);
-    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Bookmarks could not be cleaned at this time"});
 
     // No backup possible: no rewrite either.
     fs::permissions(f.path, fs::perms(0644));
     fs::remove_all(DataFolder());
     f.home.WriteFile(".local/share/brimtor", "a file where the data folder should be");
-    EXPECT_FALSE(writer.CreateBookMarkFile());
+    EXPECT_EQ(writer.CreateBookMarkFile().reason, "No backup copy of " + f.path + " could be made, so it was left unchanged");
     EXPECT_EQ(ReadAll(f.path), original);
-    EXPECT_EQ(f.messages.Texts().size(), 2u);
 }
 
 TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
@@ -245,7 +249,7 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
         writer.SetBookmarkFile(f.path);
         writer.SetBookmarkFileContents(std::move(lines));
         writer.SetBookmarks(list);
-        return writer.CreateBookMarkFile();
+        return Cleaned(writer.CreateBookMarkFile());
     };
     std::string inside = original;
     inside[(1 << 20) + 7] = 'y';
@@ -256,7 +260,6 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
         EXPECT_FALSE(cleanAfterChange(changed));
         EXPECT_EQ(ReadAll(f.path), changed);
     }
-    EXPECT_EQ(f.messages.Texts().size(), 6u);
     EXPECT_TRUE(ListNames(BackupFolder()).empty());
     EXPECT_TRUE(cleanAfterChange(original));
     EXPECT_EQ(ReadAll(f.path), original + "\r\n");

@@ -41,7 +41,7 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
     const std::string path = home.WriteFile("links.txt", link + "\r\n");
     CheckOptions options =
         ParseCheckArguments({"--source", "text", path, "--no-connection-check", "--pace", "0", "--clean"}).options;
-    // Whatever the run's own handler did, the one installed before it is back afterwards.
+    // The run shows no message box: the only one recorded is the test's own.
     MessageRecorder messages;
 
     const Answered no = RunWith(options, "n\n");

@@ -1,5 +1,7 @@
 #include <filesystem>
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -76,6 +78,11 @@ TEST(WholeJob, TextFileWithLfLineEndsCleanedFromTheRedirectsView)
     auto* list = job.Find<ResultsView>("lvResults");
     list->FillResults("Redirect");  // as the menu's Show > Redirects does
     ASSERT_EQ(list->topLevelItemCount(), 1);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    job.Click("cmdClean");
+    EXPECT_EQ(job.messages.Texts().back(), "Bookmarks could not be cleaned at this time\r\n\r\nCannot replace " + path
+                                               + ": the file is read-only");
+    std::filesystem::permissions(path, std::filesystem::perms(0644));
     job.Click("cmdClean");
     EXPECT_EQ(ReadAll(path), CrLfLines({job.Url("/ok"), job.Url("/moved")}, "\n"));
 }
@@ -205,6 +212,14 @@ TEST(WholeJob, ChromiumProfile)
     EXPECT_FALSE(option.intersects(job.Find<QLineEdit>("txtBookmarkFile")->geometry()));
     EXPECT_GT(option.top(), job.Find<QRadioButton>("optBrowser_4")->geometry().bottom());
     EXPECT_EQ(job.Find<QRadioButton>("optBrowser_5")->toolTip(), "Chromium, profile Default");
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string lock = job.home / ".config/chromium/SingletonLock";
+    std::filesystem::create_symlink(std::string(host) + "-" + std::to_string(::getpid()), lock);
+    job.Click("cmdClean");
+    EXPECT_EQ(job.messages.Texts().back(), "Chromium is running. Close it, then clean again.");
+    EXPECT_EQ(job.messages.Messages().back().icon, MsgIcon::Exclamation);
+    std::filesystem::remove(lock);
     job.UntickLostAndClean();
     const BookmarksPtr after = ReadChromiumBookmarks(ReadAll(file)).bookmarks;
     ASSERT_TRUE(after);

@@ -92,7 +92,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
 
     // The window: one link at a time, the time-out tick shortened alike.
     cLinkMain links;
-    links.SetSelectedBrowser(SourceCode::TextFile);
+    links.SetSelectedSource(SourceCode::TextFile);
     links.SetTextFile(home.WriteFile("links.txt", text));
     links.Refresh();
     test::FakeScanView view;

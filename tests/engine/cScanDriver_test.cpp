@@ -44,7 +44,7 @@ struct Scan {
     // Loads the lines as a text-file source.
     void Load(const std::vector<std::string>& lines)
     {
-        links.SetSelectedBrowser(SourceCode::TextFile);
+        links.SetSelectedSource(SourceCode::TextFile);
         links.SetTextFile(home.WriteLines("links.txt", lines));
         links.Refresh();
         view.progressMax = links.Bookmarks()->Count() + 1;

@@ -70,18 +70,18 @@ TEST(FileIo, AtomicReplaceKeepsModeAndRefusesReadOnlyTargets)
     TempHome home;
     const std::string file = home.WriteFile("list.txt", "old");
     std::filesystem::permissions(file, std::filesystem::perms(0640));
-    EXPECT_EQ(ReplaceFileAtomically(file, "new"), "");
+    EXPECT_TRUE(ReplaceFileAtomically(file, "new"));
     EXPECT_EQ(test::ReadAll(file), "new");
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
 
     std::filesystem::permissions(file, std::filesystem::perms(0444));
-    EXPECT_NE(ReplaceFileAtomically(file, "newer").find("read-only"), std::string::npos);
+    EXPECT_NE(ReplaceFileAtomically(file, "newer").Reason().find("read-only"), std::string::npos);
     EXPECT_EQ(test::ReadAll(file), "new");
 
     // A link is followed: the file it points at is replaced, the link stays a link.
     const std::string target = home.WriteFile("real.txt", "a");
     std::filesystem::create_symlink(target, home / "link.txt");
-    EXPECT_EQ(ReplaceFileAtomically(home / "link.txt", "b"), "");
+    EXPECT_TRUE(ReplaceFileAtomically(home / "link.txt", "b"));
     EXPECT_TRUE(std::filesystem::is_symlink(home / "link.txt"));
     EXPECT_EQ(test::ReadAll(target), "b");
 

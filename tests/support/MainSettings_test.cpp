@@ -68,7 +68,7 @@ TEST(ErrorLogFile, WritesTheExactLineOnlyWhenLoggingIsExactlyTrue)
 {
     TempHome home;
     FakeClock clock({2026, 12, 6, 14, 5, 9});
-    InstallErrorLogFile();
+    SetErrorLogSink(AppendErrorLog);
     LogError("cLinkMain: Refresh", 53, "File not found");
     EXPECT_FALSE(std::filesystem::exists(ErrorLogPath()));
 
@@ -85,15 +85,4 @@ TEST(ErrorLogFile, WritesTheExactLineOnlyWhenLoggingIsExactlyTrue)
     EXPECT_EQ(std::filesystem::status(ErrorLogPath()).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     SetErrorLogSink({});
-}
-
-TEST(ErrorLogFile, AnUnwritableLogIsReportedOncePerEntryNeverThrown)
-{
-    TempHome home;
-    MessageRecorder messages;
-    WriteSetting(kSettingsKey, "logging", "True");
-    std::filesystem::create_directories(ErrorLogPath());  // a folder where the file should be
-    EXPECT_NO_THROW(AppendErrorLog("modMain: OpenEmail", 5, "x"));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"There was an error in creating an error log entry"});
-    EXPECT_EQ(messages.Messages()[0].title, "Log Error");
 }

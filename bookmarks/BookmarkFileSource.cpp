@@ -1,0 +1,39 @@
+#include "bookmarks/BookmarkFileSource.hpp"
+
+#include "support/Backup.hpp"
+#include "support/FileIo.hpp"
+#include "support/modFileFunctions.hpp"
+
+namespace brimtor {
+
+LoadOutcome BookmarkFileSource::LoadBookmarkFile()
+{
+    m_file = cNetscapeBookmarkFile();
+    m_file.SetBookmarkFile(m_where.file);
+    m_bookmarks = m_file.BookmarkFileToCollection();
+    if (!m_bookmarks && !FileExists(m_where.file))
+        return {nullptr, "cannot open " + m_where.file, {}};
+    return {m_bookmarks, {}, {}};
+}
+
+CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()
+{
+    if (!m_bookmarks)
+        return {};
+    // One read serves both copies and the writer's check, so all three see the same bytes.
+    std::optional<std::string> onDisk = ReadFileBytes(m_where.file);
+    const BackupCopy textCopy = onDisk ? BackupTextBytes(*onDisk) : std::nullopt;
+    if (onDisk && !textCopy) {
+        CleanOutcome refused = NotCleaned("No backup copy of " + m_where.file + " could be made, so it was left unchanged");
+        refused.reasonUnshown = true;
+        return refused;
+    }
+    m_file.SetWhichBrowser(3);
+    m_file.SetBookmarks(m_bookmarks);
+    CleanOutcome outcome = m_file.CreateBookMarkFile(std::move(onDisk));
+    if (textCopy)
+        outcome.backups.insert(outcome.backups.begin(), *textCopy);
+    return outcome;
+}
+
+}  // namespace brimtor
