@@ -4,10 +4,11 @@
 #include <array>
 
 #include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include "support/ui/SystemColor.hpp"
-#include "support/ui/XP_ProgressBarAccessible.hpp"
 #include "support/ui/XP_ProgressBarMath.hpp"
 
 namespace brimtor {
@@ -50,6 +51,62 @@ int FromEdge(int coordinate, int size)
 {
     return coordinate < 0 ? size + coordinate : coordinate;
 }
+
+// What a screen reader learns of the bar: the progress-bar role, and its position, minimum and
+// maximum as a value it can read but not set.
+class XP_ProgressBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit XP_ProgressBarAccessible(XP_ProgressBar* bar)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar)
+    {
+    }
+
+    // Makes Qt's accessibility ask this class for every progress bar. Once is enough.
+    static void Install()
+    {
+        static const bool installed = (QAccessible::installFactory(Factory), true);
+        Q_UNUSED(installed);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        // The percentage, as the caption would show it.
+        if (t == QAccessible::Value)
+            return QString::number(Bar().Percent()) + QStringLiteral(" %");
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override
+    {
+        // A range the position cannot be shown in (see Value) reads as no value, never as a
+        // throw into the screen reader's call.
+        try {
+            return Bar().Value();
+        } catch (...) {
+            return {};
+        }
+    }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return Bar().max(); }
+    QVariant minimumValue() const override { return Bar().min(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    static QAccessibleInterface* Factory(const QString&, QObject* object)
+    {
+        auto* bar = qobject_cast<XP_ProgressBar*>(object);
+        return bar ? new XP_ProgressBarAccessible(bar) : nullptr;
+    }
+
+    const XP_ProgressBar& Bar() const { return *static_cast<const XP_ProgressBar*>(widget()); }
+};
 
 }  // namespace
 
