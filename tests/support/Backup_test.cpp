@@ -35,11 +35,3 @@ TEST(Backup, NamesCarryTheMinuteStampHoldTheExactBytesAndOnlyTheOwnerReadsThem)
     EXPECT_EQ(fs::last_write_time(second), old);
     EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
 }
-
-TEST(Backup, AnUnwritableFolderFails)
-{
-    TempHome home;
-    // A data folder that is a file cannot hold backups: the copy reports failure.
-    home.WriteFile(".local/share/brimtor", "not a folder");
-    EXPECT_FALSE(BackupTextBytes("x"));
-}

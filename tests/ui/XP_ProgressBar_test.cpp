@@ -64,12 +64,6 @@ long ErrorNumberOf(const std::function<void()>& call)
 
 }  // namespace
 
-TEST(XP_ProgressBarMath, ColoursLightenPerChannel)
-{
-    using namespace xp;
-    EXPECT_EQ(Lighten(0x00BFB4B2, 150), 0x00E4E0DFu);  // channel * 105 \ 255 + 150
-}
-
 TEST(XP_ProgressBarMath, PercentOfTheRangeAndBackWithItsErrors)
 {
     using namespace xp;
