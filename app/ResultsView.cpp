@@ -10,6 +10,7 @@
 #include "app/Twips.hpp"
 #include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/ResultsFilter.hpp"
+#include "bookmarks/Verdict.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/ResultText.hpp"
 #include "support/MessageBox.hpp"
@@ -122,10 +123,10 @@ void ResultsView::AddRow(const cBookmark& bookmark)
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setText(ColBookmark, ToQt(bookmark.ShortcutName));
     row->setCheckState(ColBookmark, bookmark.Clean ? Qt::Checked : Qt::Unchecked);
-    row->setIcon(ColBookmark, RowIcon(style(), IconForCode(bookmark.ResponseCode)));
+    row->setIcon(ColBookmark, RowIcon(style(), IconOf(bookmark)));
     row->setText(ColStatus, ToQt(bookmark.Status));
     row->setTextAlignment(ColStatus, Qt::AlignCenter);
-    row->setText(ColResult, ToQt(ResultText(bookmark.ResponseCode)));
+    row->setText(ColResult, ToQt(ResultText(bookmark)));
     row->setText(ColStatusCode, QString::number(bookmark.ResponseCode));
     row->setText(ColID, QString::number(bookmark.BookmarkID));
     row->setText(ColFolder, ToQt(bookmark.Folder));
