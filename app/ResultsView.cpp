@@ -81,9 +81,9 @@ void ResultsView::BuildPopupMenu()
     browser->setObjectName(QStringLiteral("mnuShowBrowser"));
     connect(browser, &QAction::triggered, this, &ResultsView::ShowSelectedInBrowser);
     m_mnuPopup->addSeparator();
-    QAction* uncheck = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
-    uncheck->setObjectName(QStringLiteral("mnuCheckAll"));
-    connect(uncheck, &QAction::triggered, this, &ResultsView::UncheckAll);
+    QAction* uncheckAll = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
+    uncheckAll->setObjectName(QStringLiteral("mnuCheckAll"));
+    connect(uncheckAll, &QAction::triggered, this, &ResultsView::UncheckAll);
     QMenu* show = m_mnuPopup->addMenu(QStringLiteral("Show"));
     show->setObjectName(QStringLiteral("mnuShow"));
     const char* captions[] = {"All Bookmarks", "Redirects", "Problem Bookmarks"};
