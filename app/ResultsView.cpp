@@ -10,6 +10,7 @@
 #include "app/Twips.hpp"
 #include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/ResultsFilter.hpp"
+#include "bookmarks/Verdict.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/ResultText.hpp"
 #include "support/MessageBox.hpp"
@@ -80,9 +81,9 @@ void ResultsView::BuildPopupMenu()
     browser->setObjectName(QStringLiteral("mnuShowBrowser"));
     connect(browser, &QAction::triggered, this, &ResultsView::ShowSelectedInBrowser);
     m_mnuPopup->addSeparator();
-    QAction* uncheck = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
-    uncheck->setObjectName(QStringLiteral("mnuCheckAll"));
-    connect(uncheck, &QAction::triggered, this, &ResultsView::UncheckAll);
+    QAction* uncheckAll = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
+    uncheckAll->setObjectName(QStringLiteral("mnuCheckAll"));
+    connect(uncheckAll, &QAction::triggered, this, &ResultsView::UncheckAll);
     QMenu* show = m_mnuPopup->addMenu(QStringLiteral("Show"));
     show->setObjectName(QStringLiteral("mnuShow"));
     const char* captions[] = {"All Bookmarks", "Redirects", "Problem Bookmarks"};
@@ -122,10 +123,10 @@ void ResultsView::AddRow(const cBookmark& bookmark)
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setText(ColBookmark, ToQt(bookmark.ShortcutName));
     row->setCheckState(ColBookmark, bookmark.Clean ? Qt::Checked : Qt::Unchecked);
-    row->setIcon(ColBookmark, RowIcon(style(), IconForCode(bookmark.ResponseCode)));
+    row->setIcon(ColBookmark, RowIcon(style(), IconOf(bookmark)));
     row->setText(ColStatus, ToQt(bookmark.Status));
     row->setTextAlignment(ColStatus, Qt::AlignCenter);
-    row->setText(ColResult, ToQt(ResultText(bookmark.ResponseCode)));
+    row->setText(ColResult, ToQt(ResultText(bookmark)));
     row->setText(ColStatusCode, QString::number(bookmark.ResponseCode));
     row->setText(ColID, QString::number(bookmark.BookmarkID));
     row->setText(ColFolder, ToQt(bookmark.Folder));

@@ -5,9 +5,15 @@
 
 namespace brimtor {
 
+// What a finished scan made of a bookmark; bookmarks/Verdict.cpp says what each one means.
+enum class LinkVerdict : std::uint8_t {
+    NotChecked, Ok, Redirect, Broken, Secure, Login, Refused, NoAnswer, Inconclusive, NotWeb,
+};
+
 // One bookmark of any source, with the outcome of its check. A plain record: the sources fill
-// it, the checker writes the outcome, the results view sets `Clean`. The texts come first and
-// the numbers after them, packed together: a large file holds a hundred thousand of these.
+// it, the checker writes the outcome, the scan's end judges it (`Verdict`, and `Clean` from that)
+// and the results view may change `Clean`. The texts come first and the numbers after them,
+// packed together: a large file holds a hundred thousand of these.
 struct cBookmark {
     std::string Description;
     std::string Folder;
@@ -28,6 +34,7 @@ struct cBookmark {
     std::int32_t LastVisit = 0;
     float ContentLength = 0.0f;
     std::int16_t ResponseCode = 0;
+    LinkVerdict Verdict = LinkVerdict::NotChecked;
     bool Clean = false;               // marked for removal from its source
 };
 

@@ -198,7 +198,7 @@ std::string Table(const std::vector<CheckRow>& rows)
 CheckRow MakeCheckRow(const cBookmark& bookmark)
 {
     return {bookmark.BookmarkID, bookmark.ShortcutName, bookmark.Folder, bookmark.url, bookmark.Status,
-            bookmark.ResponseCode, ResultText(bookmark.ResponseCode), bookmark.RedirectedUrl,
+            bookmark.ResponseCode, ResultText(bookmark), bookmark.RedirectedUrl,
             bookmark.Clean};
 }
 

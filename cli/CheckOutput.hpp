@@ -22,12 +22,12 @@ struct CheckRow {
     std::string_view url;
     std::string_view status;
     std::int32_t code = 0;
-    std::string result;  // the words the results view shows for the code
+    std::string result;  // the words the results view shows
     std::string_view redirectedUrl;
     bool clean = false;
 };
 
-// The row of a bookmark as it stands: after the check and the view's protection rules.
+// The row of a bookmark as it stands: after its verdict and the view's protection rules.
 CheckRow MakeCheckRow(const cBookmark& bookmark);
 
 // Appends a JSON string literal, quotes included. Bookmark files come in any 8-bit encoding: well-formed

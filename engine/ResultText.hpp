@@ -3,11 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "bookmarks/cBookmark.hpp"
+
 namespace brimtor {
 
-// The words the results show for a check's response code: the socket or connection error's
-// text for numbers above 4096, the HTTP reason phrase otherwise, with the reason the row is not
-// ticked when the site refused the check.
+// The words for a check's response code: the socket or connection error's text for numbers
+// above 4096, the HTTP reason phrase otherwise.
 std::string ResultText(std::int32_t code);
+
+// The words the results show for a bookmark: its code's, then its verdict's own (why a row is
+// left unticked, say).
+std::string ResultText(const cBookmark& bookmark);
 
 }  // namespace brimtor

@@ -5,6 +5,7 @@
 
 #include <QTimer>
 
+#include "bookmarks/Verdict.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cHttpExchange.hpp"
 #include "support/Text.hpp"
@@ -186,6 +187,7 @@ void cParallelScan::EndPass()
         lane->exchange.CloseSocket();
         lane->Timer1.stop();
     }
+    JudgeBookmarks(m_links);  // whoever hears of the end finds every verdict given
     emit ScanCompleted();
 }
 

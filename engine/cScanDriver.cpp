@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include "bookmarks/Verdict.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
@@ -183,6 +184,8 @@ void cScanDriver::BeginSecondPass()
 
 void cScanDriver::CompleteScan()
 {
+    if (!m_lanes)  // the lanes have judged their links already
+        JudgeBookmarks(*m_links.Bookmarks());
     // Lanes may end their last links while paused; the next scan must not start paused.
     m_bPaused = false;
     m_view.SetCaption(ScanButton::Pause, "Pause");

@@ -140,18 +140,8 @@ void DigestResponse(std::string_view response, cBookmark& bookmark, const std::s
     const std::string_view block = HeaderBlock(response);
     bookmark.ContentLength = GetContentLength(block);
     bookmark.ResponseCode = GetStatusCode(block);
-    switch (ClassOfCode(bookmark.ResponseCode)) {
-    case CodeClass::Success:
-        bookmark.Clean = false;
-        break;
-    case CodeClass::Redirect:
+    if (ClassOfCode(bookmark.ResponseCode) == CodeClass::Redirect)
         bookmark.RedirectedUrl = GetRedirectLocation(block, requested);
-        bookmark.Clean = false;
-        break;
-    case CodeClass::Broken:
-        bookmark.Clean = true;
-        break;
-    }
     bookmark.Status = "scanned";
 }
 
@@ -159,14 +149,11 @@ void RecordSocketError(cBookmark& bookmark, int number)
 {
     bookmark.Status = "error";
     bookmark.ResponseCode = static_cast<std::int16_t>(number);
-    if (number == 10060 || number == 10061 || number == 11004)
-        bookmark.Clean = true;
 }
 
 void RecordTimeOut(cBookmark& bookmark)
 {
-    bookmark.Status = "error";
-    bookmark.ResponseCode = kTimedOutCode;
+    RecordSocketError(bookmark, kTimedOutCode);
 }
 
 }  // namespace brimtor

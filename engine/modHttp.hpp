@@ -38,14 +38,12 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
 // The reason phrase of a code; "Unknown" for codes without one.
 std::string StatusText(std::int32_t code);
 
-// Writes the outcome of a received response into the bookmark: code, declared length, verdict,
-// the redirect target (resolved against `requested`, the address the request was for) for the
-// redirect class, and Status "scanned".
+// Writes the outcome of a received response into the bookmark: code, declared length, the
+// redirect target (resolved against `requested`, the address the request was for) for the
+// redirect class, and Status "scanned". What it amounts to is judged once the scan has ended.
 void DigestResponse(std::string_view response, cBookmark& bookmark, const std::string& requested);
 
-// Writes the outcome of a link ended by socket error `number`. Only errors that prove the address
-// dead (connect timed out, refused, host without address) mark the bookmark for removal; a name
-// that did not resolve may be a passing DNS fault and leaves the verdict alone.
+// Writes the outcome of a link ended by socket error `number`: "error" with that number.
 void RecordSocketError(cBookmark& bookmark, int number);
 
 // Writes the outcome of a link that was cut off: "error" with code 408, nothing else touched.

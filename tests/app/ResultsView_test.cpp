@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ResultsView.hpp"
+#include "bookmarks/Verdict.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -15,7 +16,6 @@ namespace {
 struct Outcome {
     const char* url;
     int code;
-    bool clean;
 };
 
 struct Results {
@@ -38,8 +38,8 @@ struct Results {
         for (const Outcome& o : outcomes) {
             const BookmarkPtr b = links.Bookmarks()->Item(i++);
             b->ResponseCode = static_cast<std::int16_t>(o.code);
-            b->Clean = o.clean;
             b->Status = o.code > 4096 ? "error" : "scanned";
+            Judge(*b);
         }
         view.SetLinkMain(&links);
         QObject::connect(&view, &ResultsView::cleanCountChanged, [this](const QString& t) { count = t; });
@@ -73,12 +73,12 @@ struct Results {
 
 TEST(ResultsView, BrokenViewProtectsSecureAndLoginPagesAndAnEmptyViewSaysSo)
 {
-    Results r({{"http://gone/", 404, true},
-               {"https://secure/", 404, true},
-               {"http://login/", 401, true},
-               {"http://fine/", 200, false},
-               {"http://refused/", 10061, true},
-               {"http://walled/", 403, true}});
+    Results r({{"http://gone/", 404},
+               {"https://secure/", 404},
+               {"http://login/", 401},
+               {"http://fine/", 200},
+               {"http://refused/", 10061},
+               {"http://walled/", 403}});
     r.view.FillResults("Broken");
     EXPECT_EQ(r.Column(0), (QStringList{"http://gone/", "http://login/", "http://refused/", "http://walled/"}));
     EXPECT_EQ(r.Ticks(), (QList<bool>{true, false, true, false}));
@@ -104,7 +104,7 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPagesAndAnEmptyViewSaysSo)
 
 TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
 {
-    Results r({{"http://login/", 401, false}, {"http://fine/", 200, false}, {"http://moved/", 301, false}});
+    Results r({{"http://login/", 401}, {"http://fine/", 200}, {"http://moved/", 301}});
     r.view.FillResults("All");
     r.view.topLevelItem(1)->setCheckState(0, Qt::Checked);
     r.view.topLevelItem(0)->setCheckState(0, Qt::Checked);
@@ -124,7 +124,7 @@ TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
 
 TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
 {
-    Results r({{"http://a.example/", 404, true}, {"file:///etc/passwd", 0, true}, {"www.b.example", 404, true}});
+    Results r({{"http://a.example/", 404}, {"file:///etc/passwd", 0}, {"www.b.example", 404}});
     r.view.FillResults("All");
     const QRect row = r.view.visualItemRect(r.view.topLevelItem(0));
     QTest::mouseClick(r.view.viewport(), Qt::LeftButton, {}, row.center());
@@ -138,7 +138,7 @@ TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
 
 TEST(ResultsView, HeaderClicksTurnTheOrderAroundAndEveryRowStillTicksOpensAndNamesItsOwnBookmark)
 {
-    Results r({{"http://b/", 404, true}, {"http://A/", 200, false}, {"http://c/", 10061, true}});
+    Results r({{"http://b/", 404}, {"http://A/", 200}, {"http://c/", 10061}});
     r.view.FillResults("All");
     r.view.HeaderClicked(ResultsView::ColBookmark);
     ASSERT_EQ(r.Column(0), (QStringList{"http://c/", "http://b/", "http://A/"}));  // without regard to case

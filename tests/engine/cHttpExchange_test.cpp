@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "bookmarks/Verdict.hpp"
 #include "engine/ResultText.hpp"
 #include "engine/cHttpExchange.hpp"
 #include "tests/common/TempHome.hpp"
@@ -145,7 +146,7 @@ TEST_F(ExchangeTest, DigestsEveryKindOfAnswerAndNumbersSocketErrors)
         BookmarkPtr bookmark = Check(Base() + b.path);
         EXPECT_EQ(bookmark->Status, "scanned") << b.path;
         EXPECT_EQ(bookmark->ResponseCode, b.code) << b.path;
-        EXPECT_TRUE(bookmark->Clean) << b.path;
+        EXPECT_EQ(VerdictOf(*bookmark), LinkVerdict::Broken) << b.path;
         EXPECT_LE(exchange.sResponse().size(), cHttpExchange::kMaxHeaderBytes);
     }
     EXPECT_EQ(ends, std::vector<LinkEnd>(7, LinkEnd::Digested));

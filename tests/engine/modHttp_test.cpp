@@ -56,43 +56,35 @@ TEST(modHttp, HeaderValuesInAnyCaseAndTheContentLengthExactly)
     EXPECT_FLOAT_EQ(GetContentLength("X\r\nContent-Length: 1e39\r\n"), 0.0f);
 }
 
-TEST(modHttp, DigestWritesTheOutcomeByClassAndSocketErrorsKeepWhatTheyDoNotOwn)
+TEST(modHttp, DigestWritesTheOutcomeAndSocketErrorsKeepWhatTheyDoNotOwn)
 {
     cBookmark ok = Digested("HTTP/1.1 200 OK\r\nContent-Length: 42\r\n\r\nbody");
     EXPECT_EQ(ok.Status, "scanned");
     EXPECT_EQ(ok.ResponseCode, 200);
-    EXPECT_FALSE(ok.Clean);
     EXPECT_FLOAT_EQ(ok.ContentLength, 42.0f);
 
     cBookmark moved = Digested("HTTP/1.1 301 Moved\r\nLocation: /moved/\r\n\r\n");
     EXPECT_EQ(moved.RedirectedUrl, "http://host/moved/");
-    EXPECT_FALSE(moved.Clean);
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: page2.html\r\n\r\n", "host/dir/page.html").RedirectedUrl,
               "http://host/dir/page2.html");
     EXPECT_EQ(Digested("HTTP/1.1 302 Found\r\nLocation: HTTPS://Other/./x\r\n\r\n").RedirectedUrl, "HTTPS://Other/x");
     // A relative target keeps the scheme and port of the address requested.
     EXPECT_EQ(Digested("HTTP/1.1 301 Moved\r\nlocation:/moved\r\n\r\n", "https://host:8443/a?b").RedirectedUrl,
               "https://host:8443/moved");
-    cBookmark bare = Digested("HTTP/1.1 303 See Other\r\n\r\n");
-    EXPECT_EQ(bare.RedirectedUrl, "");
-    EXPECT_FALSE(bare.Clean);
+    EXPECT_EQ(Digested("HTTP/1.1 303 See Other\r\n\r\n").RedirectedUrl, "");
+    // Only the redirect class has a target: a 304 or 305 that names one is no redirect.
+    EXPECT_EQ(Digested("HTTP/1.1 304 Not Modified\r\nLocation: /x\r\n\r\n").RedirectedUrl, "");
 
     cBookmark bookmark;
     bookmark.RedirectedUrl = "http://kept/";
+    bookmark.ContentLength = 7.0f;
     RecordSocketError(bookmark, 11001);
     EXPECT_EQ(bookmark.Status, "error");
     EXPECT_EQ(bookmark.ResponseCode, 11001);
-    EXPECT_FALSE(bookmark.Clean);
-    for (int number : {10060, 10061, 11004}) {
-        cBookmark dead;
-        RecordSocketError(dead, number);
-        EXPECT_TRUE(dead.Clean) << number;
-    }
-    bookmark.Clean = true;
     RecordTimeOut(bookmark);
     EXPECT_EQ(bookmark.ResponseCode, 408);
-    EXPECT_TRUE(bookmark.Clean);
     EXPECT_EQ(bookmark.RedirectedUrl, "http://kept/");
+    EXPECT_FLOAT_EQ(bookmark.ContentLength, 7.0f);
 }
 
 // Whatever a server sends ends as an outcome in the record; this file also runs under the
