@@ -79,6 +79,8 @@ TEST(LookVerdict, EachVerdictAndItsAliveLookAlike)
          Look("/news" + probe, 200, SoftNotFound("/news" + probe)), LookVerdict::NotFoundPage},
         {"soft not-found page, encoded path", Look("/caf%C3%A9", 200, SoftNotFound("/caf\xC3\xA9")),
          Look(probe, 200, SoftNotFound(probe)), LookVerdict::NotFoundPage},
+        {"sent to a not-found page", Look("/a", 200, SoftNotFound("") + "See lamps", "/404.html"),
+         Look(probe, 200, SoftNotFound("") + "See garden tools", "/404.html"), LookVerdict::NotFoundPage},
         {"article on 404, probe 404", Look("/404", 200, kArticle), Look(probe, 404, SoftNotFound(probe)),
          LookVerdict::None},
         {"article on 404, soft probe", Look("/404", 200, kArticle), Look(probe, 200, SoftNotFound(probe)),
