@@ -366,13 +366,18 @@ void frmMain::Browse(bool bookmarkFile)
 
 void frmMain::chkUseProxy_Click(bool ticked)
 {
-    const std::optional<bool> enabled = m_proxyBox->chkUseProxy_Click(ticked);
-    if (!enabled)
+    const ProxyBox::Answer answer = m_proxyBox->chkUseProxy_Click(ticked);
+    if (answer.noProxy) {
+        ShowMessage("You do not appear to be using a Proxy Server or are currently not connected to "
+                    "the Internet.\r\nPress 'Next' to continue with the cleaning",
+                    MsgIcon::Information, MsgButtons::Ok, "Proxy Report");
+    }
+    if (!answer.panelEnabled)
         return;
     for (QWidget* w : std::initializer_list<QWidget*> {m_c.Label8, m_c.Label14, m_c.Label10, m_c.Label13,
                                                        m_c.txtProxyServer, m_c.txtProxyPort,
                                                        m_c.txtProxyUserName, m_c.txtProxyPassword})
-        w->setEnabled(*enabled);
+        w->setEnabled(*answer.panelEnabled);
 }
 
 void frmMain::cmdClean_Click()

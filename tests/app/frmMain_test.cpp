@@ -56,6 +56,9 @@ TEST(frmMain, FirstStartWithNoSettingsAndTheProxyBox)
     EXPECT_FALSE(box->isChecked());
     ASSERT_EQ(w.messages.Messages().size(), 1u);
     EXPECT_EQ(w.messages.Messages()[0].title, "Proxy Report");
+    EXPECT_EQ(w.messages.Messages()[0].text, "You do not appear to be using a Proxy Server or are currently not "
+                                             "connected to the Internet.\r\nPress 'Next' to continue with the cleaning");
+    EXPECT_EQ(w.messages.Messages()[0].icon, MsgIcon::Information);
     EXPECT_FALSE(server->isEnabled());
     SetConnectionFlagsSource([] { return ConnectionFlag::Proxy; });
     box->click();
