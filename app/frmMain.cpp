@@ -174,7 +174,7 @@ void frmMain::ConnectControls()
     m_c.txtProxyServer->installEventFilter(new SelectAllOnFocus(m_c.txtProxyServer));
     connect(m_c.cmdDetails, &QPushButton::clicked, this,
             [this] { m_c.lbDetails->setVisible(m_c.lbDetails->isHidden()); });
-    connect(m_c.cmdScan, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdScan_Click);
+    connect(m_c.cmdScan, &QPushButton::clicked, this, &frmMain::cmdScan_Click);
     connect(m_c.cmdPause, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdPause_Click);
     // The scan took the keyboard's button away; Enter now goes on to the report.
     connect(m_driver.get(), &cScanDriver::ScanCompleted, m_c.cmdNext, [this] { m_c.cmdNext->setFocus(); });
@@ -378,6 +378,13 @@ void frmMain::chkUseProxy_Click(bool ticked)
                                                        m_c.txtProxyServer, m_c.txtProxyPort,
                                                        m_c.txtProxyUserName, m_c.txtProxyPassword})
         w->setEnabled(*answer.panelEnabled);
+}
+
+void frmMain::cmdScan_Click()
+{
+    if (!m_driver->cmdScan_Click())
+        ShowMessage("You must have a valid internet connection to proceed", MsgIcon::Information,
+                    MsgButtons::Ok, "Invalid Connection");
 }
 
 void frmMain::cmdClean_Click()

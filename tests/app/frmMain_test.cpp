@@ -269,6 +269,15 @@ TEST(frmMain, TheSocketStateShowsWhileALinkIsUnderWayAndARescanStartsTheDetailsA
         w.Click("cmdScan");
         ASSERT_TRUE(QTest::qWaitFor([&] { shown << response->text(); return next->isEnabled(); }, 30000));
     };
+    // Offline, Scan says so and changes nothing.
+    WriteSetting(kSettingsKey, "TestSites", RefusedUrl());
+    w.Click("cmdScan");
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    const Message offline = w.messages.Messages()[0];
+    EXPECT_EQ(offline.text + "|" + offline.title, "You must have a valid internet connection to proceed|Invalid Connection");
+    EXPECT_EQ(offline.icon, MsgIcon::Information);
+    EXPECT_TRUE(details->count() == 0 && !next->isEnabled());
+    WriteSetting(kSettingsKey, "TestSites", w.Url("/"));
     scan();
     shown.removeDuplicates();
     EXPECT_TRUE(shown.contains("Connected")) << shown.join('|').toStdString();
