@@ -92,7 +92,7 @@ frmAbout::frmAbout(QWidget* parent, int scrollIntervalMs)
     layout->addLayout(buttons);
 
     m_timer->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer, &QTimer::timeout, this, &frmAbout::Timer1_Timer);
+    connect(m_timer, &QTimer::timeout, this, &frmAbout::ScrollCredits);
     m_timer->start(scrollIntervalMs);
 }
 
@@ -108,7 +108,7 @@ void frmAbout::PlaceCredit(std::size_t line)
     m_credits[line]->setVisible(CreditShown(m_tops[line]));
 }
 
-void frmAbout::Timer1_Timer()
+void frmAbout::ScrollCredits()
 {
     for (std::size_t i = 0; i < m_tops.size(); ++i) {
         m_tops[i] = ScrollCredit(m_tops[i]).top;

@@ -29,7 +29,7 @@ public:
     void SetCreditTop(std::size_t line, int top);
 
 private:
-    void Timer1_Timer();
+    void ScrollCredits();
     void PlaceCredit(std::size_t line);
 
     std::array<QLabel*, 4> m_credits {};

@@ -189,7 +189,7 @@ void frmMain::ConnectControls()
     m_c.txtProxyServer->installEventFilter(new SelectAllOnFocus(m_c.txtProxyServer));
     connect(m_c.cmdDetails, &QPushButton::clicked, this,
             [this] { m_c.lbDetails->setVisible(m_c.lbDetails->isHidden()); });
-    connect(m_c.cmdScan, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdScan_Click);
+    connect(m_c.cmdScan, &QPushButton::clicked, this, &frmMain::cmdScan_Click);
     connect(m_c.cmdPause, &QPushButton::clicked, m_driver.get(), &cScanDriver::cmdPause_Click);
     // The scan took the keyboard's button away; Enter now goes on to the report.
     connect(m_driver.get(), &cScanDriver::ScanCompleted, m_c.cmdNext, [this] { m_c.cmdNext->setFocus(); });
@@ -390,13 +390,25 @@ void frmMain::Browse(std::size_t code)
 
 void frmMain::chkUseProxy_Click(bool ticked)
 {
-    const std::optional<bool> enabled = m_proxyBox->chkUseProxy_Click(ticked);
-    if (!enabled)
+    const ProxyBox::Answer answer = m_proxyBox->chkUseProxy_Click(ticked);
+    if (answer.noProxy) {
+        ShowMessage("You do not appear to be using a Proxy Server or are currently not connected to "
+                    "the Internet.\r\nPress 'Next' to continue with the cleaning",
+                    MsgIcon::Information, MsgButtons::Ok, "Proxy Report");
+    }
+    if (!answer.panelEnabled)
         return;
     for (QWidget* w : std::initializer_list<QWidget*> {m_c.Label8, m_c.Label14, m_c.Label10, m_c.Label13,
                                                        m_c.txtProxyServer, m_c.txtProxyPort,
                                                        m_c.txtProxyUserName, m_c.txtProxyPassword})
-        w->setEnabled(*enabled);
+        w->setEnabled(*answer.panelEnabled);
+}
+
+void frmMain::cmdScan_Click()
+{
+    if (!m_driver->cmdScan_Click())
+        ShowMessage("You must have a valid internet connection to proceed", MsgIcon::Information,
+                    MsgButtons::Ok, "Invalid Connection");
 }
 
 void frmMain::cmdClean_Click()

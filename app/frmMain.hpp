@@ -64,6 +64,7 @@ private:
     void optBrowser_Click(int index);
     void Browse(std::size_t code);
     void chkUseProxy_Click(bool ticked);
+    void cmdScan_Click();
     void cmdClean_Click();
     // Cleans the chosen source and tells the user how it went; false when marked bookmarks are
     // still in the source, so the results page stays.

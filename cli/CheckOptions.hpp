@@ -16,7 +16,7 @@ struct CheckOptions {
     std::string file;              // the text or bookmark HTML file of sources 3 and 4
     std::string profile;           // a browser profile folder instead of the default one
     int timeoutSeconds = 41;       // the window's cut-off
-    ProxySettings proxy;           // chkUseProxy set by --proxy
+    ProxySettings proxy;           // useProxy set by --proxy
     std::vector<std::string> testSites;
     bool noConnectionCheck = false;
     std::string view;              // the results view's word: "Broken" by default, "All" with --no-check

@@ -12,7 +12,6 @@
 #include "engine/ConnectionFlags.hpp"
 #include "engine/MWinInetErrors.hpp"
 #include "support/MainSettings.hpp"
-#include "support/MessageBox.hpp"
 
 namespace brimtor {
 
@@ -24,7 +23,8 @@ const char* const kDefaultTestSites[] = {"http://www.yahoo.com", "http://www.msn
 QNetworkRequest ProbeRequest(const QUrl& url)
 {
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromLatin1(kProgramTitle));
+    // The test sites see the program by its own name.
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Brimtor"));
     // The answer must come from the network now, and is of no use afterwards.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);

@@ -31,8 +31,7 @@ void ResolvePathAndQuery(const UriReference& base, const UriReference& relative,
 
 }  // namespace
 
-std::string CWinInet_URL::CombineUrl(const std::string& strBaseURL, const std::string& strRelativeUrl,
-                                     std::uint32_t /*Style*/) const
+std::string CWinInet_URL::CombineUrl(const std::string& strBaseURL, const std::string& strRelativeUrl) const
 {
     if (strBaseURL.empty() || strRelativeUrl.empty())
         return {};

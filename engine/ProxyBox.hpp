@@ -17,15 +17,21 @@ public:
     // Unticks the box; its change event comes back into chkUseProxy_Click and is ignored.
     using Untick = std::function<void()>;
 
+    // What the window does after a change of the box.
+    struct Answer {
+        std::optional<bool> panelEnabled;  // the proxy panel's Enabled state, or nothing: it stays
+        bool noProxy = false;              // the box was unticked again: tell the user why
+        bool operator==(const Answer&) const = default;
+    };
+
     ProxyBox(ModeQuery connectMode, Untick untickBox);
 
     // True only while the box is being unticked from here.
     bool bProxyClickBusy() const { return m_busy; }
 
-    // The Enabled state to give the proxy panel's four text boxes and their four captions, or
-    // nothing when the panel stays as it is. Without a proxy the box is unticked again and the
-    // "Proxy Report" message is shown, also when the user was unticking it.
-    std::optional<bool> chkUseProxy_Click(bool ticked);
+    // With a proxy the panel (its four text boxes and their captions) follows the box. Without
+    // one the box is unticked again and the user is told, also when they were unticking it.
+    Answer chkUseProxy_Click(bool ticked);
 
 private:
     ModeQuery m_connectMode;

@@ -109,11 +109,11 @@ std::string PercentEncoded(std::string_view text)
 std::optional<RequestDestination> ThroughProxy(const WebAddress& web, const std::string& host,
                                                const ProxySettings& proxy)
 {
-    const std::optional<std::uint16_t> port = ProxyPort(proxy.txtProxyPort);
+    const std::optional<std::uint16_t> port = ProxyPort(proxy.port);
     if (!port)
         return std::nullopt;
     RequestDestination destination;
-    destination.sHost = proxy.txtProxyServer;
+    destination.sHost = proxy.server;
     destination.port = *port;
     // An https address keeps its scheme: the proxy fetches it over TLS for us.
     std::string target = web.prefix.empty() ? std::string(kHttp) : std::string(web.prefix);
@@ -121,7 +121,7 @@ std::optional<RequestDestination> ThroughProxy(const WebAddress& web, const std:
     if (web.hostPort.hasPort)
         target.append(":").append(web.hostPort.port);
     destination.sTarget = PercentEncoded(target.append(web.rest));
-    destination.hostHeader = proxy.txtProxyServer;
+    destination.hostHeader = proxy.server;
     return destination;
 }
 
@@ -167,7 +167,7 @@ std::optional<RequestDestination> ChooseDestination(std::string_view address, co
     const std::optional<std::string> host = WireHost(web.hostPort.host);
     if (!host)
         return std::nullopt;
-    if (proxy.chkUseProxy && !proxy.txtProxyServer.empty() && !proxy.txtProxyPort.empty())
+    if (proxy.useProxy && !proxy.server.empty() && !proxy.port.empty())
         return ThroughProxy(web, *host, proxy);
     return Direct(web, *host);
 }

@@ -9,11 +9,12 @@
 // the user named, and the exact bytes of the fixed request.
 namespace brimtor {
 
-// The proxy page's three controls, read at the start of every link.
+// The proxy page's choices: whether to use the proxy, its name or address, and its port as
+// the user typed it.
 struct ProxySettings {
-    bool chkUseProxy = false;
-    std::string txtProxyServer;
-    std::string txtProxyPort;
+    bool useProxy = false;
+    std::string server;
+    std::string port;
 };
 
 struct RequestDestination {

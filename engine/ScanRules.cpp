@@ -5,14 +5,25 @@
 
 namespace brimtor {
 
-bool CheckedInPass(const cBookmark& bookmark, bool secondPass)
+namespace {
+
+bool Always(const cBookmark&)
 {
-    return !secondPass || ClassOfCode(bookmark.ResponseCode) == CodeClass::Broken;
+    return true;
 }
 
-const char* PassMethod(bool secondPass)
+bool AnsweredBadly(const cBookmark& bookmark)
 {
-    return secondPass ? "GET " : "HEAD ";
+    return ClassOfCode(bookmark.ResponseCode) == CodeClass::Broken;
+}
+
+constexpr ScanPass kPasses[] = {{"HEAD ", Always}, {"GET ", AnsweredBadly}};
+
+}  // namespace
+
+std::span<const ScanPass> ScanPasses()
+{
+    return kPasses;
 }
 
 std::string RequestAddress(const std::string& url)

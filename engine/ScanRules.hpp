@@ -1,21 +1,24 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "bookmarks/cBookmark.hpp"
 
-// The rules every scan follows, whoever drives it: which address a link's request goes to, which
-// links the second pass asks again, and how a Favorites shortcut gets its address before the
-// first pass. The window's one-link-at-a-time scan and the command line's parallel one share
-// them, so a bookmark's outcome never depends on which of them checked it.
+// The rules every scan follows, in the window and in the command: the passes, which address a
+// link's request goes to, and how a Favorites shortcut gets its address before the first pass.
 namespace brimtor {
 
-// True when the pass (false: the HEAD pass, true: the GET pass) sends a request for the bookmark:
-// the GET pass asks again only the links whose first answer was neither a success nor a redirect.
-bool CheckedInPass(const cBookmark& bookmark, bool secondPass);
+// One pass over the collection: the method it asks with and the links it asks. A pass starts
+// once every link of the pass before it has ended, so it may read their outcomes.
+struct ScanPass {
+    const char* method;                      // "HEAD " or "GET ", with its blank
+    bool (*asks)(const cBookmark& bookmark);  // false: the pass passes the link over
+};
 
-// "HEAD " for the first pass, "GET " for the second.
-const char* PassMethod(bool secondPass);
+// The passes in order: HEAD for every link, then GET for the links whose first answer was
+// neither a success nor a redirect.
+std::span<const ScanPass> ScanPasses();
 
 // The address actually requested: the bookmark's address without its fragment ("#" and what
 // follows), which is never sent to a server. Scheme, host, port and query stay.

@@ -1,5 +1,6 @@
 #include "engine/cHttpExchange.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -12,10 +13,11 @@
 
 namespace brimtor {
 
-cHttpExchange::cHttpExchange(QTimer& Timer1, QTimer& tmStatus, QTimer& tmTimeOut, QObject* parent)
-    : QObject(parent), m_Timer1(Timer1), m_tmStatus(tmStatus), m_tmTimeOut(tmTimeOut)
+cHttpExchange::cHttpExchange(int cutOffTickMs, QObject* parent)
+    : QObject(parent), m_cutOffTick(new QTimer(this))
 {
-    connect(&m_tmTimeOut, &QTimer::timeout, this, &cHttpExchange::tmTimeOut_Timer);
+    m_cutOffTick->setInterval(std::max(1, cutOffTickMs));
+    connect(m_cutOffTick, &QTimer::timeout, this, &cHttpExchange::CutOffTick);
 }
 
 cHttpExchange::~cHttpExchange()
@@ -30,14 +32,11 @@ cHttpExchange::~cHttpExchange()
 bool cHttpExchange::BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
                                  const ProxySettings& proxy)
 {
-    m_Timer1.stop();
     const bool invalid = HasInvalidHost(address);
     const std::optional<RequestDestination> destination =
         invalid ? std::nullopt : ChooseDestination(address, proxy);
-    if (!destination && !invalid) {
-        m_Timer1.start();
+    if (!destination && !invalid)
         return false;
-    }
     CloseSocket();
     m_destination = destination.value_or(RequestDestination {});
     m_address = address;
@@ -52,9 +51,8 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
         EndLink(LinkEnd::SocketError);
         return true;
     }
-    m_tmStatus.start();
     m_lTimeoutTicks = 0;
-    m_tmTimeOut.start();
+    m_cutOffTick->start();
 
     ReplaceSocket();
     m_underWay = true;
@@ -98,8 +96,7 @@ void cHttpExchange::CloseSocket()
     m_underWay = false;
     if (m_wscHttp)
         m_wscHttp->abort();
-    m_tmStatus.stop();
-    m_tmTimeOut.stop();
+    m_cutOffTick->stop();
 }
 
 int cHttpExchange::State() const
@@ -177,7 +174,7 @@ void cHttpExchange::wscHttp_SslErrors(const QList<QSslError>& errors)
     m_certificateError = CertificateErrorNumber(errors);
 }
 
-void cHttpExchange::tmTimeOut_Timer()
+void cHttpExchange::CutOffTick()
 {
     if (!m_underWay)
         return;
@@ -200,7 +197,6 @@ void cHttpExchange::ProcessResponse()
 void cHttpExchange::EndLink(LinkEnd end)
 {
     CloseSocket();
-    m_Timer1.start();
     emit LinkFinished(end);
 }
 

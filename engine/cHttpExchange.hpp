@@ -19,11 +19,9 @@ namespace brimtor {
 
 // Checks one link at a time over its own socket: connects to the web server or the proxy, sends
 // the fixed request, reads the answer's header block and writes the outcome into the bookmark.
-// Every link ends in exactly one of three ways (digested, socket error, time-out); each end
-// re-arms the pacing timer, stops the status and time-out timers and emits LinkFinished.
-//
-// The three timers belong to the scan driver, which chooses their intervals; the exchange only
-// starts and stops them, and counts the time-out timer's ticks.
+// Every link ends in exactly one of three ways (digested, socket error, cut off) and emits
+// LinkFinished once. A link is cut off on the cut-off tick that takes lTimeoutTicks beyond
+// kTimeoutTicksLimit, whatever the socket is doing.
 class cHttpExchange : public QObject {
     Q_OBJECT
 
@@ -37,14 +35,15 @@ public:
     // A link is cut off on the time-out tick that takes lTimeoutTicks beyond this.
     static constexpr std::int32_t kTimeoutTicksLimit = 40;
 
-    cHttpExchange(QTimer& Timer1, QTimer& tmStatus, QTimer& tmTimeOut, QObject* parent = nullptr);
+    // One cut-off tick lasts `cutOffTickMs`: tests shorten it.
+    explicit cHttpExchange(int cutOffTickMs = 1000, QObject* parent = nullptr);
     ~cHttpExchange() override;
     cHttpExchange(const cHttpExchange&) = delete;
     cHttpExchange& operator=(const cHttpExchange&) = delete;
 
     // Starts the link for `address` with `sMethod` ("HEAD " or "GET "); its outcome goes into
-    // `bookmark`. Stops Timer1 first. Returns false, with Timer1 running again and the bookmark
-    // untouched, when the address or the proxy port gives no destination. An address with an
+    // `bookmark`. Returns false, with the bookmark untouched and no link under way, when the
+    // address or the proxy port gives no destination. An address with an
     // invalid host (HasInvalidHost) is not requested: its link ends at once as a socket error
     // numbered kInvalidUrlError. A link under way is abandoned without an outcome. The link may
     // end before this returns.
@@ -52,7 +51,7 @@ public:
                       const ProxySettings& proxy);
 
     // Abandons the link under way, if any, without an outcome: closes the socket and stops the
-    // status and time-out timers. For a new scan and for closing the window.
+    // cut-off ticks. For a new scan and for closing the window.
     void CloseSocket();
 
     // The socket's state: 0 closed, 1 open, 2 listening, 4 resolving host, 6 connecting,
@@ -81,13 +80,11 @@ private:
     void wscHttp_Close();
     void wscHttp_Error(QAbstractSocket::SocketError error);
     void wscHttp_SslErrors(const QList<QSslError>& errors);
-    void tmTimeOut_Timer();
+    void CutOffTick();
     void ProcessResponse();
     void EndLink(LinkEnd end);
 
-    QTimer& m_Timer1;
-    QTimer& m_tmStatus;
-    QTimer& m_tmTimeOut;
+    QTimer* m_cutOffTick;
     QSslSocket* m_wscHttp = nullptr;
     QList<QSslCertificate> m_caCertificates;
 

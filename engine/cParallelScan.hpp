@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -18,25 +17,26 @@
 namespace brimtor {
 
 class cHttpExchange;
+struct ScanPass;
 
-// How a parallel scan spreads its links. The defaults are the window's scan.
+// How a scan spreads its links. The defaults are the window's with one lane.
 struct ParallelScanSettings {
-    int jobs = 1;              // links under way at once, each on its own socket
+    int jobs = 1;              // lanes: links under way at once, each on its own socket
     int paceMs = 200;          // on each lane, between one link's end and the next link's start
-    int timeoutTickMs = 1000;  // one time-out tick; a link is cut off on the 41st
+    int timeoutTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
     ProxySettings proxy;
 };
 
-// Checks a collection's links with several under way at once, by the same rules as the window's
-// scan: a HEAD pass over every link, then a GET pass over the links
-// whose first answer was neither a success nor a redirect. The second pass starts once the whole
-// first pass has ended, so every link's outcome is what one link at a time would have given.
+// Checks a collection's links pass by pass (ScanPasses: HEAD for every link, then GET for the
+// links that answered badly), the window's scan and the command's alike. A pass starts once the
+// whole pass before it has ended, so every link's outcome is what one link at a time gives.
 //
-// Each lane is one cHttpExchange with its own three timers, so pacing and the time-out tick work
-// per link exactly as they do in the window. No web server gets more than kPerHostLimit of the
-// links at once, however many lanes there are.
+// Each lane checks one link at a time on its own exchange and waits one pace after each link.
+// Links start in collection order, except that no web server gets more than kPerHostLimit of
+// them at once, however many lanes there are. With one lane the links go one by one, in order.
 //
-// The window follows a scan through the signals; the command only waits for ScanCompleted.
+// Paused, no lane starts a link; the links under way finish, but neither a pass nor the scan
+// ends until the scan is resumed.
 class cParallelScan : public QObject {
     Q_OBJECT
 
@@ -47,32 +47,36 @@ public:
     cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settings, QObject* parent = nullptr);
     ~cParallelScan() override;
 
-    // Arms the first pass. ScanCompleted follows from the event loop,
-    // never from inside Start.
+    // Starts the first pass (PassStarted(1) comes from inside). ScanCompleted follows from the
+    // event loop, never from inside Start.
     void Start();
 
     bool Completed() const { return m_completed; }
-    // 1 or 2 while scanning.
+    int Lanes() const { return static_cast<int>(m_lanes.size()); }
+    // From 1, while scanning.
     int Pass() const { return m_pass; }
-    // Links of the current pass that have ended, and how many the pass holds.
+    // Links of the current pass that have ended, and how many the pass asks.
     std::size_t Done() const { return m_done; }
     std::size_t Total() const { return m_total; }
-    // Requests ended over both passes, for a rate.
+    // Requests ended over every pass, for a rate.
     std::size_t RequestsEnded() const { return m_requestsEnded; }
+    // How far the current pass has come through the whole collection, for a bar that sweeps it
+    // in every pass: the links from the first on that are over in this pass (ended, or passed
+    // over), and one more while the next of them is under way.
+    int Progress() const;
 
-    // Paused, no lane starts a link; the links under way finish. Resuming paces every idle lane
-    // anew, as the window's Start does.
     void SetPaused(bool paused);
-    // The exchange of the link started last, or none before the first.
-    const cHttpExchange* LatestLink() const;
+    bool Paused() const { return m_paused; }
+    // The exchange of the link under way that started last, or none while no link is.
+    const cHttpExchange* LinkUnderWay() const;
 
 signals:
-    // The pass (1 or 2) has begun; nothing of it has started yet.
+    // The pass (from 1) has begun; no link of it has started yet.
     void PassStarted(int pass);
     // The bookmark at this position of the collection (from 1) is about to be requested.
     void LinkStarted(int position, const brimtor::cBookmark& bookmark);
-    // A link of the current pass has ended; Done() counts it already.
-    void LinkEnded(bool timedOut);
+    // The link at this position has ended; Done() and Progress() count it already.
+    void LinkEnded(int position, bool timedOut);
     void ScanCompleted();
 
 private:
@@ -85,6 +89,9 @@ private:
     void BeginPass(int pass);
     void LaneTick(Lane& lane);
     void EndOfLink(Lane& lane, bool timedOut);
+    // Moves m_sweep past every link over from there on.
+    void SweepOn();
+    bool PassOver() const { return m_pending == 0 && m_underWay == 0; }
     void EndPass();
     // The next link a lane may start: the first in collection order whose host has room.
     bool TakeNext(std::size_t& position, std::string& host);
@@ -100,9 +107,13 @@ private:
     std::size_t m_pending = 0;
     int m_underWay = 0;
     bool m_paused = false;
-    const Lane* m_latest = nullptr;
+    std::size_t m_linksStarted = 0;
+
+    std::vector<bool> m_over;  // by position: its part in the current pass is over
+    std::size_t m_sweep = 0;   // links from the first on that are over
 
     int m_pass = 0;
+    const ScanPass* m_rule = nullptr;  // the current pass's
     bool m_completed = false;
     std::size_t m_done = 0;
     std::size_t m_total = 0;

@@ -126,7 +126,7 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
     // The base keeps its own scheme and port: "/moved" from an https page stays https.
     const bool absolute = IStartsWith(base, "http://") || IStartsWith(base, "https://");
     const std::string absoluteBase = absolute ? base : "http://" + base;
-    return CWinInet_URL().CombineUrl(absoluteBase, location, CWinInet_URL::ICU_BROWSER_MODE);
+    return CWinInet_URL().CombineUrl(absoluteBase, location);
 }
 
 std::string StatusText(std::int32_t code)

@@ -60,6 +60,9 @@ TEST(frmMain, FirstStartWithNoSettingsAndTheProxyBox)
     EXPECT_FALSE(box->isChecked());
     ASSERT_EQ(w.messages.Messages().size(), 1u);
     EXPECT_EQ(w.messages.Messages()[0].title, "Proxy Report");
+    EXPECT_EQ(w.messages.Messages()[0].text, "You do not appear to be using a Proxy Server or are currently not "
+                                             "connected to the Internet.\r\nPress 'Next' to continue with the cleaning");
+    EXPECT_EQ(w.messages.Messages()[0].icon, MsgIcon::Information);
     EXPECT_FALSE(server->isEnabled());
     SetConnectionFlagsSource([] { return ConnectionFlag::Proxy; });
     box->click();
@@ -311,6 +314,15 @@ TEST(frmMain, TheSocketStateShowsWhileALinkIsUnderWayAndARescanStartsTheDetailsA
         w.Click("cmdScan");
         ASSERT_TRUE(QTest::qWaitFor([&] { shown << response->text(); return next->isEnabled(); }, 30000));
     };
+    // Offline, Scan says so and changes nothing.
+    WriteSetting(kSettingsKey, "TestSites", RefusedUrl());
+    w.Click("cmdScan");
+    ASSERT_EQ(w.messages.Messages().size(), 1u);
+    const Message offline = w.messages.Messages()[0];
+    EXPECT_EQ(offline.text + "|" + offline.title, "You must have a valid internet connection to proceed|Invalid Connection");
+    EXPECT_EQ(offline.icon, MsgIcon::Information);
+    EXPECT_TRUE(details->count() == 0 && !next->isEnabled());
+    WriteSetting(kSettingsKey, "TestSites", w.Url("/"));
     scan();
     shown.removeDuplicates();
     EXPECT_TRUE(shown.contains("Connected")) << shown.join('|').toStdString();

@@ -70,7 +70,7 @@ TEST(CheckOptions, DefaultsAreTheWindowsScanAndEveryOptionWorksInBothSpellings)
     EXPECT_EQ(o.paceMs, 200);
     EXPECT_EQ(TimeoutTickMs(o.timeoutSeconds), 1000);
     EXPECT_EQ(o.view, "Broken");
-    EXPECT_FALSE(o.proxy.chkUseProxy || o.noConnectionCheck || o.noCheck || o.clean || o.yes || o.help);
+    EXPECT_FALSE(o.proxy.useProxy || o.noConnectionCheck || o.noCheck || o.clean || o.yes || o.help);
 
     const ParsedArguments every = ParseCheckArguments(
         {"--source=HTML", "--view", "redirect", "--format=json", "--jobs", "16", "--pace=0", "--timeout", "2",
@@ -84,9 +84,9 @@ TEST(CheckOptions, DefaultsAreTheWindowsScanAndEveryOptionWorksInBothSpellings)
     EXPECT_EQ(o.jobs, 16);
     EXPECT_EQ(o.paceMs, 0);
     EXPECT_EQ(TimeoutTickMs(o.timeoutSeconds), 49);
-    EXPECT_EQ(o.proxy.txtProxyServer + ":" + o.proxy.txtProxyPort, "proxy.lan:3128");
+    EXPECT_EQ(o.proxy.server + ":" + o.proxy.port, "proxy.lan:3128");
     EXPECT_EQ(o.testSites, (std::vector<std::string> {"http://a/", "http://b/"}));
-    EXPECT_TRUE(o.proxy.chkUseProxy && o.noConnectionCheck && o.clean && o.yes);
+    EXPECT_TRUE(o.proxy.useProxy && o.noConnectionCheck && o.clean && o.yes);
     EXPECT_EQ(o.file, "saved/bookmarks.html");
     const CheckOptions netscape = ParseCheckArguments({"--source", "netscape", "--no-check"}).options;
     EXPECT_EQ(netscape.source, SourceCode::Netscape);

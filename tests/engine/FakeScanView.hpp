@@ -19,7 +19,7 @@ public:
     int DetailCount() const override { return static_cast<int>(details.size()); }
     void RemoveDetail(int index) override { details.erase(details.begin() + index); }
     void SelectLastDetail() override { selected = DetailCount() - 1; }
-    void SetProgress(int value) override { progress = value; }
+    void SetProgress(int value) override { progresses.push_back(progress = value); }
     int ProgressMax() const override { return progressMax; }
     void EnableButton(ScanButton button, bool on) override { enabled[static_cast<int>(button)] = on; }
     void SetCaption(ScanButton button, const std::string& text) override { captions[static_cast<int>(button)] = text; }
@@ -31,6 +31,7 @@ public:
     std::string status, response;
     bool responseShown = false, detailsShown = false;
     std::vector<std::string> details;
+    std::vector<int> progresses;  // every value the bar was given
     int selected = -1, progress = -1, progressMax = 0, flashes = 0;
     bool enabled[5] = {true, false, false, false, true};
     std::string captions[5];

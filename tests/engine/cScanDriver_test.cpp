@@ -63,7 +63,13 @@ struct Scan {
         server.Script("/ok", Reply("HTTP/1.1 200 OK"));
         Load({Url("/slow"), Url("/ok")});
         driver.cmdScan_Click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return driver.Exchange().UnderWay(); }, 5000));
+        WaitForTheFirstLink();
+    }
+
+    // Returns once the scan has started its first link.
+    void WaitForTheFirstLink()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return view.progress == 1; }, 5000));
     }
 
     std::vector<std::string> Methods() const
@@ -93,7 +99,6 @@ TEST(cScanDriver, EmptyCollectionWritesOnlyTheStageLinesInOrder)
     EXPECT_TRUE(s.view.Enabled(ScanButton::Next) && s.view.Enabled(ScanButton::Back) && s.view.Enabled(ScanButton::Scan));
     EXPECT_FALSE(s.view.Enabled(ScanButton::Pause));
     EXPECT_EQ(s.view.flashes, 1);
-    EXPECT_FALSE(s.driver.Timer1().isActive());
 }
 
 TEST(cScanDriver, SecondPassSendsGetOnlyForLinksThatFailedAndOnlyTheFragmentIsDropped)
@@ -150,7 +155,6 @@ TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
     ASSERT_TRUE(QTest::qWaitFor([&s] { return s.links.Bookmarks()->Item(1)->Status == "scanned"; }, 5000));
     QTest::qWait(50);
     EXPECT_EQ(s.links.Bookmarks()->Item(2)->Status, "pending");
-    EXPECT_FALSE(s.driver.Timer1().isActive());
 
     s.driver.cmdPause_Click();
     EXPECT_EQ(s.view.Caption(ScanButton::Pause), "Pause");
@@ -162,7 +166,7 @@ TEST(cScanDriver, PauseHoldsTheNextLinkAndScanWhilePausedStartsAfresh)
     s.complete = false;
     s.links.Refresh();
     s.driver.cmdScan_Click();
-    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.driver.Exchange().UnderWay(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(s.WaitForTheFirstLink());
     const BookmarkPtr abandoned = s.links.Bookmarks()->Item(1);
     s.driver.cmdPause_Click();
     s.links.Refresh();
@@ -204,13 +208,71 @@ TEST(cScanDriver, LanesFinishTheirLinksWhenPausedAndScanWhilePausedClosesThem)
     EXPECT_TRUE(QTest::qWaitFor([&s] { return s.server.OpenNow() == 0; }, 5000));  // Scan hung up on both
 }
 
-TEST(cScanDriver, NoConnectionShowsTheMessageAndChangesNothing)
+TEST(cScanDriver, AtFourLanesTheBarSweepsTheWholeCollectionInTheSecondPassToo)
+{
+    Scan s;
+    s.driver.SetLaneSource([] { return 4; });
+    s.server.Script("/ok", Reply("HTTP/1.1 200 OK"));
+    // The first link answers well, so the second pass gives the bar no 0 but at its start.
+    s.Load({s.Url("/ok"), s.Url("/gone"), s.Url("/ok"), s.Url("/ok"), s.Url("/ok"), s.Url("/gone")});
+    s.Run();
+    const std::vector<int>& seen = s.view.progresses;
+    const auto secondPass = std::find(seen.rbegin(), seen.rend(), 0).base();
+    EXPECT_TRUE(std::is_sorted(secondPass, seen.end()));
+    EXPECT_EQ(seen[seen.size() - 2], 6);  // the last link's end, before the bar is filled
+}
+
+TEST(cScanDriver, APausedScanAtFourLanesNeitherStartsAPassNorCompletes)
+{
+    Scan s({5, 5, 60000});
+    s.driver.SetLaneSource([] { return 4; });
+    const std::string slow = "HTTP/1.1 200 OK\r\nX-Pad: " + std::string(100, 'x') + "\r\n\r\n";
+    s.server.Script("/slow", {slow, true});
+    s.server.Script("HEAD /retried", Reply("HTTP/1.1 404 Not Found"));
+    s.server.Script("/retried", {slow, true});
+    s.Load({s.Url("/slow"), s.Url("/retried")});
+    // Pauses once the server has the scan's nth request and waits until the link `position` ends.
+    const auto pauseUntilTheLastLinkEnds = [&s](std::size_t requests, int position, const std::string& status) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return s.server.Requests().size() == requests; }, 5000));
+        s.driver.cmdPause_Click();
+        const BookmarkPtr link = s.links.Bookmarks()->Item(position);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return link->Status + std::to_string(link->ResponseCode) == status; }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(s.view.Caption(ScanButton::Pause), "Start");
+        EXPECT_EQ(s.server.Requests().size(), requests);
+    };
+    s.driver.cmdScan_Click();
+    ASSERT_NO_FATAL_FAILURE(pauseUntilTheLastLinkEnds(2, 1, "scanned200"));
+    EXPECT_EQ(s.view.details.back(), "starting 1st pass....");
+    s.driver.cmdPause_Click();
+    ASSERT_NO_FATAL_FAILURE(pauseUntilTheLastLinkEnds(3, 2, "scanned200"));
+    EXPECT_FALSE(s.complete);
+    EXPECT_TRUE(s.view.Enabled(ScanButton::Pause));
+    EXPECT_NE(s.view.Caption(ScanButton::Next), "&Report");
+    s.driver.cmdPause_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&s] { return s.complete; }, 5000));
+}
+
+TEST(cScanDriver, AtFourLanesTheSocketLabelFollowsALinkStillUnderWay)
+{
+    Scan s({5, 5, 60000});  // nothing is cut off while the test looks
+    s.driver.SetLaneSource([] { return 4; });
+    s.server.Script("/silent", {"", false, 0, false});
+    s.server.Script("/slow", {"HTTP/1.1 200 OK\r\n\r\n", true});
+    s.Load({s.Url("/silent"), s.Url("/slow")});
+    s.driver.cmdScan_Click();
+    // The link started last ends while the first is still under way.
+    ASSERT_TRUE(QTest::qWaitFor([&s] { return s.links.Bookmarks()->Item(2)->Status == "scanned"; }, 5000));
+    s.view.response.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&s] { return s.view.response == "Connected"; }, 5000));
+}
+
+TEST(cScanDriver, NoConnectionChangesNothing)
 {
     Scan s;
     s.Load({s.Url("/ok")});
     s.driver.SetConnectionCheck([] { return false; });
-    s.driver.cmdScan_Click();
-    EXPECT_EQ(s.messages.Texts(), std::vector<std::string>{"You must have a valid internet connection to proceed"});
+    EXPECT_FALSE(s.driver.cmdScan_Click());
     EXPECT_TRUE(s.view.details.empty());
     EXPECT_TRUE(s.view.Enabled(ScanButton::Scan));
 }

@@ -50,7 +50,7 @@ TEST(cURL, BuildsAddressesBackWithoutLengthLimit)
 namespace {
 std::string Combine(const std::string& base, const std::string& relative)
 {
-    return CWinInet_URL().CombineUrl(base, relative, CWinInet_URL::ICU_BROWSER_MODE);
+    return CWinInet_URL().CombineUrl(base, relative);
 }
 }  // namespace
 
