@@ -68,11 +68,7 @@ int CheckRun::Run()
     // verdict is not trusted on, whatever view is printed.
     const std::size_t broken = FillView(*bookmarks, "Broken").size();
     const std::vector<BookmarkPtr> shown = FillView(*bookmarks, m_options.view);
-    std::vector<CheckRow> rows;
-    rows.reserve(shown.size());
-    for (const BookmarkPtr& bookmark : shown)
-        rows.push_back(MakeCheckRow(*bookmark));
-    m_out << FormatRows(rows, m_options.format) << std::flush;
+    m_out << FormatRows(MakeReportRows(shown), m_options.format) << std::flush;
     const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
     if (m_options.clean)
         return Clean(status);
