@@ -15,6 +15,7 @@
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
 #include "support/Text.hpp"
+#include "support/Version.hpp"
 
 namespace brimtor {
 
@@ -208,6 +209,10 @@ int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::
     const ParsedArguments parsed = ParseCheckArguments(arguments);
     if (parsed.options.help) {
         out << CheckUsage();
+        return CheckExit::NothingBroken;
+    }
+    if (parsed.options.version) {
+        out << "brimtor-check " << kVersionText << '\n';
         return CheckExit::NothingBroken;
     }
     if (!parsed.error.empty()) {
