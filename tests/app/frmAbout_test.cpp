@@ -19,8 +19,7 @@ TEST(frmAbout, TheVersionShowsTheAddressOpensMailAndDonationOpensTheDonationWind
     TempHome home;
     ShellRecorder shell;
     frmAbout about;
-    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text().toStdString(),
-              "Brimtor Version: " + std::string(kVersionText));  // brimtor-check --version's too
+    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Brimtor Version: ") + kVersionText);
     QTest::mouseClick(about.findChild<QLabel*>("lblEmail"), Qt::LeftButton);
     EXPECT_EQ(shell.Targets(), std::vector<std::string>{"mailto:support@brimtor.example"});
     bool seen = false;

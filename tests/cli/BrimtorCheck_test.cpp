@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "support/Version.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/TempHome.hpp"
@@ -127,6 +128,14 @@ TEST_F(CheckJob, TextFileRowsInTheAllAndBrokenViews)
                           "Forbidden \u2014 the site refused the check; open it to see,,false" + archive + Url("/walled") + "\n"
                           "9," + Url("/odd") + ",," + Url("/odd") + ",scanned,999,"
                           "Unknown \u2014 the site refused the check; open it to see,,false" + archive + Url("/odd") + "\n");
+}
+
+TEST_F(CheckJob, VersionIsTheProjectsAndHelpListsIt)
+{
+    const Outcome version = Check({"--version"}, false);
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "brimtor-check " + std::string(kVersionText) + "\n");  // the about window's too
+    EXPECT_NE(Check({"--help"}, false).out.find("\n  --version "), std::string::npos);
 }
 
 TEST_F(CheckJob, WorkingLinksExitZeroAndASilentServerIsCutOffByTheTimeout)

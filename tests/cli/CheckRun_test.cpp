@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 
 #include "bookmarks/cLinkMain.hpp"
 #include "cli/CheckRun.hpp"
-#include "support/Version.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -112,18 +110,4 @@ TEST(CheckOptions, BadArgumentsSayWhatIsWrong)
     EXPECT_EQ(error({"--source", "text", "a", "--yes=no"}), "unknown option --yes=no");
     EXPECT_EQ(error({"--source", "text", "a", "--clean", "--no-check"}),
               "--clean needs a check; it cannot be combined with --no-check");
-}
-
-TEST(CheckMain, VersionPrintsTheProjectsVersionAndHelpListsIt)
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(CheckMain({"--version"}, in, out, err), 0);
-    EXPECT_EQ(out.str(), "brimtor-check " + std::string(kVersionText) + "\n");
-    EXPECT_TRUE(std::regex_match(out.str(), std::regex("brimtor-check \\d+\\.\\d+\\.0\\.\\d+\n"))) << out.str();
-    EXPECT_EQ(err.str(), "");
-    out.str("");
-    EXPECT_EQ(CheckMain({"--help"}, in, out, err), 0);
-    EXPECT_NE(out.str().find("\n  --version "), std::string::npos);
 }
