@@ -1,21 +1,28 @@
 #include "app/ResultsView.hpp"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
 
+#include "app/ResultsPage.hpp"
 #include "app/Twips.hpp"
 #include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/ResultsFilter.hpp"
 #include "bookmarks/Verdict.hpp"
+#include "bookmarks/WebArchive.hpp"
 #include "bookmarks/cLinkMain.hpp"
+#include "engine/ReportRows.hpp"
 #include "engine/ResultText.hpp"
+#include "support/FileIo.hpp"
 #include "support/MessageBox.hpp"
 #include "support/Shell.hpp"
+#include "support/Text.hpp"
 #include "support/ui/LocalText.hpp"
+#include "support/ui/cCommonDialog.hpp"
 
 namespace brimtor {
 
@@ -47,7 +54,6 @@ QIcon RowIcon(const QStyle* style, ResultIcon icon)
     return {};
 }
 
-
 }  // namespace
 
 ResultsView::ResultsView(QWidget* parent)
@@ -69,7 +75,8 @@ ResultsView::ResultsView(QWidget* parent)
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultsView::HeaderClicked);
     connect(this, &QTreeWidget::itemChanged, this, &ResultsView::ItemChanged);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { OpenRow(item); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { OpenRow(item, BrowsableAddress); });
     BuildPopupMenu();
 }
 
@@ -80,6 +87,9 @@ void ResultsView::BuildPopupMenu()
     QAction* browser = m_mnuPopup->addAction(QStringLiteral("Show in &Browser"));
     browser->setObjectName(QStringLiteral("mnuShowBrowser"));
     connect(browser, &QAction::triggered, this, &ResultsView::ShowSelectedInBrowser);
+    QAction* archive = m_mnuPopup->addAction(QStringLiteral("Show in Web &Archive"));
+    archive->setObjectName(QStringLiteral("mnuShowArchive"));
+    connect(archive, &QAction::triggered, this, &ResultsView::ShowSelectedInArchive);
     m_mnuPopup->addSeparator();
     QAction* uncheckAll = m_mnuPopup->addAction(QStringLiteral("&Uncheck All"));
     uncheckAll->setObjectName(QStringLiteral("mnuCheckAll"));
@@ -94,6 +104,14 @@ void ResultsView::BuildPopupMenu()
         const std::string view = views[i];
         connect(item, &QAction::triggered, this, [this, view] { FillResults(view); });
     }
+    m_mnuPopup->addSeparator();
+    QAction* save = m_mnuPopup->addAction(QStringLiteral("Save &List As..."));
+    save->setObjectName(QStringLiteral("mnuSaveList"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The list holds the action too, so Ctrl+S works wherever the list has the focus.
+    save->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(save);
+    connect(save, &QAction::triggered, this, &ResultsView::SaveListAs);
 }
 
 void ResultsView::FillResults(const std::string& view)
@@ -164,19 +182,59 @@ std::string ResultsView::UrlOf(const QTreeWidgetItem* item) const
     return bookmark ? bookmark->url : std::string();
 }
 
-void ResultsView::OpenRow(const QTreeWidgetItem* item)
+void ResultsView::OpenRow(const QTreeWidgetItem* item, AddressFor address)
 {
-    const std::string address = BrowsableAddress(UrlOf(item));
-    if (!address.empty())
-        OpenWithShell(address);
+    const std::string target = address(UrlOf(item));
+    if (!target.empty())
+        OpenWithShell(target);
+}
+
+void ResultsView::OpenSelected(AddressFor address)
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (topLevelItem(i)->isSelected())
+            OpenRow(topLevelItem(i), address);
+    }
 }
 
 void ResultsView::ShowSelectedInBrowser()
 {
+    OpenSelected(BrowsableAddress);
+}
+
+void ResultsView::ShowSelectedInArchive()
+{
+    OpenSelected(WebArchiveAddress);
+}
+
+// The rows' bookmarks in the order the list shows them.
+std::vector<BookmarkPtr> ResultsView::ShownBookmarks() const
+{
+    std::vector<BookmarkPtr> shown;
     for (int i = 0; i < topLevelItemCount(); ++i) {
-        if (topLevelItem(i)->isSelected())
-            OpenRow(topLevelItem(i));
+        if (BookmarkPtr bookmark = BookmarkOf(topLevelItem(i)))
+            shown.push_back(std::move(bookmark));
     }
+    return shown;
+}
+
+void ResultsView::SaveListAs()
+{
+    cCommonDialog dialog;
+    dialog.SetOwnerHandle(window());
+    dialog.SetDialogTitle("Save List As");
+    dialog.SetFilter("CSV files (*.csv)|*.csv|Web pages (*.html,*.htm)|*.html;*.htm");
+    dialog.SetDefaultExt("csv");
+    dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
+    dialog.SetInitDir(FromQt(QDir::homePath()));
+    if (dialog.ShowSave() <= 0)
+        return;
+    const std::string path = dialog.Filename();
+    const std::vector<ReportRow> rows = MakeReportRows(ShownBookmarks());
+    const bool page = IEndsWith(path, ".html") || IEndsWith(path, ".htm");
+    const Outcome<> saved = ReplaceFileAtomically(path, page ? ResultsPage(rows) : CsvReport(rows));
+    if (!saved)
+        ShowMessage("The list could not be saved.\r\n\r\n" + saved.Reason(), MsgIcon::Exclamation);
 }
 
 void ResultsView::HeaderClicked(int column)
@@ -201,7 +259,7 @@ void ResultsView::keyPressEvent(QKeyEvent* event)
     const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
     if (enter) {
         // Taken here, so that it does not go on to press the window's Next as well.
-        OpenRow(currentItem());
+        OpenRow(currentItem(), BrowsableAddress);
     } else if (event->key() == Qt::Key_Menu || shiftF10) {
         PopupAtCurrentRow();
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QTreeWidget>
 
@@ -29,6 +30,11 @@ public:
     void UncheckAll();
     // Opens every selected row's address in the browser.
     void ShowSelectedInBrowser();
+    // Opens the web archive's copies of every selected row's address.
+    void ShowSelectedInArchive();
+    // Asks for a file and saves the rows as they stand, as CSV (the command's columns) or, for a
+    // name ending in .html or .htm, as a web page. A file that cannot be written says why.
+    void SaveListAs();
     // What a click on header `column` (0-based) does: sort by it, turning the order around.
     void HeaderClicked(int column);
 
@@ -51,7 +57,11 @@ private:
     void PopupAtCurrentRow();
     void AddRow(const class cBookmark& bookmark);
     void ItemChanged(QTreeWidgetItem* item, int column);
-    void OpenRow(const QTreeWidgetItem* item);
+    // What to hand the shell for a bookmark's address; empty for nothing.
+    using AddressFor = std::string (*)(const std::string& url);
+    void OpenRow(const QTreeWidgetItem* item, AddressFor address);
+    void OpenSelected(AddressFor address);
+    std::vector<BookmarkPtr> ShownBookmarks() const;
     BookmarkPtr BookmarkOf(const QTreeWidgetItem* item) const;
     std::string UrlOf(const QTreeWidgetItem* item) const;
 

@@ -9,8 +9,8 @@
 #include "app/ClickableLabel.hpp"
 #include "app/Maker.hpp"
 #include "app/Twips.hpp"
-#include "app/Version.hpp"
 #include "app/frmDonation.hpp"
+#include "support/Version.hpp"
 
 namespace brimtor {
 
@@ -33,14 +33,6 @@ CreditStep ScrollCredit(int top)
     return {top, CreditShown(top)};
 }
 
-static QString VersionText()
-{
-    return QStringLiteral("Brimtor Version: %1.%2.0.%3")
-        .arg(kVersionMajor)
-        .arg(kVersionMinor)
-        .arg(kVersionRevision);
-}
-
 frmAbout::frmAbout(QWidget* parent, int scrollIntervalMs)
     : QDialog(parent)
     , m_timer(new QTimer(this))
@@ -48,7 +40,7 @@ frmAbout::frmAbout(QWidget* parent, int scrollIntervalMs)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
 
-    auto* version = new QLabel(VersionText(), this);
+    auto* version = new QLabel(QStringLiteral("Brimtor Version: ") + QLatin1String(kVersionText), this);
     version->setObjectName(QStringLiteral("lblVersion"));
 
     auto* creditArea = new QWidget(this);

@@ -26,6 +26,7 @@
 #include "app/frmAbout.hpp"
 #include "app/frmBackup.hpp"
 #include "app/frmDonation.hpp"
+#include "bookmarks/SourceChoice.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ProxyBox.hpp"
@@ -210,8 +211,7 @@ void frmMain::Form_Load()
     const MainSettings settings = ReadMainSettings();
     if (settings.ShowDetails)
         m_c.lbDetails->setVisible(*settings.ShowDetails == 1);
-    if (settings.SelectedBrowser)
-        m_links->SetSelectedSource(*settings.SelectedBrowser);
+    m_rememberedSource = settings.SelectedBrowser;
     m_c.txtProxyPort->setText(ToQt(settings.ProxyPort));
     m_c.txtProxyServer->setText(settings.ProxyServer.empty() ? QString::fromLatin1(kServerPlaceholder)
                                                              : ToQt(settings.ProxyServer));
@@ -233,11 +233,14 @@ void frmMain::Form_Load()
         option->setEnabled(source.IsInstalled());
         option->setToolTip(ToQt(source.FoundWhere()));
     }
-    const std::int32_t chosen = m_links->SelectedSource();
-    if (FindSourceKind(chosen, m_kinds)) {
-        m_c.optBrowser[static_cast<std::size_t>(chosen)]->setChecked(true);
-        optBrowser_Click(chosen);
-    }
+    // The page starts on an option the user can choose: Next then loads something, and the
+    // arrow keys choose as they move, which they do only from a checked option.
+    const auto choosable = [this](std::int32_t code) {
+        return FindSourceKind(code, m_kinds) && m_c.optBrowser[static_cast<std::size_t>(code)]->isEnabled();
+    };
+    const std::int32_t chosen = ChoosableSource(m_rememberedSource.value_or(SourceCode::Favorites), choosable);
+    m_c.optBrowser[static_cast<std::size_t>(chosen)]->setChecked(true);
+    optBrowser_Click(chosen);
 }
 
 // The window's end: remember the choices, stop the scan, let the bookmarks go.
@@ -247,7 +250,7 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
     MainSettings settings;
-    settings.SelectedBrowser = m_links->SelectedSource();
+    settings.SelectedBrowser = m_rememberedSource;
     const QString server = m_c.txtProxyServer->text();
     settings.ProxyServer =
         IEquals(FromQt(server), kServerPlaceholder) ? std::string() : FromQt(server);
@@ -329,6 +332,8 @@ void frmMain::cmdBack_Click()
 
 void frmMain::EnterSourceLoad()
 {
+    // The user went on with this source: the next start offers it again.
+    m_rememberedSource = m_links->SelectedSource();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadOutcome loaded = m_links->Refresh();
     QApplication::restoreOverrideCursor();

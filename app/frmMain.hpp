@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QMainWindow>
@@ -100,6 +101,9 @@ private:
     QPointer<frmBackup> m_backup;
     QPointer<frmDonation> m_donation;
     std::int16_t m_CurrentPage = 0;
+    // The source the settings keep: the one read at the start until the user goes on from the
+    // source page, so a choice made for them (or a look around) is never stored as theirs.
+    std::optional<std::int32_t> m_rememberedSource;
     bool m_unloaded = false;
 };
 

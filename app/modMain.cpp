@@ -5,9 +5,9 @@
 
 #include "app/QtSeams.hpp"
 #include "app/SingleInstance.hpp"
-#include "app/Version.hpp"
 #include "app/frmMain.hpp"
 #include "bookmarks/cIE.hpp"
+#include "support/Version.hpp"
 
 namespace brimtor {
 

@@ -5,10 +5,15 @@
 
 namespace brimtor {
 
+bool InProblemView(const cBookmark& bookmark)
+{
+    return bookmark.Clean || RowOf(bookmark.Verdict).listed;
+}
+
 static bool ShownInView(const cBookmark& bookmark, const std::string& view)
 {
     if (IEquals(view, "Broken"))
-        return bookmark.Clean || RowOf(bookmark.Verdict).listed;
+        return InProblemView(bookmark);
     if (IEquals(view, "Redirect"))
         return std::to_string(bookmark.ResponseCode).front() == '3';
     return true;

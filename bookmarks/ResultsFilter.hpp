@@ -16,4 +16,8 @@ namespace brimtor {
 // to case.
 std::vector<BookmarkPtr> FillView(const cBookmarks& bookmarks, const std::string& view);
 
+// Whether the Problem view ("Broken") lists the bookmark as it stands: ticked, or listed by its
+// verdict.
+bool InProblemView(const cBookmark& bookmark);
+
 }  // namespace brimtor

@@ -127,6 +127,8 @@ bool* FlagOption(CheckOptions& options, const std::string& name)
         return &options.yes;
     if (name == "--help" || name == "-h")
         return &options.help;
+    if (name == "--version")
+        return &options.version;
     return nullptr;
 }
 
@@ -179,7 +181,7 @@ ParsedArguments ParseCheckArguments(const std::vector<std::string>& arguments)
     }
     if (options.view.empty())
         options.view = options.noCheck ? "All" : "Broken";
-    if (!options.help)
+    if (!options.help && !options.version)
         parsed.error = Inconsistency(options);
     return parsed;
 }
@@ -205,6 +207,7 @@ std::string CheckUsage()
            "  --proxy HOST:PORT       send every request through this proxy\n"
            "  --test-sites URL[;URL]  sites that prove the connection before the check\n"
            "  --no-connection-check   skip the connection test\n"
+           "  --version               print the version and exit\n"
            "  --help, -h              this text\n"
            "\n"
            "Exit status: 0 nothing broken, 1 broken links found (or cleaned), 2 bad usage or a\n"

@@ -27,6 +27,7 @@ struct CheckOptions {
     int jobs = 1;
     int paceMs = 200;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedArguments {

@@ -2,44 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
-#include "engine/ResultText.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
 
 namespace {
-
-constexpr std::array<std::string_view, 9> kColumns {"id", "name", "folder", "url", "status", "code",
-                                                    "result", "redirected_url", "clean"};
-constexpr std::size_t kId = 0;
-constexpr std::size_t kCode = 5;
-constexpr std::size_t kClean = 8;
-
-// The decimal text of `number`, written into `buffer`.
-std::string_view Decimal(char (&buffer)[16], std::int32_t number)
-{
-    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
-    return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
-}
-
-// Calls `each(column, text)` for the row's fields in column order, without copying any of them.
-template <typename Each>
-void ForEachField(const CheckRow& row, Each&& each)
-{
-    char id[16];
-    char code[16];
-    each(kId, Decimal(id, row.id));
-    each(1, row.name);
-    each(2, row.folder);
-    each(3, row.url);
-    each(4, row.status);
-    each(kCode, Decimal(code, row.code));
-    each(6, std::string_view(row.result));
-    each(7, row.redirectedUrl);
-    each(kClean, std::string_view(row.clean ? "true" : "false"));
-}
 
 // Length of the well-formed UTF-8 sequence starting at `i` (no overlongs, no surrogates, nothing
 // beyond U+10FFFF); 0 when the bytes there are not one.
@@ -101,26 +69,16 @@ void AppendJsonAscii(std::string& text, char c)
         text += c;
 }
 
-// Room for the whole output up front: a hundred thousand rows would otherwise grow the text
-// through a dozen copies of itself.
-std::size_t RoughSize(const std::vector<CheckRow>& rows)
-{
-    std::size_t size = 256;
-    for (const CheckRow& row : rows)
-        size += 120 + row.name.size() + row.folder.size() + row.url.size() + row.redirectedUrl.size();
-    return size;
-}
-
-void AppendJsonObject(std::string& text, const CheckRow& row)
+void AppendJsonObject(std::string& text, const ReportRow& row)
 {
     text += '{';
     ForEachField(row, [&](std::size_t column, std::string_view field) {
         if (column > 0)
             text += ", ";
-        AppendJsonString(text, kColumns[column]);
+        AppendJsonString(text, kReportColumns[column]);
         text += ": ";
         // Numbers and the flag are JSON values; everything else is a string.
-        if (column == kId || column == kCode || column == kClean)
+        if (column == ReportColumn::Id || column == ReportColumn::Code || column == ReportColumn::Clean)
             text += field;
         else
             AppendJsonString(text, field);
@@ -128,7 +86,7 @@ void AppendJsonObject(std::string& text, const CheckRow& row)
     text += '}';
 }
 
-std::string Json(const std::vector<CheckRow>& rows)
+std::string Json(const std::vector<ReportRow>& rows)
 {
     if (rows.empty())
         return "[]\n";
@@ -142,24 +100,6 @@ std::string Json(const std::vector<CheckRow>& rows)
     return text + "]\n";
 }
 
-std::string Csv(const std::vector<CheckRow>& rows)
-{
-    std::string text;
-    text.reserve(RoughSize(rows));
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        (text += i > 0 ? "," : "") += kColumns[i];
-    text += '\n';
-    for (const CheckRow& row : rows) {
-        ForEachField(row, [&](std::size_t column, std::string_view field) {
-            if (column > 0)
-                text += ',';
-            AppendCsvField(text, field);
-        });
-        text += '\n';
-    }
-    return text;
-}
-
 // A line break inside a field would break the table's rows apart: it shows as a blank.
 void AppendOneLine(std::string& text, std::string_view field)
 {
@@ -167,26 +107,32 @@ void AppendOneLine(std::string& text, std::string_view field)
         text += (c == '\r' || c == '\n') ? ' ' : c;
 }
 
-std::string Table(const std::vector<CheckRow>& rows)
+// The table's columns: all but the archive address, which would double the width of a line.
+constexpr std::size_t kTableColumns = ReportColumn::ArchiveUrl;
+
+std::string Table(const std::vector<ReportRow>& rows)
 {
-    std::array<std::size_t, 9> widths {};
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        widths[i] = kColumns[i].size();
-    for (const CheckRow& row : rows)
+    std::array<std::size_t, kTableColumns> widths {};
+    for (std::size_t i = 0; i < kTableColumns; ++i)
+        widths[i] = kReportColumns[i].size();
+    for (const ReportRow& row : rows)
         ForEachField(row, [&](std::size_t column, std::string_view field) {
-            widths[column] = std::max(widths[column], field.size());
+            if (column < kTableColumns)
+                widths[column] = std::max(widths[column], field.size());
         });
     std::string text;
     text.reserve(RoughSize(rows));
     const auto append = [&](std::size_t column, std::string_view field) {
+        if (column >= kTableColumns)
+            return;
         AppendOneLine(text, field);
-        if (column + 1 < kColumns.size())
+        if (column + 1 < kTableColumns)
             text.append(widths[column] - field.size() + 2, ' ');
     };
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        append(i, ToUpperAscii(kColumns[i]));
+    for (std::size_t i = 0; i < kTableColumns; ++i)
+        append(i, ToUpperAscii(kReportColumns[i]));
     text += '\n';
-    for (const CheckRow& row : rows) {
+    for (const ReportRow& row : rows) {
         ForEachField(row, append);
         text += '\n';
     }
@@ -194,13 +140,6 @@ std::string Table(const std::vector<CheckRow>& rows)
 }
 
 }  // namespace
-
-CheckRow MakeCheckRow(const cBookmark& bookmark)
-{
-    return {bookmark.BookmarkID, bookmark.ShortcutName, bookmark.Folder, bookmark.url, bookmark.Status,
-            bookmark.ResponseCode, ResultText(bookmark), bookmark.RedirectedUrl,
-            bookmark.Clean};
-}
 
 void AppendJsonString(std::string& text, std::string_view bytes)
 {
@@ -222,27 +161,10 @@ void AppendJsonString(std::string& text, std::string_view bytes)
     text += '"';
 }
 
-void AppendCsvField(std::string& text, std::string_view bytes)
-{
-    // One test per byte: find_first_of would search the four characters once per byte.
-    const bool special = std::any_of(bytes.begin(), bytes.end(), [](char c) {
-        return c == ',' || c == '"' || c == '\r' || c == '\n';
-    });
-    const bool quoted = special || (!bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' '));
-    if (!quoted) {
-        text += bytes;
-        return;
-    }
-    text += '"';
-    for (const char c : bytes)
-        (c == '"' ? text += "\"\"" : text += c);
-    text += '"';
-}
-
-std::string FormatRows(const std::vector<CheckRow>& rows, OutputFormat format)
+std::string FormatRows(const std::vector<ReportRow>& rows, OutputFormat format)
 {
     switch (format) {
-    case OutputFormat::Csv: return Csv(rows);
+    case OutputFormat::Csv: return CsvReport(rows);
     case OutputFormat::Json: return Json(rows);
     case OutputFormat::Table: break;
     }

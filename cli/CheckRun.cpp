@@ -15,6 +15,7 @@
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
 #include "support/Text.hpp"
+#include "support/Version.hpp"
 
 namespace brimtor {
 
@@ -68,11 +69,7 @@ int CheckRun::Run()
     // verdict is not trusted on, whatever view is printed.
     const std::size_t broken = FillView(*bookmarks, "Broken").size();
     const std::vector<BookmarkPtr> shown = FillView(*bookmarks, m_options.view);
-    std::vector<CheckRow> rows;
-    rows.reserve(shown.size());
-    for (const BookmarkPtr& bookmark : shown)
-        rows.push_back(MakeCheckRow(*bookmark));
-    m_out << FormatRows(rows, m_options.format) << std::flush;
+    m_out << FormatRows(MakeReportRows(shown), m_options.format) << std::flush;
     const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
     if (m_options.clean)
         return Clean(status);
@@ -212,6 +209,10 @@ int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::
     const ParsedArguments parsed = ParseCheckArguments(arguments);
     if (parsed.options.help) {
         out << CheckUsage();
+        return CheckExit::NothingBroken;
+    }
+    if (parsed.options.version) {
+        out << "brimtor-check " << kVersionText << '\n';
         return CheckExit::NothingBroken;
     }
     if (!parsed.error.empty()) {

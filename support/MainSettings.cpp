@@ -30,7 +30,7 @@ static std::optional<int> ReadNumber(const char* name, const char* defaultText)
 MainSettings ReadMainSettings()
 {
     MainSettings settings;
-    settings.SelectedBrowser = ReadNumber("SelectedBrowser", "0");
+    settings.SelectedBrowser = ReadNumber("SelectedBrowser", "");
     settings.ProxyServer = ReadSetting(kSettingsKey, "ProxyServer", "");
     settings.ProxyPort = ReadSetting(kSettingsKey, "ProxyPort", "");
     settings.ShowDetails = ReadNumber("ShowDetails", "0");

@@ -11,7 +11,9 @@ namespace brimtor {
 struct MainSettings {
     // Each number is empty when its stored text is not a whole number: the window then keeps
     // its built-in value for that step.
-    std::optional<int> SelectedBrowser = 0;
+    // The source the user last went on with; empty when none was (a first start) or the text is
+    // not a number. Writing it empty leaves nothing remembered.
+    std::optional<int> SelectedBrowser;
     std::string ProxyServer;
     std::string ProxyPort;
     std::optional<int> ShowDetails = 0;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 #include "support/NumberedError.hpp"
 #include "support/Text.hpp"
@@ -60,6 +61,13 @@ std::vector<std::string> RunFileDialog(const cCommonDialog::DialogRequest& reque
     if (request.filterIndex >= 1 && request.filterIndex <= request.nameFilters.size())
         dialog.selectNameFilter(request.nameFilters.at(request.filterIndex - 1));
     dialog.setDefaultSuffix(ToQt(request.defaultExt));
+    // A name typed without an extension takes that of the filter shown, so that a file saved
+    // under "Web pages" is named as one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QRegularExpressionMatch suffix = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+        if (suffix.hasMatch())
+            dialog.setDefaultSuffix(suffix.captured(1));
+    });
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted)
         for (const QString& file : dialog.selectedFiles())

@@ -122,9 +122,9 @@ TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
     EXPECT_FALSE(r.links.Bookmarks()->Item(2)->Clean);
 }
 
-TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
+TEST(ResultsView, OpeningRowsOrTheirArchiveCopiesHandsOnlyWebAddressesToTheShell)
 {
-    Results r({{"http://a.example/", 404}, {"file:///etc/passwd", 0}, {"www.b.example", 404}});
+    Results r({{"http://a.example/", 404}, {"file:///etc/passwd", 0}, {"www.b.example", 404}, {"javascript:alert(1)", 0}});
     r.view.FillResults("All");
     const QRect row = r.view.visualItemRect(r.view.topLevelItem(0));
     QTest::mouseClick(r.view.viewport(), Qt::LeftButton, {}, row.center());
@@ -134,6 +134,11 @@ TEST(ResultsView, OpeningRowsHandsOnlyWebAddressesToTheShell)
     r.view.selectAll();
     r.view.PopupMenu()->findChild<QAction*>("mnuShowBrowser")->trigger();
     EXPECT_EQ(r.shell.Targets(), (std::vector<std::string>{"http://a.example/", "http://a.example/", "http://www.b.example"}));
+
+    r.view.PopupMenu()->findChild<QAction*>("mnuShowArchive")->trigger();
+    EXPECT_EQ(std::vector<std::string>(r.shell.Targets().begin() + 3, r.shell.Targets().end()),
+              (std::vector<std::string>{"https://web.archive.org/web/*/http://a.example/",
+                                        "https://web.archive.org/web/*/http://www.b.example"}));
 }
 
 TEST(ResultsView, HeaderClicksTurnTheOrderAroundAndEveryRowStillTicksOpensAndNamesItsOwnBookmark)

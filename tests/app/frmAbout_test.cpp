@@ -7,17 +7,19 @@
 #include "app/Maker.hpp"
 #include "app/frmAbout.hpp"
 #include "app/frmDonation.hpp"
+#include "support/Version.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
 using namespace brimtor::test;
 
-TEST(frmAbout, TheAddressOpensMailAndDonationOpensTheDonationWindowModally)
+TEST(frmAbout, TheVersionShowsTheAddressOpensMailAndDonationOpensTheDonationWindowModally)
 {
     TempHome home;
     ShellRecorder shell;
     frmAbout about;
+    EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Brimtor Version: ") + kVersionText);
     QTest::mouseClick(about.findChild<QLabel*>("lblEmail"), Qt::LeftButton);
     EXPECT_EQ(shell.Targets(), std::vector<std::string>{"mailto:support@brimtor.example"});
     bool seen = false;

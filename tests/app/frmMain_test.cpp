@@ -48,7 +48,8 @@ TEST(frmMain, FirstStartWithNoSettingsAndTheProxyBox)
     EXPECT_EQ(PixelsToTwips(&window, window.width()), 8040);
     EXPECT_EQ(PixelsToTwips(&window, window.height()), 6030);
     EXPECT_TRUE(PageShown(w, 0));
-    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_0")->isChecked());
+    // Nothing installed: the text file, never a browser's greyed option.
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_3")->isChecked());
     for (const char* name : {"optBrowser_0", "optBrowser_1", "optBrowser_2"})
         EXPECT_FALSE(w.Find<QRadioButton>(name)->isEnabled()) << name;
     EXPECT_TRUE(w.Find<QListWidget>("lbDetails")->isHidden());
@@ -332,7 +333,7 @@ TEST(frmMain, TheSocketStateShowsWhileALinkIsUnderWayAndARescanStartsTheDetailsA
     EXPECT_EQ(details->count(), lines);
 }
 
-TEST(frmMain, ARememberedSourceWhoseBrowserIsGoneAndThePlaceAreKept)
+TEST(frmMain, ARememberedSourceWhoseBrowserIsGoneFallsBackButStaysRememberedAndThePlaceIsKept)
 {
     WizardFixture w;
     WriteSetting(kSettingsKey, "SelectedBrowser", "1");
@@ -340,19 +341,46 @@ TEST(frmMain, ARememberedSourceWhoseBrowserIsGoneAndThePlaceAreKept)
     WriteSetting(kSettingsKey, "BrimtorLeft", "1500");
     frmMain& window = w.Open();
     auto* firefox = w.Find<QRadioButton>("optBrowser_1");
-    EXPECT_TRUE(firefox->isChecked());
+    EXPECT_FALSE(firefox->isChecked());
     EXPECT_FALSE(firefox->isEnabled());
-    EXPECT_EQ(window.Links().SelectedSource(), 1);
+    EXPECT_EQ(window.Links().SelectedSource(), SourceCode::TextFile);
     EXPECT_EQ(PixelsToTwips(&window, window.y()), 600);
     EXPECT_EQ(PixelsToTwips(&window, window.x()), 1500);
-    // The user can move to another source but not back.
-    w.ChooseSource(3);
+    w.ChooseSource(4);
     QTest::mouseClick(firefox, Qt::LeftButton, {}, QPoint(8, firefox->height() / 2));
-    EXPECT_EQ(window.Links().SelectedSource(), 3);
+    EXPECT_EQ(window.Links().SelectedSource(), 4);
     window.move(TwipsToPixels(&window, 900), TwipsToPixels(&window, 300));
     w.Close();
+    // The user never went on from the page: Firefox is still the one to offer once it is back.
+    EXPECT_EQ(ReadSetting(kSettingsKey, "SelectedBrowser", ""), "1");
     EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorTop", ""), "300");
     EXPECT_EQ(ReadSetting(kSettingsKey, "BrimtorLeft", ""), "900");
+}
+
+TEST(frmMain, OnlyAChromiumProfileIsChosenArrowKeysChooseAsTheyMoveAndOnlyNextRemembers)
+{
+    WizardFixture w;
+    w.home.WriteFile(".config/chromium/Default/Bookmarks", "{}");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Open()));
+    w.Click("cmdNext");
+    auto* chromium = w.Find<QRadioButton>("optBrowser_5");
+    EXPECT_TRUE(chromium->isChecked());
+    EXPECT_TRUE(chromium->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), chromium);
+    w.Close();
+    EXPECT_EQ(ReadSetting(kSettingsKey, "SelectedBrowser", ""), "");  // a first start remembers nothing
+
+    // Firefox comes first; Down passes over Netscape, which is not there.
+    w.home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=p\nDefault=1\n");
+    w.home.WriteFile(".mozilla/firefox/p/bookmarks.html", "");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Open()));
+    w.Click("cmdNext");
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_1")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(w.Find<QRadioButton>("optBrowser_3")->isChecked());
+    w.Click("cmdNext");  // nothing to load, but the user went on with it
+    w.Close();
+    EXPECT_EQ(ReadSetting(kSettingsKey, "SelectedBrowser", ""), "3");
 }
 
 TEST(ErrorLogFile, AnUnwritableLogIsReportedOncePerEntryNeverThrown)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/BrowsableAddress.hpp"
+#include "bookmarks/WebArchive.hpp"
 
 using brimtor::BrowsableAddress;
 
@@ -17,4 +18,12 @@ TEST(BrowsableAddress, OnlyWebAddressesReachTheDesktop)
                                "javascript:alert(1)", "mailto:a@example.org", "C:\\Windows\\x.exe",
                                "\\\\server\\share", "smb://host/share", "", "   "})
         EXPECT_EQ(BrowsableAddress(unsafe), "") << unsafe;
+}
+
+TEST(WebArchive, TheAddressGoesOutPercentEncodedWhereItMustAndOnlyForWebPages)
+{
+    // Blanks, quotes and bytes beyond ASCII are encoded; an escape already there stays one.
+    EXPECT_EQ(brimtor::WebArchiveAddress("www.example.org/a b\"c%20d%zz\xe9?q=1&r=[2]#top%"),
+              "https://web.archive.org/web/*/http://www.example.org/a%20b%22c%20d%25zz%E9?q=1&r=[2]#top%25");
+    EXPECT_EQ(brimtor::WebArchiveAddress("javascript:alert(1)"), "");
 }

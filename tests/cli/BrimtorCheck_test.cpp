@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "support/Version.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/TempHome.hpp"
@@ -108,21 +109,33 @@ TEST_F(CheckJob, TextFileRowsInTheAllAndBrokenViews)
     // A secure address is never ticked for cleaning (nor shown as broken below).
     EXPECT_FALSE(row(5)["clean"].toBool());
     EXPECT_EQ(row(8)["code"].toInt(), 200);  // 429 to HEAD, then 200 to GET
+    // The archive's copies for the rows the broken view lists, whatever view is printed.
+    EXPECT_EQ(row(0)["archive_url"].toString(), "");
+    EXPECT_EQ(row(4)["archive_url"].toString().toStdString(), "https://web.archive.org/web/*/" + Url("/login"));
 
     // The broken view: pages behind a login stay unticked.
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
     EXPECT_EQ(broken.exit, 1);
     EXPECT_EQ(broken.err, "");  // nothing shown on a pipe but the rows: no progress
-    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean\n"
-                          "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true\n"
+    const std::string archive = ",https://web.archive.org/web/*/";
+    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n"
+                          "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true" + archive + Url("/gone") + "\n"
                           "2," + refused + ",," + refused + ",error,10061,"
-                          "No connection could be made because the target machine actively refused it.,,true\n"
-                          "4," + Url("/login") + ",," + Url("/login") + ",scanned,401,Unauthorized,,false\n"
-                          "6," + Url("/empty") + ",," + Url("/empty") + ",scanned,204,No Content,,true\n"
+                          "No connection could be made because the target machine actively refused it.,,true" + archive + refused + "\n"
+                          "4," + Url("/login") + ",," + Url("/login") + ",scanned,401,Unauthorized,,false" + archive + Url("/login") + "\n"
+                          "6," + Url("/empty") + ",," + Url("/empty") + ",scanned,204,No Content,,true" + archive + Url("/empty") + "\n"
                           "7," + Url("/walled") + ",," + Url("/walled") + ",scanned,403,"
-                          "Forbidden \u2014 the site refused the check; open it to see,,false\n"
+                          "Forbidden \u2014 the site refused the check; open it to see,,false" + archive + Url("/walled") + "\n"
                           "9," + Url("/odd") + ",," + Url("/odd") + ",scanned,999,"
-                          "Unknown \u2014 the site refused the check; open it to see,,false\n");
+                          "Unknown \u2014 the site refused the check; open it to see,,false" + archive + Url("/odd") + "\n");
+}
+
+TEST_F(CheckJob, VersionIsTheProjectsAndHelpListsIt)
+{
+    const Outcome version = Check({"--version"}, false);
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "brimtor-check " + std::string(kVersionText) + "\n");  // the about window's too
+    EXPECT_NE(Check({"--help"}, false).out.find("\n  --version "), std::string::npos);
 }
 
 TEST_F(CheckJob, WorkingLinksExitZeroAndASilentServerIsCutOffByTheTimeout)

@@ -46,10 +46,11 @@ TEST(CheckOutput, JsonEscapesControlsAndStrayLatin1BytesAndCsvQuotesOnlyWhatNeed
 
 namespace {
 
-std::vector<CheckRow> TwoRows()
+std::vector<ReportRow> TwoRows()
 {
-    CheckRow gone {7, "Gone, \"really\"", "Links\\Old", "http://h/gone", "scanned", 404, "Not Found", "", true};
-    CheckRow moved {12, "Caf\xe9", "", "http://h/moved", "scanned", 301, "Moved Permanently", "http://h/ok", false};
+    ReportRow gone {7, "Gone, \"really\"", "Links\\Old", "http://h/gone", "scanned", 404, "Not Found", "", true,
+                    "https://web.archive.org/web/*/http://h/gone", ResultIcon::Bad};
+    ReportRow moved {12, "Caf\xe9", "", "http://h/moved", "scanned", 301, "Moved Permanently", "http://h/ok", false, "", ResultIcon::None};
     return {gone, moved};
 }
 
@@ -58,10 +59,11 @@ std::vector<CheckRow> TwoRows()
 TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 {
     EXPECT_EQ(FormatRows(TwoRows(), OutputFormat::Csv),
-              "id,name,folder,url,status,code,result,redirected_url,clean\n"
-              "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true\n"
-              "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false\n");
-    EXPECT_EQ(FormatRows({}, OutputFormat::Csv), "id,name,folder,url,status,code,result,redirected_url,clean\n");
+              "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n"
+              "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true,"
+              "https://web.archive.org/web/*/http://h/gone\n"
+              "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false,\n");
+    EXPECT_EQ(FormatRows({}, OutputFormat::Csv), "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n");
 
     const std::string text = FormatRows(TwoRows(), OutputFormat::Json);
     QJsonParseError error;
@@ -70,8 +72,9 @@ TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
     const QJsonArray rows = document.array();
     ASSERT_EQ(rows.size(), 2);
     const QJsonObject gone = rows[0].toObject();
-    EXPECT_EQ(gone.keys(), (QStringList {"clean", "code", "folder", "id", "name", "redirected_url", "result",
-                                         "status", "url"}));
+    EXPECT_EQ(gone.keys(), (QStringList {"archive_url", "clean", "code", "folder", "id", "name", "redirected_url",
+                                         "result", "status", "url"}));
+    EXPECT_EQ(gone["archive_url"].toString(), "https://web.archive.org/web/*/http://h/gone");
     EXPECT_EQ(gone["code"].toInt(), 404);
     EXPECT_TRUE(gone["clean"].toBool());
     EXPECT_EQ(gone["name"].toString(), "Gone, \"really\"");
@@ -81,7 +84,7 @@ TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 
 TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
 {
-    std::vector<CheckRow> rows = TwoRows();
+    std::vector<ReportRow> rows = TwoRows();
     rows[0].name = "two\r\nlines";
     EXPECT_EQ(FormatRows(rows, OutputFormat::Table),
               "ID  NAME        FOLDER     URL             STATUS   CODE  RESULT             REDIRECTED_URL  CLEAN\n"

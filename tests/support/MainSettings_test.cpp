@@ -35,7 +35,7 @@ TEST(MainSettings, DefaultsWithoutWritingThenExactlyTheNineValuesThenBadTextsLea
 {
     TempHome home;
     const MainSettings first = ReadMainSettings();
-    EXPECT_EQ(first.SelectedBrowser, 0);
+    EXPECT_FALSE(first.SelectedBrowser.has_value());  // nothing remembered yet
     EXPECT_EQ(first.ShowDetails, 0);
     EXPECT_EQ(first.Width, -1);
     EXPECT_TRUE(ReadTestSites().empty());

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +19,7 @@
 #include "app/frmAbout.hpp"
 #include "app/frmBackup.hpp"
 #include "app/frmDonation.hpp"
+#include "app/ResultsView.hpp"
 #include "app/frmMain.hpp"
 #include "engine/ConnectionFlags.hpp"
 #include "support/FileIo.hpp"
@@ -37,6 +40,22 @@ void Save(QWidget* window, const char* name)
     QTest::qWait(100);
     const QString path = gFolder + "/" + name + ".png";
     if (!window->grab().save(path))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
+// The window with its pop-up menu open over it: the menu is a window of its own, so it is drawn
+// onto the window's picture where it stands.
+void SaveWithMenu(QWidget* window, QMenu* menu, const char* name)
+{
+    QTest::qWait(100);
+    QPixmap picture = window->grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(window->mapFromGlobal(menu->pos()), menu->grab());
+    painter.end();
+    const QString path = gFolder + "/" + name + ".png";
+    if (!picture.save(path))
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
     else
         std::printf("%s\n", qPrintable(path));
@@ -99,6 +118,15 @@ int main(int argc, char* argv[])
     Save(&window, "page4-scan");
     Click(&window, "cmdNext");
     Save(&window, "page5-results");
+    // The menu of the results, opened from the keyboard on the first broken row.
+    auto* results = window.findChild<ResultsView*>("lvResults");
+    results->setFocus();
+    QTest::keyClick(results, Qt::Key_Down);
+    QTest::keyClick(results, Qt::Key_Menu);
+    QMenu* menu = results->PopupMenu();
+    menu->setActiveAction(menu->findChild<QAction*>("mnuShowArchive"));
+    SaveWithMenu(&window, menu, "page5-results-menu");
+    menu->hide();
     Click(&window, "cmdClean");
     Save(&window, "page6-finish");
 
