@@ -75,7 +75,7 @@ BackupCopy BackupDatabase(const std::string& path)
     // and Firefox turns its WAL mode back on when the copy is put back.
     if (image.size() > 19)
         image[18] = image[19] = 1;
-    return BackupStoreBytes(image, "Firefox", ".sqlite");
+    return MakeBackup({path, "Firefox", ".sqlite"}, image);
 }
 
 void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)

@@ -41,7 +41,7 @@ CleanOutcome TextFileSource::CreateTextFile()
     const auto current = ReadFileBytes(file);
     if (!current || HashOf(*current) != m_loadedHash)
         return NotCleaned(file + " has changed since its links were loaded; load it again before cleaning");
-    const BackupCopy backup = BackupTextBytes(*current);
+    const BackupCopy backup = MakeBackup({file, "TextFile", ".txt"}, *current);
     if (!backup)
         return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
     // The links kept go back with the line end the file has, so an LF file stays LF.

@@ -73,7 +73,7 @@ CleanOutcome cChromium::CleanUpBookmarks()
     const auto current = ReadFileBytes(file);
     if (!current || HashOf(*current) != m_loadedHash)
         return NotCleaned(file + " has changed since its bookmarks were loaded; load them again before cleaning");
-    const BackupCopy backup = BackupStoreBytes(*current, "Chromium", ".json");
+    const BackupCopy backup = MakeBackup({file, "Chromium", ".json"}, *current);
     if (!backup)
         return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
     const ChromiumRewrite rewrite = ChromiumBookmarksWithout(*current, MarkedIds(*m_bookmarks));

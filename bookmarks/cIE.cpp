@@ -131,11 +131,12 @@ CleanOutcome cIE::CleanUpBookmarks()
     CleanOutcome outcome;
     if (!m_bookmarks)
         return outcome;
-    const MarkedShortcuts marked = ReadMarked(*m_bookmarks, GetSpecialFolderPath(CSIDL_FAVORITES), outcome);
+    const std::string favorites = GetSpecialFolderPath(CSIDL_FAVORITES);
+    const MarkedShortcuts marked = ReadMarked(*m_bookmarks, favorites, outcome);
     if (marked.paths.empty())
         return outcome;
     // Deleted shortcuts have no other way back: without their copy on the disk, none goes.
-    const BackupCopy backup = BackupFiles(marked.copies, "Favorites");
+    const BackupCopy backup = MakeBackup({favorites, "Favorites", ""}, marked.copies);
     if (!backup)
         return NotCleaned("No copy of the favorites could be made in " + BackupFolder());
     outcome.backups.push_back(*backup);

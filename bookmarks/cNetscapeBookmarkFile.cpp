@@ -322,7 +322,7 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
         return refused(m_bookmarkFile + " has changed since its bookmarks were loaded; load them again before cleaning");
     // The user was promised a copy of the file as it was: no copy, no rewrite.
-    const BackupCopy backup = BackupBookmarkBytes(*onDisk, m_browserWord);
+    const BackupCopy backup = MakeBackup({m_bookmarkFile, m_browserWord, ".html"}, *onDisk);
     if (!backup)
         return refused("No backup copy of " + m_bookmarkFile + " could be made, so it was left unchanged");
     const std::string_view lineEnd = LineEndOf(*onDisk);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/cLinkMain.hpp"
+#include "support/FileIo.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -83,11 +84,20 @@ TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
     const std::string original = "http://a/\r\n\r\nhttp://b/\r\nhttp://c/";
     auto list = s.Load(original);
     list->Item(2)->Clean = true;
+    std::vector<std::string> steps;
+    const DiskWatcher previous = SetDiskWatcher([&steps](const DiskStep& step) {
+        steps.push_back(step.kind == DiskStep::Flush ? step.path : step.path + " > " + step.newPath);
+    });
     const CleanOutcome outcome = s.links.CleanChosenSource();
+    SetDiskWatcher(previous);
     EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/\r\nhttp://c/\r\n");
     const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
     EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(backup), original);
+    // The copy, then the folder that names it, reach the disk before the file is replaced.
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps, (std::vector<std::string>{steps[0], steps[0] + " > " + backup, DataFolder() + "/Backups", steps[3],
+                                               steps[3] + " > " + s.links.TextFile(), s.home.Path()}));
 
     // All marked: an empty file, still backed up.
     for (const BookmarkPtr& b : *list)
