@@ -158,5 +158,5 @@ TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)
     // As it was loaded, it is cleaned.
     s.home.WriteFile("bookmarks.html", original);
     EXPECT_EQ(s.links.CleanChosenSource().backups.size(), 2u);
-    EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n\r\n");
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n");
 }
