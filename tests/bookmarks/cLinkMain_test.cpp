@@ -46,9 +46,11 @@ TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "a"}, {2, "b"}}));
     EXPECT_EQ(list->Item(1)->ShortcutName, "a");
 
-    // Blanks stay, and in a file saved with LF line ends every LF ends a line.
-    s.Load("  http://x/  \r\n");
-    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "  http://x/  "}}));
+    // The address ends at the first blank or tab; the rest of the line names it.
+    list = s.Load("  http://x/  \r\nhttp://y/\tmy  notes \r\n");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://x/"}, {1, "http://y/"}}));
+    EXPECT_EQ(list->Item(1)->ShortcutName + "|" + list->Item(2)->ShortcutName, "  http://x/  |my  notes");
+    // In a file saved with LF line ends every LF ends a line.
     s.Load("http://a/\nhttp://b/\n");
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://a/"}, {1, "http://b/"}}));
     EXPECT_TRUE(s.log.Entries().empty());
@@ -81,7 +83,7 @@ TEST(TextFileSource, NothingToLoadGivesAnEmptyCollectionAndEveryRefreshANewOne)
 TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
 {
     TextSource s;
-    const std::string original = "http://a/\r\n\r\nhttp://b/\r\nhttp://c/";
+    const std::string original = "http://a/ first\r\n\r\nhttp://b/\r\nhttp://c/\tthird ";
     auto list = s.Load(original);
     list->Item(2)->Clean = true;
     std::vector<std::string> steps;
@@ -90,7 +92,7 @@ TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
     });
     const CleanOutcome outcome = s.links.CleanChosenSource();
     SetDiskWatcher(previous);
-    EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/\r\nhttp://c/\r\n");
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/ first\r\nhttp://c/\tthird \r\n");
     const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
     EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(backup), original);
