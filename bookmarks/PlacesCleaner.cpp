@@ -20,7 +20,7 @@ using Statement = SqliteDatabase::Statement;
 
 CleanOutcome Refused(bool running, const std::string& reason = {})
 {
-    return running ? RefusedWhileRunning("Firefox is running. Close Firefox, then clean again.") : NotCleaned(reason);
+    return running ? RefusedWhileRunning(kFirefoxRunsHere) : NotCleaned(reason);
 }
 
 // Firefox's time: microseconds since 1970.
@@ -117,8 +117,8 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
     }
     if (marked.empty())
         return {};
-    if (FirefoxIsRunning(profileFolder))
-        return Refused(true);
+    if (const std::optional<std::string> running = FirefoxRunning(profileFolder))
+        return RefusedWhileRunning(*running);
     const std::string path = profileFolder + "/places.sqlite";
     try {
         // Closing the connection on any way out before the commit rolls everything back.

@@ -14,8 +14,9 @@ namespace brimtor {
 // tombstone for sync when the bookmark had been synced, and marks its folder changed.
 //
 // Refused, with the database untouched and the outcome saying why, while Firefox runs (its lock
-// names a live process here, or the database cannot be locked for writing at once), when a
-// marked bookmark is no longer in its row as loaded (rows), or when no backup could be made.
+// names Firefox alive here or another host, or the database cannot be locked for writing at
+// once), when a marked bookmark is no longer in its row as loaded (rows), or when no backup
+// could be made.
 CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
                          const PlacesRows& rows);
 

@@ -64,8 +64,8 @@ CleanOutcome cChromium::CleanUpBookmarks()
     if (!m_bookmarks)
         return {};
     // A running browser keeps its bookmarks in memory and writes them back over ours.
-    if (ChromiumIsRunning(m_loaded.browserFolder))
-        return RefusedWhileRunning(m_loaded.browserName + " is running. Close it, then clean again.");
+    if (const std::optional<std::string> running = ChromiumRunning(m_loaded.browserFolder, m_loaded.browserName))
+        return RefusedWhileRunning(*running);
     const std::string file = m_loaded.BookmarksFile();
     // The new file is built from the bytes the bookmarks came from; whatever the browser saved
     // since would be lost without a word. The copy is made of the very bytes compared, so no

@@ -9,6 +9,7 @@
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/Recorders.hpp"
+#include "tests/common/RunningAs.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
@@ -72,10 +73,14 @@ TEST(Places, ReadingNeverWaitsForFirefoxAndCleaningIsRefusedWhileItRunsOrAfterAC
         EXPECT_EQ(ListNames(fs::path(lock).parent_path()), files);
         expectRefused(CleanResult::BrowserRunning, running);
     }
-    fs::remove(lock);
-    fs::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), lock);
-    expectRefused(CleanResult::BrowserRunning, running);
-    fs::remove(lock);
+    // Read as Firefox reads it: Firefox alive here, or running on another host, refuses. A live
+    // process that is not Firefox (this one, under its own name again) holds a stale lock's number.
+    const auto relock = [&](const std::string& owner) { fs::remove(lock); fs::create_symlink(owner, lock); };
+    relock("127.0.0.1:+" + std::to_string(::getpid()));
+    [&] { const RunningAs firefox("firefox-esr"); expectRefused(CleanResult::BrowserRunning, running); }();
+    relock("10.9.8.7:+1");
+    expectRefused(CleanResult::BrowserRunning, "Firefox is running on 10.9.8.7. Close it there, then clean again.");
+    relock("127.0.0.1:+" + std::to_string(::getpid()));
     p.places.Exec("UPDATE moz_places SET url = 'http://moved.example/'");
     before = ReadAll(p.places.Path());
     expectRefused(CleanResult::Failed, "has changed since its bookmarks were loaded");

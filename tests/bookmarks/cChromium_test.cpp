@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "bookmarks/BackupList.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
+#include "tests/common/RunningAs.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
@@ -115,12 +115,13 @@ struct ChromiumHome {
         return links.CleanChosenSource();
     }
 
-    void Lock(pid_t pid)
+    // The lock a browser with that PID keeps on this host, or on the one named.
+    void Lock(pid_t pid, const char* host = nullptr)
     {
-        char host[256] = {};
-        ::gethostname(host, sizeof host - 1);
+        char here[256] = {};
+        ::gethostname(here, sizeof here - 1);
         std::filesystem::remove(browser + "/SingletonLock");
-        std::filesystem::create_symlink(std::string(host) + "-" + std::to_string(pid), browser + "/SingletonLock");
+        std::filesystem::create_symlink(std::string(host ? host : here) + "-" + std::to_string(pid), browser + "/SingletonLock");
     }
 };
 
@@ -131,15 +132,14 @@ TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile
     ChromiumHome c;
     EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome, profile Profile 1");
     c.Lock(::getpid());
-    CleanOutcome outcome = c.LoadTickAndClean(9);
+    CleanOutcome outcome = [&] { const RunningAs chrome("chrome"); return c.LoadTickAndClean(9); }();
     EXPECT_EQ(outcome.result, CleanResult::BrowserRunning);
     EXPECT_EQ(outcome.reason, "Google Chrome is running. Close it, then clean again.");
+    c.Lock(1, "elsewhere-box");
+    EXPECT_EQ(c.LoadTickAndClean(9).reason, "Google Chrome is running on elsewhere-box. Close it there, then clean again.");
 
-    const pid_t gone = ::fork();
-    if (gone == 0)
-        ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
-    c.Lock(gone);
+    // A live process that is not the browser (this one, under its own name) holds a stale lock's number.
+    c.Lock(::getpid());
     c.links.Refresh();
     c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree + " ");
     c.links.Bookmarks()->Item("9")->Clean = true;

@@ -15,6 +15,7 @@
 #include "support/ui/cCommonDialog.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/app/WizardFixture.hpp"
+#include "tests/common/RunningAs.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/net/WholeJobSite.hpp"
 
@@ -215,7 +216,7 @@ TEST(WholeJob, ChromiumProfile)
     ::gethostname(host, sizeof host - 1);
     const std::string lock = job.home / ".config/chromium/SingletonLock";
     std::filesystem::create_symlink(std::string(host) + "-" + std::to_string(::getpid()), lock);
-    job.Click("cmdClean");
+    [&] { const RunningAs chromium("chromium"); job.Click("cmdClean"); }();
     EXPECT_EQ(job.messages.Texts().back(), "Chromium is running. Close it, then clean again.");
     EXPECT_EQ(job.messages.Messages().back().icon, MsgIcon::Exclamation);
     std::filesystem::remove(lock);
