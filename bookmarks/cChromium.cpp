@@ -36,6 +36,8 @@ cChromium::cChromium(const SourceLocation& where)
 
 std::string cChromium::FoundWhere() const
 {
+    if (!m_loaded.profileFolder.empty())
+        return m_loaded.Description();
     return m_found ? m_found->Description() : std::string();
 }
 

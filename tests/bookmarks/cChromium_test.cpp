@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -101,10 +102,12 @@ struct ChromiumHome {
 
     ChromiumHome()
     {
-        home.WriteFile(".config/chromium/Local State", "{}");  // no profile with bookmarks: passed over
         home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Profile 1"}})");
         home.WriteFile(".config/google-chrome/Default/Bookmarks", "{}");
-        home.WriteFile(".config/vivaldi/Default/Bookmarks", kTree);
+        home.WriteFile(".config/vivaldi/Local State", "{}");  // no profile with bookmarks: passed over
+        // A browser tried once, its bookmarks left behind: the one in use changed them since.
+        const std::string stale = home.WriteFile(".config/chromium/Default/Bookmarks", kTree);
+        std::filesystem::last_write_time(stale, std::filesystem::last_write_time(file) - std::chrono::hours(1));
         links.SetSelectedSource(SourceCode::Chromium);
     }
 
@@ -130,7 +133,7 @@ struct ChromiumHome {
 TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile)
 {
     ChromiumHome c;
-    EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome, profile Profile 1");
+    EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome profile ~/.config/google-chrome/Profile 1");
     c.Lock(::getpid());
     CleanOutcome outcome = [&] { const RunningAs chrome("chrome"); return c.LoadTickAndClean(9); }();
     EXPECT_EQ(outcome.result, CleanResult::BrowserRunning);

@@ -209,6 +209,7 @@ TEST_F(CheckJob, FirefoxPlacesDatabaseOfANamedProfile)
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY position"),
               (std::vector<std::string>{"Works", "Moved"}));
     EXPECT_NE(cleaned.err.find("backup " + OnlyBackup("Backup_Firefox_") + "\n"), std::string::npos) << cleaned.err;
+    EXPECT_NE(cleaned.err.find("removed 2 bookmark(s) from the Firefox profile ~/profiles/work\n"), std::string::npos);
 }
 
 TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
