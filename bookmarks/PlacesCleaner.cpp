@@ -85,6 +85,12 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
     Statement closeGap(db, "UPDATE moz_bookmarks SET position = position - 1 WHERE parent = ?1 AND position > ?2");
     Statement uncount(db, "UPDATE moz_places SET foreign_count = foreign_count - 1 WHERE id = ?1");
     Statement tombstone(db, "INSERT OR REPLACE INTO moz_bookmarks_deleted (guid, dateRemoved) VALUES (?1, ?2)");
+    // An address no bookmark names any more keeps no keyword, as Firefox's own removal does.
+    const char* const unbookmarked = "NOT EXISTS (SELECT 1 FROM moz_bookmarks WHERE fk = ?1)";
+    Statement uncountKeywords(db, (std::string("UPDATE moz_places SET foreign_count = foreign_count - "
+                                               "(SELECT count(*) FROM moz_keywords WHERE place_id = ?1) WHERE id = ?1 AND ")
+                                   + unbookmarked).c_str());
+    Statement dropKeywords(db, (std::string("DELETE FROM moz_keywords WHERE place_id = ?1 AND ") + unbookmarked).c_str());
     Statement touch(db, "UPDATE moz_bookmarks SET lastModified = ?2, "
                         "syncChangeCounter = syncChangeCounter + 1 WHERE id = ?1");
     const std::int64_t now = Now();
@@ -99,6 +105,8 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
         Run(remove.Bind(1, id));
         Run(closeGap.Bind(1, parent).Bind(2, position));
         Run(uncount.Bind(1, place));
+        Run(uncountKeywords.Bind(1, place));
+        Run(dropKeywords.Bind(1, place));
         if (synced)
             Run(tombstone.Bind(1, guid).Bind(2, now));
         Run(touch.Bind(1, parent).Bind(2, now));

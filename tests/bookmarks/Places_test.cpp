@@ -104,6 +104,9 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     const std::int64_t deep = places.Add(sub, "Deep", "http://deep.example/", 2);
     places.Add(sub, "After", "http://after.example/");
     const std::vector<std::string> tombstones = places.Column("SELECT guid FROM moz_bookmarks WHERE syncStatus = 2");
+    const std::string keyworded = "url IN ('http://gone.example/', 'http://shared.example/')";
+    places.Exec("INSERT INTO moz_keywords (keyword, place_id) SELECT url, id FROM moz_places WHERE " + keyworded
+                + "; UPDATE moz_places SET foreign_count = foreign_count + 1 WHERE " + keyworded);
     p.Load({synced, twin, deep});
 
     const CleanOutcome outcome = p.links.CleanChosenSource();
@@ -112,6 +115,8 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY parent, position"),
               (std::vector<std::string>{"Keep", "Shared", "Last", "After"}));
     EXPECT_EQ(places.Column("SELECT guid FROM moz_bookmarks_deleted ORDER BY rowid"), tombstones);
+    // A keyword stays only with an address still bookmarked.
+    EXPECT_EQ(places.Column("SELECT keyword FROM moz_keywords"), std::vector<std::string>{"http://shared.example/"});
     EXPECT_EQ(places.Column("SELECT syncChangeCounter FROM moz_bookmarks WHERE id IN (2, " + std::to_string(sub) + ")"),
               (std::vector<std::string>{"3", "2"}));
 
