@@ -343,8 +343,8 @@ void frmMain::EnterSourceLoad()
     }
     const std::int32_t count = m_links->Bookmarks()->Count();
     if (count == 0) {
-        ShowMessage("No bookmarks or favorites could be found using the selected source.\r\n\r\n"
-                    "Please choose a source which yields some bookmarks",
+        ShowMessage(AboutSource("No bookmarks or favorites could be found using the selected source.\r\n\r\n"
+                                "Please choose a source which yields some bookmarks"),
                     MsgIcon::Critical);
         cmdBack_Click();
         setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -422,8 +422,8 @@ void frmMain::cmdClean_Click()
     m_c.cmdNext->setEnabled(false);
     m_c.cmdBack->setEnabled(false);
     const MsgAnswer answer = ShowMessage(
-        "All selected bookmarks will be removed. This process can not be "
-        "undone are you sure you want to continue?",
+        AboutSource("All selected bookmarks will be removed. This process can not be "
+                    "undone are you sure you want to continue?"),
         MsgIcon::None, MsgButtons::YesNo, "Confirm Cleaning");
     if (answer == MsgAnswer::Yes && !CleanAndReport()) {
         // Some of the marked bookmarks are still in the source, and the user knows which and
@@ -443,10 +443,10 @@ bool frmMain::CleanAndReport()
     const CleanOutcome outcome = m_links->CleanChosenSource();
     switch (outcome.result) {
     case CleanResult::BrowserRunning:
-        ShowMessage(outcome.reason, MsgIcon::Exclamation);
+        ShowMessage(AboutSource(outcome.reason), MsgIcon::Exclamation);
         return false;
     case CleanResult::Failed:
-        ShowMessage(NotCleanedText(outcome), MsgIcon::Information);
+        ShowMessage(AboutSource(NotCleanedText(outcome)), MsgIcon::Information);
         return false;
     case CleanResult::NoSuchSource:
         ShowMessage("Selected bookmark browser type could not be cleaned", MsgIcon::Critical);
@@ -455,11 +455,20 @@ bool frmMain::CleanAndReport()
         break;
     }
     m_c.cmdNext->setText(QStringLiteral("&Finish"));
-    ShowMessage("Cleaning process has completed", MsgIcon::Information);
+    ShowMessage(AboutSource("Cleaning process has completed"), MsgIcon::Information);
     if (outcome.failures.empty())
         return true;
     ShowMessage(NotRemovedText(outcome.failures), MsgIcon::Exclamation);
     return false;
+}
+
+// A browser source is named by its profile folder: with several installs about, the user must
+// see which one is read and cleaned.
+std::string frmMain::AboutSource(const std::string& text)
+{
+    const BookmarkSource* source = m_links->Source(m_links->SelectedSource());
+    const std::string profile = source ? source->FoundWhere() : std::string();
+    return profile.empty() ? text : text + "\r\n\r\n" + profile;
 }
 
 // The backup and donation windows exist once: asking again brings the open one forward.

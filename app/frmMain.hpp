@@ -70,6 +70,8 @@ private:
     // Cleans the chosen source and tells the user how it went; false when marked bookmarks are
     // still in the source, so the results page stays.
     bool CleanAndReport();
+    // The text with the chosen browser profile's folder after it, when there is one.
+    std::string AboutSource(const std::string& text);
     void ShowBackups();
     void ShowDonation();
     void ShowAbout();

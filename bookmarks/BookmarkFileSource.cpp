@@ -22,7 +22,7 @@ CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()
         return {};
     // One read serves both copies and the writer's check, so all three see the same bytes.
     std::optional<std::string> onDisk = ReadFileBytes(m_where.file);
-    const BackupCopy textCopy = onDisk ? BackupTextBytes(*onDisk) : std::nullopt;
+    const BackupCopy textCopy = onDisk ? MakeBackup({m_where.file, "TextFile", ".txt"}, *onDisk) : std::nullopt;
     if (onDisk && !textCopy) {
         CleanOutcome refused = NotCleaned("No backup copy of " + m_where.file + " could be made, so it was left unchanged");
         refused.reasonUnshown = true;

@@ -72,7 +72,8 @@ public:
 
     // Found for this user, so the window offers it.
     virtual bool IsInstalled() const = 0;
-    // What was found, for the option's tooltip ("Google Chrome, profile Default"); may be empty.
+    // Which browser profile it reads, for the option's tooltip and for every message about it
+    // ("Google Chrome profile ~/.config/google-chrome/Default"); empty for a source without one.
     virtual std::string FoundWhere() const { return {}; }
 
     // The source's bookmarks in a new collection.

@@ -63,23 +63,32 @@ std::string BrowserNamed(const std::string& folderName)
 
 std::string ChromiumProfile::Description() const
 {
-    return browserName + ", profile " + fs::path(profileFolder).filename().string();
+    return browserName + " profile " + TildeForHome(profileFolder);
 }
 
+// The browser folders' profiles are all looked at: a folder left behind by a move to the snap
+// or the flatpak, or a browser tried once, keeps its bookmarks, so the one in use is the one
+// whose `Bookmarks` changed last (the first in order when two changed at the same moment).
 std::optional<ChromiumProfile> FindChromiumProfile()
 {
     const std::string settings = UserConfigHome();
     const std::string home = GetSpecialFolderPath(kHomeFolderId);
+    std::optional<ChromiumProfile> chosen;
+    fs::file_time_type chosenChange;
     for (const KnownBrowser& browser : kBrowsers) {
         const std::string base = browser.belowSettings ? settings : home;
         if (base.empty())
             continue;
         const std::string folder = base + "/" + browser.folder;
         ChromiumProfile profile {browser.name, folder, folder + "/" + LastUsedProfile(folder)};
-        if (FileExists(profile.BookmarksFile()))
-            return profile;
+        std::error_code ec;
+        const fs::file_time_type changed = fs::last_write_time(profile.BookmarksFile(), ec);
+        if (!ec && FileExists(profile.BookmarksFile()) && (!chosen || changed > chosenChange)) {
+            chosen = std::move(profile);
+            chosenChange = changed;
+        }
     }
-    return std::nullopt;
+    return chosen;
 }
 
 ChromiumProfile ChromiumProfileAt(const std::string& profileFolder)

@@ -12,13 +12,13 @@ struct ChromiumProfile {
     std::string profileFolder;  // holds `Bookmarks`
 
     std::string BookmarksFile() const { return profileFolder + "/Bookmarks"; }
-    // "Google Chrome, profile Default".
+    // "Google Chrome profile ~/.config/google-chrome/Default".
     std::string Description() const;
 };
 
-// The first browser folder, in a fixed order (Chromium, Google Chrome, Brave, Vivaldi, Microsoft
-// Edge below the user's settings folder, then the snap and flatpak builds), whose profile holds
-// a `Bookmarks` file. The profile is the last one used, as `Local State` names it, else
+// Of the browser folders (Chromium, Google Chrome, Brave, Vivaldi, Microsoft Edge below the
+// user's settings folder, then the snap and flatpak builds), the one whose profile's `Bookmarks`
+// file changed last. The profile is the last one used, as `Local State` names it, else
 // "Default". Nothing when no such browser is found.
 std::optional<ChromiumProfile> FindChromiumProfile();
 

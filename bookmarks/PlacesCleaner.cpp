@@ -20,7 +20,7 @@ using Statement = SqliteDatabase::Statement;
 
 CleanOutcome Refused(bool running, const std::string& reason = {})
 {
-    return running ? RefusedWhileRunning("Firefox is running. Close Firefox, then clean again.") : NotCleaned(reason);
+    return running ? RefusedWhileRunning(kFirefoxRunsHere) : NotCleaned(reason);
 }
 
 // Firefox's time: microseconds since 1970.
@@ -75,7 +75,7 @@ BackupCopy BackupDatabase(const std::string& path)
     // and Firefox turns its WAL mode back on when the copy is put back.
     if (image.size() > 19)
         image[18] = image[19] = 1;
-    return BackupStoreBytes(image, "Firefox", ".sqlite");
+    return MakeBackup({path, "Firefox", ".sqlite"}, image);
 }
 
 void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
@@ -85,6 +85,12 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
     Statement closeGap(db, "UPDATE moz_bookmarks SET position = position - 1 WHERE parent = ?1 AND position > ?2");
     Statement uncount(db, "UPDATE moz_places SET foreign_count = foreign_count - 1 WHERE id = ?1");
     Statement tombstone(db, "INSERT OR REPLACE INTO moz_bookmarks_deleted (guid, dateRemoved) VALUES (?1, ?2)");
+    // An address no bookmark names any more keeps no keyword, as Firefox's own removal does.
+    const char* const unbookmarked = "NOT EXISTS (SELECT 1 FROM moz_bookmarks WHERE fk = ?1)";
+    Statement uncountKeywords(db, (std::string("UPDATE moz_places SET foreign_count = foreign_count - "
+                                               "(SELECT count(*) FROM moz_keywords WHERE place_id = ?1) WHERE id = ?1 AND ")
+                                   + unbookmarked).c_str());
+    Statement dropKeywords(db, (std::string("DELETE FROM moz_keywords WHERE place_id = ?1 AND ") + unbookmarked).c_str());
     Statement touch(db, "UPDATE moz_bookmarks SET lastModified = ?2, "
                         "syncChangeCounter = syncChangeCounter + 1 WHERE id = ?1");
     const std::int64_t now = Now();
@@ -99,6 +105,8 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
         Run(remove.Bind(1, id));
         Run(closeGap.Bind(1, parent).Bind(2, position));
         Run(uncount.Bind(1, place));
+        Run(uncountKeywords.Bind(1, place));
+        Run(dropKeywords.Bind(1, place));
         if (synced)
             Run(tombstone.Bind(1, guid).Bind(2, now));
         Run(touch.Bind(1, parent).Bind(2, now));
@@ -117,8 +125,8 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
     }
     if (marked.empty())
         return {};
-    if (FirefoxIsRunning(profileFolder))
-        return Refused(true);
+    if (const std::optional<std::string> running = FirefoxRunning(profileFolder))
+        return RefusedWhileRunning(*running);
     const std::string path = profileFolder + "/places.sqlite";
     try {
         // Closing the connection on any way out before the commit rolls everything back.

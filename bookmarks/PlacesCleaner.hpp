@@ -11,11 +11,13 @@ namespace brimtor {
 // itself would: all or nothing, in one transaction, after a backup copy of the whole database
 // (Backup_Firefox_<stamp>.sqlite). Each removal closes the gap in its folder's positions, lowers
 // its address's count of bookmarks (Firefox keeps that count up only while it runs), leaves a
-// tombstone for sync when the bookmark had been synced, and marks its folder changed.
+// tombstone for sync when the bookmark had been synced, and marks its folder changed. An address
+// left without any bookmark loses its keywords too, which that count also counts.
 //
 // Refused, with the database untouched and the outcome saying why, while Firefox runs (its lock
-// names a live process here, or the database cannot be locked for writing at once), when a
-// marked bookmark is no longer in its row as loaded (rows), or when no backup could be made.
+// names Firefox alive here or another host, or the database cannot be locked for writing at
+// once), when a marked bookmark is no longer in its row as loaded (rows), or when no backup
+// could be made.
 CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
                          const PlacesRows& rows);
 

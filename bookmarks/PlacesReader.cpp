@@ -26,6 +26,7 @@ const char* const kNeeded[][2] = {
     {"moz_bookmarks", "id,type,fk,parent,position,title,guid,lastModified,syncStatus,syncChangeCounter"},
     {"moz_places", "id,url,foreign_count"},
     {"moz_bookmarks_deleted", "guid,dateRemoved"},
+    {"moz_keywords", "place_id"},
 };
 
 struct Row {

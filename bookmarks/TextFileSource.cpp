@@ -1,5 +1,6 @@
 #include "bookmarks/TextFileSource.hpp"
 
+#include <algorithm>
 #include <functional>
 
 #include "support/Backup.hpp"
@@ -13,6 +14,26 @@ static std::size_t HashOf(const std::string& bytes)
     return std::hash<std::string>{}(bytes);
 }
 
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A line "address name": the address runs from the first character that is no blank or tab to
+// the next one, since no address holds a blank; the rest, blanks around it trimmed, names it. A
+// line that is all address is its own name, as it stands.
+static void AddLine(cBookmarks& bookmarks, const std::string& line, std::int32_t id)
+{
+    const auto start = std::find_if_not(line.begin(), line.end(), IsBlank);
+    const auto end = std::find_if(start, line.end(), IsBlank);
+    const auto nameStart = std::find_if_not(end, line.end(), IsBlank);
+    auto nameEnd = line.end();
+    while (nameEnd != nameStart && IsBlank(*(nameEnd - 1)))
+        --nameEnd;
+    const std::string name(nameStart, nameEnd);
+    bookmarks.Add(name.empty() ? line : name, std::string(start, end), {}, id);
+}
+
 LoadOutcome TextFileSource::LoadTextFile()
 {
     m_bookmarks.reset();
@@ -22,11 +43,11 @@ LoadOutcome TextFileSource::LoadTextFile()
     if (bytes->empty())
         return {};
     m_loadedHash = HashOf(*bytes);
-    const std::vector<std::string> lines = SplitLines(*bytes);
+    m_lines = SplitLines(*bytes);
     m_bookmarks = std::make_shared<cBookmarks>();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!lines[i].empty())
-            m_bookmarks->Add(lines[i], lines[i], {}, static_cast<std::int32_t>(i));
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (!m_lines[i].empty())
+            AddLine(*m_bookmarks, m_lines[i], static_cast<std::int32_t>(i));
     }
     return {m_bookmarks, {}, {}};
 }
@@ -41,15 +62,16 @@ CleanOutcome TextFileSource::CreateTextFile()
     const auto current = ReadFileBytes(file);
     if (!current || HashOf(*current) != m_loadedHash)
         return NotCleaned(file + " has changed since its links were loaded; load it again before cleaning");
-    const BackupCopy backup = BackupTextBytes(*current);
+    const BackupCopy backup = MakeBackup({file, "TextFile", ".txt"}, *current);
     if (!backup)
         return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
-    // The links kept go back with the line end the file has, so an LF file stays LF.
+    // The lines kept go back whole, name and all, with the line end the file has, so an LF
+    // file stays LF.
     const std::string_view lineEnd = LineEndOf(*current);
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
         if (!bookmark->Clean)
-            text.append(bookmark->url).append(lineEnd);
+            text.append(m_lines.at(static_cast<std::size_t>(bookmark->BookmarkID))).append(lineEnd);
     }
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(file, text), CountMarked(m_bookmarks), *backup);
     if (outcome.result == CleanResult::Cleaned)

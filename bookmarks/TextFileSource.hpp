@@ -1,14 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
 // Source 3: a text file the user names, one link a line. Every line that is not empty is one
-// bookmark, its whole text both address and name, keyed by its 0-based line index (so keys have
-// gaps where lines were empty). Lines end at CR LF, or at LF in a file an editor saved so.
+// bookmark, keyed by its 0-based line index (so keys have gaps where lines were empty): its
+// address ends at the first blank or tab after any leading ones, and the rest of the line is its
+// name ("http://a.example/ my notes"); a line without a rest is its own name. A clean keeps or
+// removes each line whole. Lines end at CR LF, or at LF in a file an editor saved so.
 class TextFileSource : public BookmarkSource {
 public:
     explicit TextFileSource(const SourceLocation& where) : m_where(where) {}
@@ -26,7 +30,8 @@ private:
 
     const SourceLocation& m_where;
     BookmarksPtr m_bookmarks;
-    std::size_t m_loadedHash = 0;  // of the file's bytes as the collection was read
+    std::vector<std::string> m_lines;  // as loaded, each bookmark's at its key
+    std::size_t m_loadedHash = 0;      // of the file's bytes as the collection was read
 };
 
 }  // namespace brimtor

@@ -26,7 +26,8 @@ constexpr VerdictRow kRows[] {
     // The words say why such a row is left unticked, so the user knows to look for themselves.
     {.verdict = Refused, .guarded = true, .listed = true,
      .words = " \u2014 the site refused the check; open it to see"},
-    {.verdict = NoAnswer},      // cut off: the server said nothing in time
+    // Cut off: the server said nothing in time, which a site down for an hour does too.
+    {.verdict = NoAnswer, .guarded = true, .listed = true, .words = " \u2014 no answer; the site may be down for now"},
     {.verdict = Inconclusive},  // a connection failure that proves nothing about the page
     // Browser queries, bookmarklets and files are shown but never stay marked for removal.
     {.verdict = NotWeb, .guarded = true},

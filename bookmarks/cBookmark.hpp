@@ -28,6 +28,7 @@ struct cBookmark {
     std::string Status;               // "pending", "scanned" or "error"
     std::string url;
     std::int32_t FileLineNumber = 0;  // index of its line in a bookmark HTML file
+    std::int32_t FileLineEntry = 0;   // how many bookmarks come before it on that line
     std::int32_t AddDate = 0;
     std::int32_t BookmarkID = 0;      // its decimal text is the collection key
     std::int32_t LastModified = 0;

@@ -1,6 +1,7 @@
 #include "bookmarks/cBrowserProfile.hpp"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "support/cRegistry.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
+
+namespace fs = std::filesystem;
 
 namespace brimtor {
 
@@ -98,46 +101,80 @@ void cBrowserProfile::ReadInstallInfo()
         // A registry that cannot tell leaves the browser as found so far.
     }
     // Browsers here keep no registry key; their profile list shows they are installed.
-    if (FileExists(ProfilesIni())) {
+    if (FileExists(ProfileRoot() + "profiles.ini")) {
         m_isInstalled = true;
         if (m_version.empty())
             m_version = ProfileVersion();
     }
 }
 
+// A stale install left behind by a move to the snap or the flatpak keeps its profile list, so
+// the root in use is told by its store: of the roots holding a profiles.ini, the one whose
+// default profile's store changed last; the first of them when none has a store.
 std::string cBrowserProfile::ProfileRoot() const
 {
     const std::string home = GetSpecialFolderPath(kHomeFolderId);
+    std::string chosen;
+    std::optional<fs::file_time_type> chosenChange;
     for (const char* root : m_traits.profileRoots) {
-        if (FileExists(home + root + "profiles.ini"))
-            return home + root;
+        if (!FileExists(home + root + "profiles.ini"))
+            continue;
+        const std::optional<fs::file_time_type> changed
+            = StoreChanged(GetProfileFolder(home + root, FindDefaultProfile(home + root, {})));
+        if (chosen.empty() || (changed && (!chosenChange || *changed > *chosenChange))) {
+            chosen = home + root;
+            chosenChange = changed;
+        }
     }
-    return home + m_traits.profileRoots.front();
+    return chosen.empty() ? home + m_traits.profileRoots.front() : chosen;
 }
 
-std::string cBrowserProfile::ProfilesIni() const
+std::optional<fs::file_time_type> cBrowserProfile::StoreChanged(const std::string& profileFolder) const
 {
-    return ProfileRoot() + "profiles.ini";
+    std::optional<fs::file_time_type> newest;
+    for (const char* store : m_traits.stores) {
+        std::error_code ec;
+        const fs::file_time_type changed = fs::last_write_time(profileFolder + "/" + store, ec);
+        if (!ec && (!newest || changed > *newest))
+            newest = changed;
+    }
+    return newest;
 }
 
 // profiles.ini gives paths "/"-separated as here, relative to the profile root unless marked.
-std::string cBrowserProfile::GetProfileFolder(const std::string& path) const
+std::string cBrowserProfile::GetProfileFolder(const std::string& root, const std::string& path) const
 {
-    return IsAbsoluteProfile(ProfilesIni(), path) ? path : ProfileRoot() + path;
+    return IsAbsoluteProfile(root + "profiles.ini", path) ? path : root + path;
 }
 
 std::string cBrowserProfile::ProfileFolder() const
 {
     if (!m_where.profileFolder.empty())
         return m_where.profileFolder;
-    return GetProfileFolder(FindDefaultProfile(m_defaultProfile));
+    const std::string root = ProfileRoot();
+    return GetProfileFolder(root, FindDefaultProfile(root, m_defaultProfile));
 }
 
-std::string cBrowserProfile::FindDefaultProfile(std::string found) const
+std::string cBrowserProfile::FoundWhere() const
 {
-    const std::string ini = ProfilesIni();
+    if (!IsInstalled())
+        return {};
+    return std::string(m_traits.browserName) + " profile "
+         + TildeForHome(m_loadedFolder.empty() ? ProfileFolder() : m_loadedFolder);
+}
+
+std::string cBrowserProfile::ChooseProfile()
+{
+    DefaultProfile();
+    m_loadedFolder = ProfileFolder();
+    return m_loadedFolder;
+}
+
+std::string cBrowserProfile::FindDefaultProfile(const std::string& root, std::string found) const
+{
+    const std::string ini = root + "profiles.ini";
     if (m_traits.installDefaults) {
-        if (auto installed = InstallDefault(ProfileRoot()))
+        if (auto installed = InstallDefault(root))
             return *installed;
     }
     if (auto marked = FirstProfileWith(ini, "default", "1"))
@@ -151,23 +188,23 @@ std::string cBrowserProfile::FindDefaultProfile(std::string found) const
 
 std::string cBrowserProfile::DefaultProfile()
 {
-    m_defaultProfile = FindDefaultProfile(m_defaultProfile);
+    m_defaultProfile = FindDefaultProfile(ProfileRoot(), m_defaultProfile);
     return m_defaultProfile;
 }
 
 std::string cBrowserProfile::ProfileVersion() const
 {
+    const std::string root = ProfileRoot();
     const std::string file =
-        AddTrailingChar(GetProfileFolder(FindDefaultProfile({})), '/') + "compatibility.ini";
+        AddTrailingChar(GetProfileFolder(root, FindDefaultProfile(root, {})), '/') + "compatibility.ini";
     const std::string last = cINI().GetIniSetting(file, "Compatibility", "LastVersion");
     return last.substr(0, last.find('_'));
 }
 
 LoadOutcome cBrowserProfile::LoadBookmarks()
 {
-    DefaultProfile();
     m_file = cNetscapeBookmarkFile();
-    m_file.SetBookmarkFile(AddTrailingChar(ProfileFolder(), '/') + "bookmarks.html");
+    m_file.SetBookmarkFile(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
     m_bookmarks = m_file.BookmarkFileToCollection();
     return {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
 }
@@ -181,7 +218,7 @@ CleanOutcome cBrowserProfile::CleanUpBookmarks()
 
 std::string cBrowserProfile::WhyNoProfile() const
 {
-    if (m_isInstalled && !FindDefaultProfile(m_defaultProfile).empty())
+    if (m_isInstalled && !FindDefaultProfile(ProfileRoot(), m_defaultProfile).empty())
         return {};
     return std::string("no default ") + m_traits.browserName + " profile could be found for this user";
 }

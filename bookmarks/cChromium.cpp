@@ -36,6 +36,8 @@ cChromium::cChromium(const SourceLocation& where)
 
 std::string cChromium::FoundWhere() const
 {
+    if (!m_loaded.profileFolder.empty())
+        return m_loaded.Description();
     return m_found ? m_found->Description() : std::string();
 }
 
@@ -64,8 +66,8 @@ CleanOutcome cChromium::CleanUpBookmarks()
     if (!m_bookmarks)
         return {};
     // A running browser keeps its bookmarks in memory and writes them back over ours.
-    if (ChromiumIsRunning(m_loaded.browserFolder))
-        return RefusedWhileRunning(m_loaded.browserName + " is running. Close it, then clean again.");
+    if (const std::optional<std::string> running = ChromiumRunning(m_loaded.browserFolder, m_loaded.browserName))
+        return RefusedWhileRunning(*running);
     const std::string file = m_loaded.BookmarksFile();
     // The new file is built from the bytes the bookmarks came from; whatever the browser saved
     // since would be lost without a word. The copy is made of the very bytes compared, so no
@@ -73,7 +75,7 @@ CleanOutcome cChromium::CleanUpBookmarks()
     const auto current = ReadFileBytes(file);
     if (!current || HashOf(*current) != m_loadedHash)
         return NotCleaned(file + " has changed since its bookmarks were loaded; load them again before cleaning");
-    const BackupCopy backup = BackupStoreBytes(*current, "Chromium", ".json");
+    const BackupCopy backup = MakeBackup({file, "Chromium", ".json"}, *current);
     if (!backup)
         return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
     const ChromiumRewrite rewrite = ChromiumBookmarksWithout(*current, MarkedIds(*m_bookmarks));

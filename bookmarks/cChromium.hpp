@@ -19,6 +19,7 @@ public:
 
     // Decided once, at creation: a browser folder whose profile has a `Bookmarks` file was found.
     bool IsInstalled() const override { return m_found.has_value(); }
+    // The profile the last load read, else the one found.
     std::string FoundWhere() const override;
 
     LoadOutcome GetBookMarks() override;

@@ -10,7 +10,7 @@ namespace brimtor {
 static const BrowserProfileTraits kFirefox {"SOFTWARE\\Mozilla\\Mozilla Firefox\\",
                                             {"/.mozilla/firefox/", "/snap/firefox/common/.mozilla/firefox/",
                                              "/.var/app/org.mozilla.firefox/.mozilla/firefox/"},
-                                            1, "Firefox", true};
+                                            1, "Firefox", true, {"places.sqlite", "bookmarks.html"}};
 
 static const char* const kPlaces = "/places.sqlite";
 
@@ -25,15 +25,9 @@ bool cFirefox::IsInstalled() const
     return FileExists(folder + kPlaces) || FileExists(folder + "/bookmarks.html");
 }
 
-std::string cFirefox::FoundWhere() const
-{
-    return IsInstalled() ? "Firefox, profile " + ProfileFolder() : std::string();
-}
-
 LoadOutcome cFirefox::GetBookMarks()
 {
-    DefaultProfile();
-    const std::string folder = ProfileFolder();
+    const std::string folder = ChooseProfile();
     m_placesFolder.clear();
     m_places = {};
     if (!FileExists(folder + kPlaces))

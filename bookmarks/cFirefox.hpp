@@ -7,15 +7,15 @@ namespace brimtor {
 
 // Source 1: the bookmarks of the default Firefox profile, found below ~/.mozilla/firefox/, or
 // for the snap and flatpak builds below ~/snap/firefox/common/.mozilla/firefox/ and
-// ~/.var/app/org.mozilla.firefox/.mozilla/firefox/. Firefox keeps them in the profile's
-// places.sqlite; an old profile without one still has its bookmarks.html.
+// ~/.var/app/org.mozilla.firefox/.mozilla/firefox/ (of these, the one whose default profile's
+// store changed last). Firefox keeps them in the profile's places.sqlite; an old profile
+// without one still has its bookmarks.html.
 class cFirefox : public cBrowserProfile {
 public:
     explicit cFirefox(const SourceLocation& where = kNoLocation);
 
     // The profile holds places.sqlite or bookmarks.html.
     bool IsInstalled() const override;
-    std::string FoundWhere() const override;
 
     LoadOutcome GetBookMarks() override;
 

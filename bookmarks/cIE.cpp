@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,10 +60,16 @@ struct MarkedShortcuts {
     std::vector<BackupFile> copies;  // copies[i] is paths[i] as read
 };
 
+std::size_t HashOf(const std::string& bytes)
+{
+    return std::hash<std::string>{}(bytes);
+}
+
 // Reads every marked shortcut. One already gone counts as removed; one that cannot be read
-// cannot be backed up, so it is kept and reported.
+// cannot be backed up, and one whose bytes are not those loaded may now hold a link nobody
+// checked: both are kept and reported.
 MarkedShortcuts ReadMarked(const cBookmarks& bookmarks, const std::string& favorites,
-                           CleanOutcome& outcome)
+                           const std::unordered_map<std::string, std::size_t>& loaded, CleanOutcome& outcome)
 {
     MarkedShortcuts marked;
     for (const BookmarkPtr& bookmark : bookmarks) {
@@ -70,7 +78,11 @@ MarkedShortcuts ReadMarked(const cBookmarks& bookmarks, const std::string& favor
         const std::string& path = bookmark->ShortcutPath;
         const std::string below = BelowFavorites(path, favorites);
         std::error_code ec;
-        if (std::optional<std::string> bytes = ReadFileBytes(path)) {
+        std::optional<std::string> bytes = ReadFileBytes(path);
+        const auto hash = loaded.find(path);
+        if (bytes && (hash == loaded.end() || hash->second != HashOf(*bytes))) {
+            outcome.failures.push_back(below + ": changed since it was checked");
+        } else if (bytes) {
             marked.paths.push_back(path);
             marked.copies.push_back({below, std::move(*bytes)});
         } else if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
@@ -113,6 +125,7 @@ void cIE::SetRuntimeVersion(std::string version)
 LoadOutcome cIE::GetBookMarks()
 {
     m_bookmarks.reset();
+    m_loadedHashes.clear();
     const std::string favorites = GetSpecialFolderPath(CSIDL_FAVORITES);
     const std::vector<std::string> files
         = favorites.empty() ? std::vector<std::string>() : FindFiles(favorites, "*.url", true);
@@ -122,6 +135,8 @@ LoadOutcome cIE::GetBookMarks()
     for (std::size_t i = 0; i < files.size(); ++i) {
         const ShortcutPlace place = DescribeShortcut(files[i], favorites);
         m_bookmarks->Add(place.name, {}, place.folder, static_cast<std::int32_t>(i + 1), files[i]);
+        if (const std::optional<std::string> bytes = ReadFileBytes(files[i]))
+            m_loadedHashes[files[i]] = HashOf(*bytes);
     }
     return {m_bookmarks, {}, {}};
 }
@@ -131,11 +146,12 @@ CleanOutcome cIE::CleanUpBookmarks()
     CleanOutcome outcome;
     if (!m_bookmarks)
         return outcome;
-    const MarkedShortcuts marked = ReadMarked(*m_bookmarks, GetSpecialFolderPath(CSIDL_FAVORITES), outcome);
+    const std::string favorites = GetSpecialFolderPath(CSIDL_FAVORITES);
+    const MarkedShortcuts marked = ReadMarked(*m_bookmarks, favorites, m_loadedHashes, outcome);
     if (marked.paths.empty())
         return outcome;
     // Deleted shortcuts have no other way back: without their copy on the disk, none goes.
-    const BackupCopy backup = BackupFiles(marked.copies, "Favorites");
+    const BackupCopy backup = MakeBackup({favorites, "Favorites", ""}, marked.copies);
     if (!backup)
         return NotCleaned("No copy of the favorites could be made in " + BackupFolder());
     outcome.backups.push_back(*backup);

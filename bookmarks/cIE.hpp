@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 
 #include "bookmarks/BookmarkSource.hpp"
 
@@ -28,13 +30,14 @@ public:
     // Deletes, for good, the shortcut file of every record of the last load marked Clean,
     // after copying them all into one backup folder that keeps their paths below the
     // Favorites folder; with no copy, nothing is deleted. A file already gone counts as removed;
-    // one that cannot be deleted is kept and named in the failures. The records stay in the
-    // collection.
+    // one that cannot be read or deleted, or whose bytes changed since the load, is kept and
+    // named in the failures. The records stay in the collection.
     CleanOutcome CleanUpBookmarks() override;
 
 private:
     bool m_isInstalled = false;
     BookmarksPtr m_bookmarks;
+    std::unordered_map<std::string, std::size_t> m_loadedHashes;  // of each shortcut's bytes, by path
 };
 
 }  // namespace brimtor

@@ -4,11 +4,13 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <map>
 #include <fcntl.h>
 #include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
+#include "bookmarks/BookmarkFileLine.hpp"
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
 #include "support/Text.hpp"
@@ -83,27 +85,88 @@ bool IsJoinedLines(std::string_view bytes, const std::vector<std::string>& lines
     return bytes.empty();
 }
 
+// The line without the byte ranges [start, end), which may overlap.
+std::string WithoutRanges(std::string_view line, std::vector<std::pair<std::size_t, std::size_t>> ranges)
+{
+    std::sort(ranges.begin(), ranges.end());
+    std::string kept;
+    std::size_t from = 0;
+    for (const auto& [start, end] : ranges) {
+        if (start > from)
+            kept += line.substr(from, start - from);
+        from = std::max(from, end);
+    }
+    kept += line.substr(std::min(from, line.size()));
+    return kept;
+}
+
+// For each line that loses bytes, the byte ranges [start, end) that go.
+using Cuts = std::map<std::size_t, std::vector<std::pair<std::size_t, std::size_t>>>;
+
+// Cuts a description part, and when it ends its line the lines below that carry its text on.
+// Such a line holds text only: a description's "<" is written "&lt;", so a line that starts a
+// tag, or a blank line, ends it.
+void CutDescription(const std::vector<std::string>& lines, std::size_t line, LinePart part, bool endsLine, Cuts& cuts)
+{
+    cuts[line].emplace_back(part.start, part.end);
+    std::vector<LinePart> parts;
+    for (std::size_t below = line + 1; endsLine && below < lines.size(); ++below) {
+        const std::string_view text = lines[below];
+        const std::size_t first = text.find_first_not_of(" \t");
+        SplitLineParts(text, parts);
+        if (first == std::string_view::npos || text[first] == '<' || !parts.empty())
+            break;
+        cuts[below].emplace_back(0, text.size());
+    }
+}
+
+// Cuts the bookmark `parts[i]` of the line and the description right after it: the next part
+// of the line, or, when the bookmark ends its line, a description that starts the next one.
+void CutBookmark(const std::vector<std::string>& lines, std::size_t line, const std::vector<LinePart>& parts,
+                 std::size_t i, Cuts& cuts)
+{
+    cuts[line].emplace_back(parts[i].start, parts[i].end);
+    if (i + 1 < parts.size()) {
+        if (parts[i + 1].kind == LinePartKind::Description)
+            CutDescription(lines, line, parts[i + 1], i + 2 == parts.size(), cuts);
+        return;
+    }
+    std::vector<LinePart> next;
+    if (line + 1 < lines.size())
+        SplitLineParts(lines[line + 1], next);
+    if (!next.empty() && next[0].kind == LinePartKind::Description
+        && lines[line + 1].find_first_not_of(" \t") == next[0].start)
+        CutDescription(lines, line + 1, next[0], next.size() == 1, cuts);
+}
+
+// Where the bookmarks marked Clean, with their descriptions, are in the lines. Each record knows
+// its line and how many bookmarks come before it there.
+Cuts MarkedParts(const std::vector<std::string>& lines, const cBookmarks& bookmarks)
+{
+    std::map<std::size_t, std::vector<std::int32_t>> marked;  // line: its marked bookmarks
+    for (const BookmarkPtr& record : bookmarks) {
+        const auto line = static_cast<std::size_t>(record->FileLineNumber);
+        if (record->Clean && record->FileLineNumber >= 0 && line < lines.size())
+            marked[line].push_back(record->FileLineEntry);
+    }
+    Cuts cuts;
+    std::vector<LinePart> parts;
+    for (const auto& [line, entries] : marked) {
+        SplitLineParts(lines[line], parts);
+        std::int32_t entry = 0;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (parts[i].kind == LinePartKind::Bookmark
+                && std::find(entries.begin(), entries.end(), entry++) != entries.end())
+                CutBookmark(lines, line, parts, i, cuts);
+        }
+    }
+    return cuts;
+}
+
 // A bookmark line the reader cannot take; it ends the whole load.
 struct MalformedLine : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-enum class LineKind { Folder, Bookmark, Description, ListEnd, Other };
-
-// Tested on the space-trimmed line, in this order. List starts ("<DL><p") and separators
-// ("<HR>") need nothing, so they fall in with every other line.
-LineKind KindOf(std::string_view line)
-{
-    if (IStartsWith(line, "<DT><H"))
-        return LineKind::Folder;
-    if (IStartsWith(line, "<DT><A"))
-        return LineKind::Bookmark;
-    if (IStartsWith(line, "<DD>"))
-        return LineKind::Description;
-    if (IStartsWith(line, "</DL><"))
-        return LineKind::ListEnd;
-    return LineKind::Other;
-}
 
 // The text between the last ">" at or before `end` and `end`.
 std::string TextBefore(std::string_view line, std::size_t end)
@@ -113,7 +176,7 @@ std::string TextBefore(std::string_view line, std::size_t end)
     return std::string(line.substr(start, end - start));
 }
 
-// A folder line ends with its closing tag: the name is what stands before its "<".
+// A folder ends with its closing tag: the name is what stands before its "<".
 std::string FolderName(std::string_view line)
 {
     return TextBefore(line, line.rfind('<'));
@@ -222,6 +285,7 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
         return nullptr;
 
     m_currentLine = 0;
+    m_laterEntries = 0;
     m_bookmarks = std::make_shared<cBookmarks>();
     // Every line could be a bookmark: an upper bound that spares the collection its regrowth.
     m_bookmarks->Reserve(m_lines.size());
@@ -237,49 +301,58 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
 }
 
 // One pass over the lines with a stack of the parent paths' lengths, so however deeply the
-// folders nest the call stack does not grow. A folder line opens a level, a list end closes one,
-// and a list end at the top level ends the walk. A folder's own "<DL><p" line comes after its
-// folder line and is passed over like any other line. The last element is never examined (in a
-// file ending with its line end it is the empty text after the final line break).
+// folders nest the call stack does not grow. A folder opens a level, a list end closes one, and
+// a list end at the top level ends the walk. A folder's own "<DL><p>" comes after its heading
+// and is passed over like a separator. The last element is never examined (in a file ending
+// with its line end it is the empty text after the final line break).
 void cNetscapeBookmarkFile::ParseFolders()
 {
     std::string folderPath;
     std::vector<std::size_t> parentLengths;
+    std::vector<LinePart> parts;
     const auto last = static_cast<std::int32_t>(m_lines.size() - 1);
     while (m_currentLine != last) {
-        const std::string_view line = TrimSpacesView(m_lines[static_cast<std::size_t>(m_currentLine)]);
+        const std::string_view line = m_lines[static_cast<std::size_t>(m_currentLine)];
         ++m_currentLine;
-        switch (KindOf(line)) {
-        case LineKind::Folder:
-            parentLengths.push_back(folderPath.size());
-            folderPath += kFolderSeparator + FolderName(line);
-            break;
-        case LineKind::Bookmark:
-            AddBookmark(line, folderPath);
-            break;
-        case LineKind::Description:
-            SetLastDescription(line);
-            break;
-        case LineKind::ListEnd:
-            if (parentLengths.empty())
-                return;
-            folderPath.resize(parentLengths.back());
-            parentLengths.pop_back();
-            break;
-        case LineKind::Other:
-            break;
+        SplitLineParts(line, parts);
+        std::int32_t bookmarksOnLine = 0;
+        for (const LinePart& part : parts) {
+            const std::string_view text = line.substr(part.start, part.end - part.start);
+            switch (part.kind) {
+            case LinePartKind::Folder:
+                parentLengths.push_back(folderPath.size());
+                folderPath += kFolderSeparator + FolderName(text);
+                break;
+            case LinePartKind::Bookmark:
+                AddBookmark(text, folderPath, bookmarksOnLine++);
+                break;
+            case LinePartKind::Description:
+                SetLastDescription(TrimSpacesView(text));
+                break;
+            case LinePartKind::ListEnd:
+                if (parentLengths.empty())
+                    return;
+                folderPath.resize(parentLengths.back());
+                parentLengths.pop_back();
+                break;
+            case LinePartKind::ListStart:
+            case LinePartKind::Other:
+                break;
+            }
         }
     }
 }
 
-void cNetscapeBookmarkFile::AddBookmark(std::string_view line, const std::string& folderPath)
+void cNetscapeBookmarkFile::AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine)
 {
-    const BookmarkAttributes attributes(line);
+    const BookmarkAttributes attributes(text);
     cBookmark record;
-    // Keys are 1-based line numbers, so they are unique within a file.
-    record.BookmarkID = m_currentLine;
+    // The first bookmark of a line is keyed by its 1-based line number, as a file with one a line
+    // has always been; any later one on the same line by a number past the last line's.
+    record.BookmarkID = onLine == 0 ? m_currentLine : static_cast<std::int32_t>(m_lines.size()) + ++m_laterEntries;
     record.FileLineNumber = m_currentLine - 1;
-    record.ShortcutName = BookmarkTitle(line);
+    record.FileLineEntry = onLine;
+    record.ShortcutName = BookmarkTitle(text);
     record.url = attributes.Text(Href);
     record.Folder = folderPath.empty() ? "root" : folderPath;
     record.LinkID = attributes.Text(Id);
@@ -294,10 +367,10 @@ void cNetscapeBookmarkFile::AddBookmark(std::string_view line, const std::string
 }
 
 // A description belongs to the bookmark added last, whatever lines came between.
-void cNetscapeBookmarkFile::SetLastDescription(std::string_view line)
+void cNetscapeBookmarkFile::SetLastDescription(std::string_view text)
 {
     if (m_bookmarks->Count() > 0)
-        m_bookmarks->Item(m_bookmarks->Count())->Description = line.substr(4);
+        m_bookmarks->Item(m_bookmarks->Count())->Description = text.substr(4);
 }
 
 CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile()
@@ -322,7 +395,7 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
         return refused(m_bookmarkFile + " has changed since its bookmarks were loaded; load them again before cleaning");
     // The user was promised a copy of the file as it was: no copy, no rewrite.
-    const BackupCopy backup = BackupBookmarkBytes(*onDisk, m_browserWord);
+    const BackupCopy backup = MakeBackup({m_bookmarkFile, m_browserWord, ".html"}, *onDisk);
     if (!backup)
         return refused("No backup copy of " + m_bookmarkFile + " could be made, so it was left unchanged");
     const std::string_view lineEnd = LineEndOf(*onDisk);
@@ -334,32 +407,30 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     return outcome;
 }
 
-// The lines as read, each with the line end, minus the cleaned bookmark lines and a description
-// line that directly follows one of them. A file that ended with its line end therefore gains one.
+// The lines as read, joined by the line end, minus the cuts; a line the cuts leave with blanks
+// only goes with its line end. Nothing else changes, so an unmarked file comes back byte for
+// byte and repeated cleans never let it grow.
 std::string cNetscapeBookmarkFile::KeptText(std::string_view lineEnd) const
 {
-    std::vector<bool> cleaned(m_lines.size(), false);
-    for (const BookmarkPtr& record : *m_bookmarks) {
-        const auto line = static_cast<std::size_t>(record->FileLineNumber);
-        if (record->Clean && record->FileLineNumber >= 0 && line < cleaned.size())
-            cleaned[line] = true;
-    }
+    const Cuts cuts = MarkedParts(m_lines, *m_bookmarks);
     std::size_t size = 0;
     for (const std::string& line : m_lines)
         size += line.size() + lineEnd.size();
     std::string text;
     text.reserve(size);
-    bool afterCleaned = false;
+    std::string kept;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (cleaned[i]) {
-            afterCleaned = true;
-            continue;
-        }
-        if (!(afterCleaned && IStartsWith(TrimSpacesView(m_lines[i]), "<DD>"))) {
+        const auto cut = cuts.find(i);
+        if (cut == cuts.end()) {
             text += m_lines[i];
-            text += lineEnd;
+        } else {
+            kept = WithoutRanges(m_lines[i], cut->second);
+            if (kept.find_first_not_of(" \t") == std::string::npos)
+                continue;
+            text += kept;
         }
-        afterCleaned = false;
+        if (i + 1 < m_lines.size())
+            text += lineEnd;
     }
     return text;
 }

@@ -16,9 +16,10 @@ namespace brimtor {
 inline constexpr const char* kFolderSeparator = "\\\\-";
 
 // Reads a bookmark HTML file (the format browsers export) into a collection and writes it back
-// without the bookmarks marked Clean. It is line based, not an HTML parser: it looks at the
-// first characters of each line only, and the writer puts back the very lines it read, byte
-// for byte, so everything it does not understand survives a clean unchanged.
+// without the bookmarks marked Clean. It is no HTML parser: it finds the tags that start
+// entries, descriptions, separators and lists in each line (SplitLineParts), several to a line
+// if need be, and the writer takes out only the bytes of the marked bookmarks, so everything it
+// does not understand survives a clean unchanged.
 //
 // Reading: SetBookmarkFile, then BookmarkFileToCollection, which keeps the file's lines. Writing,
 // later, on the same instance (or on a new one given those lines): set WhichBrowser and the
@@ -41,15 +42,18 @@ public:
     void SetWhichBrowser(std::int32_t browser);
 
     // Reads and parses BookmarkFile. Nothing at all when the file is missing, unreadable or
-    // empty, or a bookmark line has no "</": such a file is no source, and the caller shows it
-    // as one without bookmarks. A date that is no 32-bit number reads as 0.
+    // empty, or a bookmark has no "</": such a file is no source, and the caller shows it as one
+    // without bookmarks. A date that is no 32-bit number reads as 0. The first bookmark of a line
+    // is keyed by the line's 1-based number, a later one on the same line by a number past the
+    // last line's.
     BookmarksPtr BookmarkFileToCollection();
 
     // Reads BookmarkFile once; when it still holds exactly the lines read, copies those bytes
-    // into the backup folder, then replaces the file in one step with the lines read, minus
-    // the lines of the bookmarks marked Clean and a description line right after one. Every
-    // line, the last one too, is written with the file's line end (LineEndOf), so a CR LF file
-    // comes back as ever and an LF file stays LF. Without a collection it does nothing.
+    // into the backup folder, then replaces the file in one step with the lines read minus the
+    // bookmarks marked Clean: each one's bytes from its <DT> up to the next tag or the line's
+    // end, with the description that follows it over every line it runs on. A line left with
+    // nothing but blanks goes with its line end. The lines are joined by the file's line end
+    // (LineEndOf), none added after the last. Without a collection it does nothing.
     // When the file changed since it was read, or the copy or the rewrite fails, the file is
     // left as it was and the outcome says why; its words are not for the window, which tells
     // this writer's failures in fixed words.
@@ -61,8 +65,9 @@ public:
 
 private:
     void ParseFolders();
-    void AddBookmark(std::string_view line, const std::string& folderPath);
-    void SetLastDescription(std::string_view line);
+    // `onLine` counts the bookmarks before it on its line.
+    void AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine);
+    void SetLastDescription(std::string_view text);
 
     std::string KeptText(std::string_view lineEnd) const;
 
@@ -70,6 +75,7 @@ private:
     std::string m_browserWord;
     BookmarksPtr m_bookmarks;
     std::int32_t m_currentLine = 0;
+    std::int32_t m_laterEntries = 0;  // bookmarks read so far that were not the first of their line
     std::vector<std::string> m_lines;
 };
 

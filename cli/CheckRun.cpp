@@ -92,16 +92,21 @@ bool CheckRun::Load()
     return m_links.Bookmarks()->Count() > 0;
 }
 
-std::string CheckRun::WhyNotLoadable() const
+std::string CheckRun::WhyNotLoadable()
 {
     return m_loaded.reason.empty() ? "no bookmarks could be read from " + SourceName() : m_loaded.reason;
 }
 
-std::string CheckRun::SourceName() const
+// A browser source is named by its profile folder: with several installs about, the user must
+// see which one was read and cleaned.
+std::string CheckRun::SourceName()
 {
     const SourceKind& kind = *FindSourceKind(m_options.source);
     if (kind.file)
         return m_options.file;
+    const std::string profile = m_links.Source(m_options.source)->FoundWhere();
+    if (!profile.empty())
+        return "the " + profile;
     return m_options.profile.empty() ? kind.whatItIs : "the profile " + m_options.profile;
 }
 

@@ -38,8 +38,8 @@ public:
 
 private:
     bool Load();
-    std::string WhyNotLoadable() const;
-    std::string SourceName() const;
+    std::string WhyNotLoadable();
+    std::string SourceName();
     bool ConnectionConfirmed();
     void Scan();
     void PreScan();

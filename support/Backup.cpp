@@ -1,9 +1,8 @@
 #include "support/Backup.hpp"
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "support/Clock.hpp"
 #include "support/FileIo.hpp"
@@ -15,59 +14,40 @@ namespace brimtor {
 
 namespace {
 
-struct BackupName {
-    std::string path;
-    bool holdsTheBytes = false;  // an earlier copy in the same minute already has them
-};
-
-// The first name that is free or already holds the same copy, as `holdsTheSame` judges.
-BackupName ChooseBackupName(const std::string& stem, const std::string& extension,
-                            const std::function<bool(const std::string&)>& holdsTheSame)
+// A copy under way, hidden from the backup window, which lists "Backup_" names only.
+std::string TemporaryPattern(const std::string& folder, const BackupOf& what)
 {
+    return folder + ".Backup_" + what.word + what.extension + ".XXXXXX";
+}
+
+void Discard(const std::string& path)
+{
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+}
+
+// Every backup ends here: the finished, flushed temporary copy takes the first backup name no
+// file or folder has, and the backup folder that now names it is flushed. Whoever renames first
+// owns a name; the others move on to the next. On any failure the copy goes.
+BackupCopy Publish(const std::string& temporary, const std::string& folder, const BackupOf& what)
+{
+    const std::string stem = folder + "Backup_" + what.word + "_" + MinuteStamp(AppClock().Now());
     for (int n = 1;; ++n) {
-        std::string name = stem;
-        if (n > 1)
-            name.append("_").append(std::to_string(n));
-        name.append(extension);
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(name, ec)))
-            return {name, false};
-        if (holdsTheSame(name))
-            return {name, true};
+        const std::string name = stem + (n > 1 ? "_" + std::to_string(n) : "") + what.extension;
+        if (RenameNoReplace(temporary, name)) {
+            if (FlushToDisk(fs::path(name).parent_path().string()))
+                return name;
+            Discard(name);
+            return std::nullopt;
+        }
+        if (errno != EEXIST) {
+            Discard(temporary);
+            return std::nullopt;
+        }
     }
 }
 
-// BackupFolder() + prefix + this minute's stamp, the folder made; empty when it cannot be made.
-std::string StampedStem(const std::string& prefix)
-{
-    const std::string folder = BackupFolder();
-    if (!MakePrivateFolders(folder))
-        return {};
-    return folder + prefix + MinuteStamp(AppClock().Now());
-}
-
-// The copy under BackupFolder() as prefix + stamp + extension.
-BackupCopy BackupBytes(const std::string& bytes, const std::string& prefix,
-                         const std::string& extension)
-{
-    const std::string stem = StampedStem(prefix);
-    if (stem.empty())
-        return std::nullopt;
-    const BackupName name = ChooseBackupName(stem, extension, [&bytes](const std::string& path) {
-        const auto existing = ReadFileBytes(path);
-        return existing && *existing == bytes;
-    });
-    // Rewriting a copy that already holds the bytes could only lose it, were the write to fail.
-    // The source is replaced right after this: a new copy, and its name in the folder, are on
-    // the disk first, or a power cut could leave the new source and no backup.
-    if (!name.holdsTheBytes && !WriteFileDurably(name.path, bytes))
-        return std::nullopt;
-    ::chmod(name.path.c_str(), 0600);
-    return name.path;
-}
-
-// Writes each file at its place inside `folder`, then flushes every file and folder to the disk
-// (the backup folder too, which holds the new folder's name).
+// Writes each file at its place inside `folder` and flushes every file and folder to the disk.
 bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& files)
 {
     for (const BackupFile& file : files) {
@@ -84,38 +64,30 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
         if (it->is_directory(ec) && !FlushToDisk(it->path().string()))
             return false;
     }
-    return !ec && FlushToDisk(folder) && FlushToDisk(BackupFolder());
+    return !ec && FlushToDisk(folder);
 }
 
 }  // namespace
 
-BackupCopy BackupTextBytes(const std::string& bytes)
+BackupCopy MakeBackup(const BackupOf& what, std::string_view bytes)
 {
-    return BackupBytes(bytes, "Backup_TextFile_", ".txt");
-}
-
-BackupCopy BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord)
-{
-    return BackupBytes(bytes, "Backup_" + browserWord + "_", ".html");
-}
-
-BackupCopy BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord)
-{
-    const std::string stem = StampedStem("Backup_" + sourceWord + "_");
-    if (stem.empty())
+    const std::string folder = BackupFolder();
+    if (!MakePrivateFolders(folder))
         return std::nullopt;
-    const std::string folder = ChooseBackupName(stem, "", [](const std::string&) { return false; }).path;
-    if (MakePrivateFolders(folder) && WriteFlushedTree(folder, files))
-        return folder;
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);  // half a copy would pass for a backup in the backup window
-    return std::nullopt;
+    const std::optional<std::string> temporary = WriteTemporaryFile(TemporaryPattern(folder, what), bytes);
+    return temporary ? Publish(*temporary, folder, what) : std::nullopt;
 }
 
-BackupCopy BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
-                              const std::string& extension)
+BackupCopy MakeBackup(const BackupOf& what, const std::vector<BackupFile>& files)
 {
-    return BackupBytes(bytes, "Backup_" + browserWord + "_", extension);
+    const std::string folder = BackupFolder();
+    std::string temporary = TemporaryPattern(folder, what);
+    if (!MakePrivateFolders(folder) || ::mkdtemp(temporary.data()) == nullptr)
+        return std::nullopt;
+    if (WriteFlushedTree(temporary, files))
+        return Publish(temporary, folder, what);
+    Discard(temporary);  // half a copy would pass for a backup
+    return std::nullopt;
 }
 
 }  // namespace brimtor

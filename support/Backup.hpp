@@ -2,23 +2,28 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Copies of bookmark sources taken just before they are rewritten: the bytes just read from the
-// source go into BackupFolder(), created private to the user when needed. A name already taken
-// by a file with other contents is never overwritten: the copy becomes stamp "_2", "_3", and so
-// on. A name taken by identical contents is reused as it is. A copy counts as made only once it
-// and its folder are flushed to the disk. Each gives the copy's full path, or nothing when the
-// copy could not be made: the caller must then not rewrite the source.
+// Copies of bookmark sources taken just before they change, in BackupFolder() (created private
+// to the user when needed) as "Backup_" word "_" stamp extension, with "_2", "_3", … after the
+// stamp when that name is taken. A copy is written under a hidden temporary name in the backup
+// folder and flushed to the disk, and only then given its name by a rename that never replaces
+// an existing one. So runs started at the same moment get a copy each, no copy is ever written
+// into by another run, and a copy that could not be finished (a full disk) is removed: a backup
+// name always holds a whole copy. The backup folder, which names the copy, is flushed too
+// before it counts as made. Each gives the copy's full path, or nothing when the copy could not
+// be made: the caller must then leave the source as it is.
 namespace brimtor {
 
 using BackupCopy = std::optional<std::string>;
 
-// As "Backup_TextFile_" stamp ".txt".
-BackupCopy BackupTextBytes(const std::string& bytes);
-
-// As "Backup_" browserWord "_" stamp ".html"; the word is "Firefox", "Netscape" or "User".
-BackupCopy BackupBookmarkBytes(const std::string& bytes, const std::string& browserWord);
+// What a backup copies and how its copy is named.
+struct BackupOf {
+    std::string origin;     // the file or folder the copy is taken from
+    std::string word;       // "TextFile", "User", "Firefox", "Netscape", "Chromium", "Favorites"
+    std::string extension;  // of a file's copy: ".txt", ".html", ".json", ".sqlite"; none for a folder
+};
 
 // One file of a folder backup: its path below the folder it was read from, and its bytes.
 struct BackupFile {
@@ -26,16 +31,9 @@ struct BackupFile {
     std::string bytes;
 };
 
-// As folder "Backup_" sourceWord "_" stamp, each file at its relative path inside it. Every file
-// and folder is on the disk when it returns, so the originals may then be deleted. An existing
-// folder is never written into: a second folder backup in the same minute gets "_2", and so on.
-// A copy that fails half-way is removed again.
-BackupCopy BackupFiles(const std::vector<BackupFile>& files, const std::string& sourceWord);
-
-// As "Backup_" browserWord "_" stamp extension, for a browser's own store ("Firefox", ".sqlite").
-// The copy and its folder are flushed to disk before it counts as made, since the store is
-// changed in place next.
-BackupCopy BackupStoreBytes(const std::string& bytes, const std::string& browserWord,
-                              const std::string& extension);
+// A copy of one file's bytes.
+BackupCopy MakeBackup(const BackupOf& what, std::string_view bytes);
+// A copy of files of a folder, each at its relative path inside the copy and never outside it.
+BackupCopy MakeBackup(const BackupOf& what, const std::vector<BackupFile>& files);
 
 }  // namespace brimtor

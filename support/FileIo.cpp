@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
@@ -44,7 +45,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path)
 }
 
 // Writes everything to an open descriptor, retrying short writes.
-static bool WriteAll(int fd, const std::string& bytes)
+static bool WriteAll(int fd, std::string_view bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -59,6 +60,33 @@ static bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
+static DiskWatcher& Watcher()
+{
+    static DiskWatcher watcher;
+    return watcher;
+}
+
+DiskWatcher SetDiskWatcher(DiskWatcher watcher)
+{
+    std::swap(Watcher(), watcher);
+    return watcher;
+}
+
+static void Tell(DiskStep::Kind kind, const std::string& path, const std::string& newPath = {})
+{
+    if (Watcher())
+        Watcher()(DiskStep {kind, path, newPath});
+}
+
+// A file system that cannot flush a folder (EINVAL) has no other way to make it durable.
+static bool Flush(int fd, const std::string& path)
+{
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        return false;
+    Tell(DiskStep::Flush, path);
+    return true;
+}
+
 // The folder that holds the file ("." for a bare name).
 static std::string FolderOf(const std::string& path)
 {
@@ -66,24 +94,18 @@ static std::string FolderOf(const std::string& path)
     return folder.empty() ? "." : folder;
 }
 
-static bool WriteOpened(const std::string& path, int flags, const std::string& bytes, bool durable = false)
+static bool WriteOpened(const std::string& path, int flags, const std::string& bytes)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
+    const bool written = WriteAll(fd, bytes);
     return (::close(fd) == 0) && written;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     return WriteOpened(path, O_TRUNC, bytes);
-}
-
-bool WriteFileDurably(const std::string& path, const std::string& bytes)
-{
-    // The folder's entries too, so the new file's name survives a crash as well as its bytes.
-    return WriteOpened(path, O_TRUNC, bytes, true) && FlushToDisk(FolderOf(path));
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes)
@@ -94,6 +116,28 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes)
 static std::string ErrnoText(const std::string& what, const std::string& path)
 {
     return what + " " + path + ": " + std::strerror(errno);
+}
+
+// Creates a private file from the pattern, writes the bytes, lets `finish` give the file its
+// owner and mode, and flushes it: its name, or why not, with no file left behind.
+static Outcome<std::string> WriteTemporary(std::string pattern, std::string_view bytes,
+                                           const std::function<bool(int)>& finish)
+{
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return Failure {ErrnoText("Cannot create a temporary file", pattern)};
+    const bool written = WriteAll(fd, bytes) && finish(fd) && Flush(fd, pattern);
+    if (::close(fd) == 0 && written)
+        return pattern;
+    const Failure failure {ErrnoText("Cannot write", pattern)};
+    ::unlink(pattern.c_str());
+    return failure;
+}
+
+std::optional<std::string> WriteTemporaryFile(std::string pattern, std::string_view bytes)
+{
+    Outcome<std::string> written = WriteTemporary(std::move(pattern), bytes, [](int) { return true; });
+    return written ? std::optional<std::string>(std::move(*written)) : std::nullopt;
 }
 
 // True when the user took the write permission away: root can write such a file anyway, but
@@ -114,38 +158,56 @@ Outcome<> ReplaceFileAtomically(const std::string& path, const std::string& byte
         target = resolved.string();
     }
 
-    mode_t mode = 0600;
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            return Failure {"Cannot replace " + target + ": it is a folder"};
-        if (IsReadOnly(target, info))
-            return Failure {"Cannot replace " + target + ": the file is read-only"};
-        mode = info.st_mode & 07777;
-    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode))
+        return Failure {"Cannot replace " + target + ": it is a folder"};
+    if (exists && IsReadOnly(target, info))
+        return Failure {"Cannot replace " + target + ": the file is read-only"};
 
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return Failure {ErrnoText("Cannot create a temporary file beside", target)};
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        errno = written ? errno : savedErrno;
-        const Failure failure {ErrnoText("Cannot write", temp)};
-        ::unlink(temp.c_str());
-        return failure;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
+    // The owner first: changing it may clear the set-id bits the mode then puts back.
+    const auto keepOwnerAndMode = [&](int fd) {
+        if (!exists)
+            return true;
+        const bool owned = (info.st_uid == ::geteuid() && info.st_gid == ::getegid())
+                           || ::fchown(fd, info.st_uid, info.st_gid) == 0;
+        return owned && ::fchmod(fd, info.st_mode & 07777) == 0;
+    };
+    const Outcome<std::string> temp = WriteTemporary(target + ".XXXXXX", bytes, keepOwnerAndMode);
+    if (!temp)
+        return Failure {temp.Reason()};
+    if (::rename(temp->c_str(), target.c_str()) != 0) {
         const Failure failure {ErrnoText("Cannot replace", target)};
-        ::unlink(temp.c_str());
+        ::unlink(temp->c_str());
         return failure;
     }
+    Tell(DiskStep::Rename, *temp, target);
     // The new file is in place either way; flushing its folder only keeps the rename from being
     // lost with a power cut, so a failure here is no failure of the replace.
     FlushToDisk(FolderOf(target));
     return {};
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to)
+{
+    bool renamed = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+    if (!renamed && (errno == EINVAL || errno == ENOSYS)) {
+        struct stat info {};
+        if (::lstat(from.c_str(), &info) != 0)
+            return false;
+        if (S_ISDIR(info.st_mode)) {
+            renamed = ::mkdir(to.c_str(), 0700) == 0 && ::rename(from.c_str(), to.c_str()) == 0;
+            if (!renamed && errno != EEXIST)
+                ::rmdir(to.c_str());
+        } else {
+            renamed = ::link(from.c_str(), to.c_str()) == 0;
+            if (renamed)
+                ::unlink(from.c_str());
+        }
+    }
+    if (renamed)
+        Tell(DiskStep::Rename, from, to);
+    return renamed;
 }
 
 bool FlushToDisk(const std::string& path)
@@ -153,8 +215,7 @@ bool FlushToDisk(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    // A file system that cannot flush a folder (EINVAL) has no other way to make it durable.
-    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const bool flushed = Flush(fd, path);
     ::close(fd);
     return flushed;
 }

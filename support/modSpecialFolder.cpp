@@ -50,6 +50,16 @@ std::string GetSpecialFolderPath(int folderId)
     }
 }
 
+std::string TildeForHome(const std::string& path)
+{
+    const std::string home = HomeFolder();
+    if (home.empty() || home == "/" || path.compare(0, home.size(), home) != 0)
+        return path;
+    if (path.size() == home.size() || path[home.size()] == '/')
+        return "~" + path.substr(home.size());
+    return path;
+}
+
 std::string UserConfigHome()
 {
     return XdgFolder("XDG_CONFIG_HOME", ".config");

@@ -14,6 +14,9 @@ constexpr int kHomeFolderId = 26;
 // other id or when HOME is not set. The folder need not exist.
 std::string GetSpecialFolderPath(int folderId);
 
+// The path as a user reads it, with "~" for the home folder: "~/.mozilla/firefox/x.default".
+std::string TildeForHome(const std::string& path);
+
 // $XDG_CONFIG_HOME (default ~/.config): where desktop programs keep their settings.
 std::string UserConfigHome();
 

@@ -9,6 +9,7 @@
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/Recorders.hpp"
+#include "tests/common/RunningAs.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
@@ -72,10 +73,14 @@ TEST(Places, ReadingNeverWaitsForFirefoxAndCleaningIsRefusedWhileItRunsOrAfterAC
         EXPECT_EQ(ListNames(fs::path(lock).parent_path()), files);
         expectRefused(CleanResult::BrowserRunning, running);
     }
-    fs::remove(lock);
-    fs::create_symlink("127.0.0.1:+" + std::to_string(::getpid()), lock);
-    expectRefused(CleanResult::BrowserRunning, running);
-    fs::remove(lock);
+    // Read as Firefox reads it: Firefox alive here, or running on another host, refuses. A live
+    // process that is not Firefox (this one, under its own name again) holds a stale lock's number.
+    const auto relock = [&](const std::string& owner) { fs::remove(lock); fs::create_symlink(owner, lock); };
+    relock("127.0.0.1:+" + std::to_string(::getpid()));
+    [&] { const RunningAs firefox("firefox-esr"); expectRefused(CleanResult::BrowserRunning, running); }();
+    relock("10.9.8.7:+1");
+    expectRefused(CleanResult::BrowserRunning, "Firefox is running on 10.9.8.7. Close it there, then clean again.");
+    relock("127.0.0.1:+" + std::to_string(::getpid()));
     p.places.Exec("UPDATE moz_places SET url = 'http://moved.example/'");
     before = ReadAll(p.places.Path());
     expectRefused(CleanResult::Failed, "has changed since its bookmarks were loaded");
@@ -99,6 +104,9 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     const std::int64_t deep = places.Add(sub, "Deep", "http://deep.example/", 2);
     places.Add(sub, "After", "http://after.example/");
     const std::vector<std::string> tombstones = places.Column("SELECT guid FROM moz_bookmarks WHERE syncStatus = 2");
+    const std::string keyworded = "url IN ('http://gone.example/', 'http://shared.example/')";
+    places.Exec("INSERT INTO moz_keywords (keyword, place_id) SELECT url, id FROM moz_places WHERE " + keyworded
+                + "; UPDATE moz_places SET foreign_count = foreign_count + 1 WHERE " + keyworded);
     p.Load({synced, twin, deep});
 
     const CleanOutcome outcome = p.links.CleanChosenSource();
@@ -107,6 +115,8 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE type = 1 ORDER BY parent, position"),
               (std::vector<std::string>{"Keep", "Shared", "Last", "After"}));
     EXPECT_EQ(places.Column("SELECT guid FROM moz_bookmarks_deleted ORDER BY rowid"), tombstones);
+    // A keyword stays only with an address still bookmarked.
+    EXPECT_EQ(places.Column("SELECT keyword FROM moz_keywords"), std::vector<std::string>{"http://shared.example/"});
     EXPECT_EQ(places.Column("SELECT syncChangeCounter FROM moz_bookmarks WHERE id IN (2, " + std::to_string(sub) + ")"),
               (std::vector<std::string>{"3", "2"}));
 

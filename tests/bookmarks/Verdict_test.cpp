@@ -35,7 +35,7 @@ TEST(Verdict, JudgingTicksListsGuardsAndDrawsEveryKindOfOutcome)
         {"http://stale/", "scanned", 304, "ticked listed kept warning"},
         {"http://hello/", "scanned", 100, "ticked listed kept information"},
         {"http://teapot/", "scanned", 408, "ticked listed kept warning"},  // the server's own 408
-        {"http://silent/", "error", 408, "- - kept warning"},             // cut off
+        {"http://silent/", "error", 408, "- listed cleared warning"},     // cut off: maybe down for now
         {"http://timedout/", "error", 10060, "ticked listed kept warning"},
         {"http://refused/", "error", 10061, "ticked listed kept bad"},
         {"http://noaddress/", "error", 11004, "ticked listed kept bad"},

@@ -1,14 +1,15 @@
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "bookmarks/BackupList.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
+#include "tests/common/RunningAs.hpp"
 #include "tests/common/TempHome.hpp"
 
 using namespace brimtor;
@@ -101,10 +102,12 @@ struct ChromiumHome {
 
     ChromiumHome()
     {
-        home.WriteFile(".config/chromium/Local State", "{}");  // no profile with bookmarks: passed over
         home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Profile 1"}})");
         home.WriteFile(".config/google-chrome/Default/Bookmarks", "{}");
-        home.WriteFile(".config/vivaldi/Default/Bookmarks", kTree);
+        home.WriteFile(".config/vivaldi/Local State", "{}");  // no profile with bookmarks: passed over
+        // A browser tried once, its bookmarks left behind: the one in use changed them since.
+        const std::string stale = home.WriteFile(".config/chromium/Default/Bookmarks", kTree);
+        std::filesystem::last_write_time(stale, std::filesystem::last_write_time(file) - std::chrono::hours(1));
         links.SetSelectedSource(SourceCode::Chromium);
     }
 
@@ -115,12 +118,13 @@ struct ChromiumHome {
         return links.CleanChosenSource();
     }
 
-    void Lock(pid_t pid)
+    // The lock a browser with that PID keeps on this host, or on the one named.
+    void Lock(pid_t pid, const char* host = nullptr)
     {
-        char host[256] = {};
-        ::gethostname(host, sizeof host - 1);
+        char here[256] = {};
+        ::gethostname(here, sizeof here - 1);
         std::filesystem::remove(browser + "/SingletonLock");
-        std::filesystem::create_symlink(std::string(host) + "-" + std::to_string(pid), browser + "/SingletonLock");
+        std::filesystem::create_symlink(std::string(host ? host : here) + "-" + std::to_string(pid), browser + "/SingletonLock");
     }
 };
 
@@ -129,17 +133,16 @@ struct ChromiumHome {
 TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile)
 {
     ChromiumHome c;
-    EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome, profile Profile 1");
+    EXPECT_EQ(c.links.Source(SourceCode::Chromium)->FoundWhere(), "Google Chrome profile ~/.config/google-chrome/Profile 1");
     c.Lock(::getpid());
-    CleanOutcome outcome = c.LoadTickAndClean(9);
+    CleanOutcome outcome = [&] { const RunningAs chrome("chrome"); return c.LoadTickAndClean(9); }();
     EXPECT_EQ(outcome.result, CleanResult::BrowserRunning);
     EXPECT_EQ(outcome.reason, "Google Chrome is running. Close it, then clean again.");
+    c.Lock(1, "elsewhere-box");
+    EXPECT_EQ(c.LoadTickAndClean(9).reason, "Google Chrome is running on elsewhere-box. Close it there, then clean again.");
 
-    const pid_t gone = ::fork();
-    if (gone == 0)
-        ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
-    c.Lock(gone);
+    // A live process that is not the browser (this one, under its own name) holds a stale lock's number.
+    c.Lock(::getpid());
     c.links.Refresh();
     c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", kTree + " ");
     c.links.Bookmarks()->Item("9")->Clean = true;

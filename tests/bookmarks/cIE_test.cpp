@@ -101,8 +101,14 @@ TEST(FavoritesSource, CleaningCopiesTheMarkedFilesFirstAndTellsWhatStayed)
     EXPECT_FALSE(fs::exists(deep));
     EXPECT_EQ(s.links.Bookmarks()->Count(), 4);  // the records stay
 
-    // A second clean in the same minute never writes into the first copy.
+    // A shortcut written since the load may hold a link nobody checked: it stays, named.
     s.home.WriteFile("Favorites/News/b.url", "again");
+    EXPECT_EQ(s.links.CleanChosenSource().failures.back(), "News/b.url: changed since it was checked");
+    EXPECT_EQ(ReadAll(deep), "again");
+
+    // Loaded again, it goes; a second clean in the same minute never writes into the first copy.
+    for (const BookmarkPtr& b : *s.Load())
+        b->Clean = b->ShortcutPath == deep;
     EXPECT_EQ(s.links.CleanChosenSource().backups, std::vector<std::string>{backup + "_2"});
     EXPECT_EQ(ReadAll(backup + "/News/b.url"), bytes);
 

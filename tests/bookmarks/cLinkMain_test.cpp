@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/cLinkMain.hpp"
+#include "support/FileIo.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
@@ -45,9 +46,11 @@ TEST(TextFileSource, LinesBecomeBookmarksKeyedByLineIndex)
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "a"}, {2, "b"}}));
     EXPECT_EQ(list->Item(1)->ShortcutName, "a");
 
-    // Blanks stay, and in a file saved with LF line ends every LF ends a line.
-    s.Load("  http://x/  \r\n");
-    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "  http://x/  "}}));
+    // The address ends at the first blank or tab; the rest of the line names it.
+    list = s.Load("  http://x/  \r\nhttp://y/\tmy  notes \r\n");
+    EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://x/"}, {1, "http://y/"}}));
+    EXPECT_EQ(list->Item(1)->ShortcutName + "|" + list->Item(2)->ShortcutName, "  http://x/  |my  notes");
+    // In a file saved with LF line ends every LF ends a line.
     s.Load("http://a/\nhttp://b/\n");
     EXPECT_EQ(s.Rows(), (std::vector<std::pair<int, std::string>>{{0, "http://a/"}, {1, "http://b/"}}));
     EXPECT_TRUE(s.log.Entries().empty());
@@ -80,14 +83,23 @@ TEST(TextFileSource, NothingToLoadGivesAnEmptyCollectionAndEveryRefreshANewOne)
 TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
 {
     TextSource s;
-    const std::string original = "http://a/\r\n\r\nhttp://b/\r\nhttp://c/";
+    const std::string original = "http://a/ first\r\n\r\nhttp://b/\r\nhttp://c/\tthird ";
     auto list = s.Load(original);
     list->Item(2)->Clean = true;
+    std::vector<std::string> steps;
+    const DiskWatcher previous = SetDiskWatcher([&steps](const DiskStep& step) {
+        steps.push_back(step.kind == DiskStep::Flush ? step.path : step.path + " > " + step.newPath);
+    });
     const CleanOutcome outcome = s.links.CleanChosenSource();
-    EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/\r\nhttp://c/\r\n");
+    SetDiskWatcher(previous);
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "http://a/ first\r\nhttp://c/\tthird \r\n");
     const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
     EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(backup), original);
+    // The copy, then the folder that names it, reach the disk before the file is replaced.
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps, (std::vector<std::string>{steps[0], steps[0] + " > " + backup, DataFolder() + "/Backups", steps[3],
+                                               steps[3] + " > " + s.links.TextFile(), s.home.Path()}));
 
     // All marked: an empty file, still backed up.
     for (const BookmarkPtr& b : *list)
@@ -148,5 +160,5 @@ TEST(BookmarkFileSource, AFileSavedAgainSinceItWasLoadedIsNotRewritten)
     // As it was loaded, it is cleaned.
     s.home.WriteFile("bookmarks.html", original);
     EXPECT_EQ(s.links.CleanChosenSource().backups.size(), 2u);
-    EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n\r\n");
+    EXPECT_EQ(ReadAll(s.links.TextFile()), "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n</DL><p>\r\n");
 }

@@ -89,7 +89,7 @@ struct BookmarkFile {
 
     bool Clean(const std::vector<int>& markedLines) { return Cleaned(Writer(markedLines).CreateBookMarkFile()); }
 
-    // The export as it should come back without the given lines, plus the format's extra CR LF.
+    // The export as it should come back without the given lines.
     static std::string Without(const std::vector<int>& gone)
     {
         std::vector<std::string> kept;
@@ -97,7 +97,7 @@ struct BookmarkFile {
         for (int i = 0; i < static_cast<int>(lines.size()); ++i)
             if (std::find(gone.begin(), gone.end(), i) == gone.end())
                 kept.push_back(lines[static_cast<std::size_t>(i)]);
-        return CrLfLines(kept) + "\r\n";
+        return CrLfLines(kept);
     }
 };
 
@@ -117,6 +117,7 @@ TEST(cNetscapeBookmarkFile, ReadsFoldersAttributesAndDescriptions)
                         {14, 13, "\\\\-Toolbar", "Caf\xc3\xa9 \xc3\xbc", "http://utf8.example/"},
                         {17, 16, "\\\\-Toolbar\\\\-News", "Caf\xe9", "http://latin1.example/"},
                         {19, 18, "\\\\-Toolbar\\\\-News", "Second", "http://second.example/"},
+                        {23, 22, "root", "Tabbed", "http://tabbed.example/"},
                         {24, 23, "root", "low", "http://low.example/a b"},
                     }));
     const BookmarkPtr top = list->Item("7");
@@ -142,7 +143,7 @@ TEST(cNetscapeBookmarkFile, LfFilesAndOddDatesLoadUnreadableFilesGiveNoSource)
     writer.SetBookmarkFileContents(lines);
     writer.SetBookmarks(list);
     ASSERT_TRUE(Cleaned(writer.CreateBookMarkFile()));
-    EXPECT_EQ(ReadAll(f.path), "<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n\n");
+    EXPECT_EQ(ReadAll(f.path), "<DL><p>\n<DT><A HREF=\"http://b/\">b</A>\n");
 
     EXPECT_FALSE(f.Load("", &lines));
     EXPECT_TRUE(lines.empty());
@@ -191,15 +192,15 @@ TEST(cNetscapeBookmarkFile, OddStructuresNeitherCrashNorMisfile)
 TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescriptionsWhateverTheKeys)
 {
     BookmarkFile f;
-    // Nothing marked: every byte comes back, plus the CR LF every element is written with.
+    // Nothing marked: every byte comes back, and no more.
     const std::string original = CrLfLines(ExportLines());
     ASSERT_TRUE(f.Clean({}));
-    EXPECT_EQ(ReadAll(f.path), original + "\r\n");
+    EXPECT_EQ(ReadAll(f.path), original);
     EXPECT_EQ(ReadAll(BackupFolder() + "Backup_User_200801251430.html"), original);
 
-    // The description's continuation line stays, and so does the folder's description.
+    // The description goes with all its lines; the folder's description stays.
     ASSERT_TRUE(f.Clean({6}));
-    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7}));
+    EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({6, 7, 8}));
     // Two in a row, each with a description.
     ASSERT_TRUE(f.Clean({16, 18, 13}));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({13, 16, 17, 18, 19}));
@@ -213,6 +214,41 @@ TEST(cNetscapeBookmarkFile, RewriteDropsExactlyTheMarkedLinesAndTheirDescription
         b->BookmarkID = ++position;
     ASSERT_TRUE(Cleaned(writer.CreateBookMarkFile()));
     EXPECT_EQ(ReadAll(f.path), BookmarkFile::Without({16, 17}));
+}
+
+// An export in Firefox's own shape (LF line ends, a separator and the next entry on one line),
+// with a line holding several entries as hand-made files do.
+TEST(cNetscapeBookmarkFile, EveryEntryOfALineIsReadAndOnlyTheMarkedOnesGo)
+{
+    BookmarkFile f;
+    const std::string a = "    <DT><A HREF=\"http://a.example/\" ADD_DATE=\"1700000000\">A</A>\n"
+                          "    <DD>About a,\nover two lines\n";
+    const std::string b = "<DT><A HREF=\"http://b.example/\" ADD_DATE=\"1700000000\">B</A>";
+    const std::string dead = "<DT><A HREF=\"http://dead.example/\">Dead</A>", d = "<DT><A HREF=\"http://d.example/\">D</A>";
+    const std::string original = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<!-- This is an automatically generated file.\n"
+        "     DO NOT EDIT! -->\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks Menu</H1>\n\n<DL><p>\n" + a + "    <HR>    " + b + "\n"
+        "    <HR>    <DT><H3 ADD_DATE=\"1700000000\">Mozilla Firefox</H3>\n    <DL><p>\n"
+        "        <DT><A HREF=\"http://c.example/\">C</A>" + dead + d + "</DL><p>\n"
+        "\t<DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks Toolbar</H3>\n\t<DL><p>\n\t\t<DT><A HREF=\"http://e.example/\">E</A>\n"
+        "\t</DL><p>\n</DL>\n";
+    std::vector<std::string> lines;
+    const BookmarksPtr list = f.Load(original, &lines);
+    std::vector<std::string> rows;
+    for (const BookmarkPtr& bookmark : *list)
+        rows.push_back(std::to_string(bookmark->BookmarkID) + " " + bookmark->Folder + " " + bookmark->ShortcutName);
+    EXPECT_EQ(rows, (std::vector<std::string>{"8 root A", "11 root B", "14 \\\\-Mozilla Firefox C", "21 \\\\-Mozilla Firefox Dead",
+                                              "22 \\\\-Mozilla Firefox D", "17 \\\\-Bookmarks Toolbar E"}));
+    for (const char* key : {"8", "11", "21", "22"})
+        list->Item(key)->Clean = true;
+    cNetscapeBookmarkFile writer;
+    writer.SetBookmarkFile(f.path);
+    writer.SetBookmarkFileContents(lines);
+    writer.SetBookmarks(list);
+    ASSERT_TRUE(Cleaned(writer.CreateBookMarkFile()));
+    std::string expected = original;
+    for (const std::string& gone : {a, b, dead, d})
+        expected.erase(expected.find(gone), gone.size());
+    EXPECT_EQ(ReadAll(f.path), expected);
 }
 
 TEST(cNetscapeBookmarkFile, AFailedRewriteLeavesTheFileAndSaysWhy)
@@ -261,5 +297,5 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
     }
     EXPECT_TRUE(ListNames(BackupFolder()).empty());
     EXPECT_TRUE(cleanAfterChange(original));
-    EXPECT_EQ(ReadAll(f.path), original + "\r\n");
+    EXPECT_EQ(ReadAll(f.path), original);
 }

@@ -62,7 +62,8 @@ std::vector<std::string> PlacesBreaches(const PlacesFile& file)
                                                  "min(position) != 0 OR max(position) + 1 != count(DISTINCT position)"))
         breaches.push_back("positions of folder " + folder);
     for (const std::string& place : file.Column("SELECT id FROM moz_places p WHERE foreign_count != "
-                                                "(SELECT count(*) FROM moz_bookmarks WHERE fk = p.id)"))
+                                                "(SELECT count(*) FROM moz_bookmarks WHERE fk = p.id) + "
+                                                "(SELECT count(*) FROM moz_keywords WHERE place_id = p.id)"))
         breaches.push_back("foreign_count of place " + place);
     if (file.Column("PRAGMA integrity_check") != std::vector<std::string>{"ok"})
         breaches.push_back("integrity check");

@@ -29,7 +29,7 @@ private:
 };
 
 // One line per breach of what Firefox relies on: positions from 0 without gaps in each folder,
-// each place's foreign_count equal to the bookmarks pointing at it, an intact database.
+// each place's foreign_count equal to the bookmarks and keywords pointing at it, an intact database.
 std::vector<std::string> PlacesBreaches(const PlacesFile& file);
 
 }  // namespace brimtor::test

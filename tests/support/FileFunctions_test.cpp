@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -65,14 +66,18 @@ TEST(SpecialFolders, FollowHomeAndXdg)
     EXPECT_EQ(GetSpecialFolderPath(CSIDL_FAVORITES), account + "/Favorites");
 }
 
-TEST(FileIo, AtomicReplaceKeepsModeAndRefusesReadOnlyTargets)
+TEST(FileIo, AtomicReplaceKeepsOwnerAndModeAndRefusesReadOnlyTargets)
 {
     TempHome home;
     const std::string file = home.WriteFile("list.txt", "old");
     std::filesystem::permissions(file, std::filesystem::perms(0640));
+    ASSERT_EQ(::chown(file.c_str(), 4242, 4343), 0);  // a user's file, rewritten by root
     EXPECT_TRUE(ReplaceFileAtomically(file, "new"));
     EXPECT_EQ(test::ReadAll(file), "new");
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    EXPECT_EQ(std::to_string(info.st_uid) + ":" + std::to_string(info.st_gid), "4242:4343");
 
     std::filesystem::permissions(file, std::filesystem::perms(0444));
     EXPECT_NE(ReplaceFileAtomically(file, "newer").Reason().find("read-only"), std::string::npos);

@@ -35,7 +35,7 @@ std::string WholeJobSite::BookmarkFileWithout(const std::vector<std::string>& na
         const std::string description = "<DD>About " + name + "\r\n";
         text.erase(start, text.find(description) + description.size() - start);
     }
-    return text + "\r\n";
+    return text;
 }
 
 std::string WholeJobSite::ChromiumBookmarks() const

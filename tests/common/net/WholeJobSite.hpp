@@ -16,7 +16,7 @@ public:
     // /ok, /gone, /lost and /moved, in that order.
     std::vector<std::string> Links() const;
     std::string BookmarkFile(const std::string& firstName = "Works") const;
-    // The file as a clean leaves it without the named bookmarks and their descriptions, plus a CR LF.
+    // The file as a clean leaves it without the named bookmarks and their descriptions.
     std::string BookmarkFileWithout(const std::vector<std::string>& names) const;
     // A Chromium-family browser's Bookmarks file with the four in its bookmarks bar, ids 5 to 8.
     std::string ChromiumBookmarks() const;
