@@ -123,9 +123,11 @@ static std::string ErrnoText(const std::string& what, const std::string& path)
 static Outcome<std::string> WriteTemporary(std::string pattern, std::string_view bytes,
                                            const std::function<bool(int)>& finish)
 {
+    // Its name is random: the user knows the file it stands beside, the pattern less its letters.
+    const std::string beside = pattern.substr(0, pattern.rfind('.'));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
-        return Failure {ErrnoText("Cannot create a temporary file", pattern)};
+        return Failure {ErrnoText("Cannot create a temporary file beside", beside)};
     const bool written = WriteAll(fd, bytes) && finish(fd) && Flush(fd, pattern);
     if (::close(fd) == 0 && written)
         return pattern;
