@@ -31,9 +31,9 @@ LoopbackServer::LoopbackServer(QObject* parent) : QTcpServer(parent) {}
 
 LoopbackServer::~LoopbackServer() = default;
 
-void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& key)
+void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& key, bool fromTheStart)
 {
-    m_tls = true;
+    m_tls = fromTheStart;
     m_certificate = certificate;
     m_key = key;
 }
@@ -52,6 +52,7 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
     connect(connection->socket, &QSslSocket::disconnected, connection->socket, &QObject::deleteLater);
     connect(connection->socket, &QSslSocket::disconnected, this, [this] { --m_open; });
     m_mostOpen = std::max(m_mostOpen, ++m_open);
+    ++m_accepted;
     connect(connection->socket, &QSslSocket::readyRead, this, [this, connection] {
         connection->received += connection->socket->readAll().toStdString();
         const std::size_t end = connection->received.find("\r\n\r\n");
@@ -59,6 +60,7 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
             return;
         connection->answered = true;
         m_requests.push_back(connection->received.substr(0, end + 4));
+        m_requestTimes.push_back(std::chrono::steady_clock::now());
         Answer(connection);
     });
     if (m_tls) {
@@ -101,8 +103,15 @@ void LoopbackServer::SendNextChunk(const std::shared_ptr<Connection>& connection
         StreamBody(connection);
         return;
     }
-    if (connection->reply.close)
+    if (connection->reply.thenTls) {
+        connection->received.clear();
+        connection->answered = false;
+        socket->setLocalCertificate(m_certificate);
+        socket->setPrivateKey(m_key);
+        socket->startServerEncryption();
+    } else if (connection->reply.close) {
         socket->disconnectFromHost();
+    }
 }
 
 // Tops the socket's queue up to a bound, so a body of any size costs the test no memory.
