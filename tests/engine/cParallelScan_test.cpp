@@ -6,8 +6,10 @@
 #include <vector>
 
 #include <QEventLoop>
+#include <QHostAddress>
 
 #include "bookmarks/cLinkMain.hpp"
+#include "engine/ResultText.hpp"
 #include "engine/cParallelScan.hpp"
 #include "engine/cScanDriver.hpp"
 #include "tests/engine/FakeScanView.hpp"
@@ -29,6 +31,13 @@ void RunToEnd(cParallelScan& scan)
     EXPECT_TRUE(scan.Completed());
 }
 
+// Starts the server on its own loopback address; returns its "http://address:port".
+std::string Listen(test::LoopbackServer& server, const char* address)
+{
+    server.listen(QHostAddress(QString::fromLatin1(address)), 0);
+    return "http://" + std::string(address) + ":" + std::to_string(server.serverPort());
+}
+
 }  // namespace
 
 TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
@@ -42,7 +51,7 @@ TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
         server.Script(path, {i % 3 ? "HTTP/1.1 200 OK\r\n\r\n" : "HTTP/1.1 404 Not Found\r\n\r\n", true});
         bookmarks->Add("n", base + path, {}, i);
     }
-    cParallelScan scan(bookmarks, {8, 0, 1000, {}});
+    cParallelScan scan(bookmarks, {8, 0, 0, 1000, {}});
     RunToEnd(scan);
     EXPECT_EQ(server.MostOpenAtOnce(), cParallelScan::kPerHostLimit);
     // A HEAD for every link, a GET again for the ten that failed.
@@ -52,13 +61,13 @@ TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
 
 TEST(cParallelScan, EmptyCollectionsAndUnstartableLinksStillComplete)
 {
-    cParallelScan empty(std::make_shared<cBookmarks>(), {4, 0, 1000, {}});
+    cParallelScan empty(std::make_shared<cBookmarks>(), {4, 0, 0, 1000, {}});
     RunToEnd(empty);
     EXPECT_EQ(empty.RequestsEnded(), 0u);
 
     auto bookmarks = std::make_shared<cBookmarks>();
     bookmarks->Add("bad port", "http://127.0.0.1:99999/", {}, 1);
-    cParallelScan unstartable(bookmarks, {2, 0, 1000, {}});
+    cParallelScan unstartable(bookmarks, {2, 0, 0, 1000, {}});
     RunToEnd(unstartable);
     EXPECT_EQ(bookmarks->Item(1)->Status, "pending");
 }
@@ -70,8 +79,8 @@ std::vector<std::string> Outcomes(const cBookmarks& bookmarks)
 {
     std::vector<std::string> lines;
     for (const BookmarkPtr& b : bookmarks)
-        lines.push_back(b->url + " " + b->Status + " " + std::to_string(b->ResponseCode) + " "
-                        + (b->Clean ? "clean " : "keep ") + b->RedirectedUrl + " " + std::to_string(b->ContentLength));
+        lines.push_back(b->url + " " + b->Status + " " + ResultText(*b) + " " + (b->Clean ? "clean " : "keep ")
+                        + b->RedirectedUrl + " " + std::to_string(b->ContentLength));
     return lines;
 }
 
@@ -87,8 +96,13 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
     server.Script("/silent", {"", false, 0, false});
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
+    test::LoopbackServer silentServer;  // never answers, so its last two links go unasked
+    const std::string quiet = Listen(silentServer, "127.0.0.2");
+    for (const char* path : {"/a", "/b", "/c"})
+        silentServer.Script(path, {"", false, 0, false});
     const std::string text = test::CrLfLines({base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
-                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/", "http://bad host/"});
+                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/", "http://bad host/",
+                                        quiet + "/a", quiet + "/b", quiet + "/c"});
 
     // The window: one link at a time, the time-out tick shortened alike.
     cLinkMain links;
@@ -111,16 +125,24 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
         std::sort(lines.begin(), lines.end());
         return lines;
     };
-    const std::vector<std::string> oneLaneLog = sortedLog();
+    // One lane: a time-out line follows its own link's line; name that link, as more lanes do.
+    std::vector<std::string> oneLaneLog = view.details;
+    std::erase_if(oneLaneLog, [](const std::string& line) { return line.rfind("Scan time: ", 0) == 0; });
+    for (std::size_t i = 1; i < oneLaneLog.size(); ++i) {
+        if (oneLaneLog[i] == "    Error: Connection timed out")
+            oneLaneLog[i].insert(4, oneLaneLog[i - 1].substr(0, oneLaneLog[i - 1].find(' ') + 1));
+    }
     const std::vector<std::string> expected = Outcomes(*links.Bookmarks());
     std::vector<std::string> expectedRequests = server.Requests();
     std::sort(expectedRequests.begin(), expectedRequests.end());
-    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error 408 keep  0.000000");
+    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error Request Time-out keep  0.000000");
+    EXPECT_EQ(expected[11].substr(expected[11].find(' ')),
+              " error Request Time-out \u2014 the server did not answer an earlier link either keep  0.000000");
 
     for (const int jobs : {1, 8}) {
         const std::size_t before = server.Requests().size();
         links.Refresh();
-        cParallelScan scan(links.Bookmarks(), {jobs, jobs == 1 ? 1 : 0, 5, {}});
+        cParallelScan scan(links.Bookmarks(), {jobs, jobs == 1 ? 1 : 0, 0, 5, {}});
         RunToEnd(scan);
         EXPECT_EQ(Outcomes(*links.Bookmarks()), expected) << jobs << " lanes";
         std::vector<std::string> requests(server.Requests().begin() + static_cast<long>(before), server.Requests().end());
@@ -130,13 +152,56 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
 
     complete = false;
     links.Refresh();
-    driver.SetLaneSource([] { return 4; });  // the window's own lanes: the same outcomes and log lines,
+    driver.SetLaneSource([] { return 8; });  // the window's own lanes: the same outcomes and log lines,
     driver.cmdScan_Click();                  // but for each time-out line naming its link
     while (!complete)
         wait.processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ(Outcomes(*links.Bookmarks()), expected);
-    std::vector<std::string> tied = oneLaneLog;
-    std::replace(tied.begin(), tied.end(), std::string("    Error: Connection timed out"),
-                 std::string("    [5] Error: Connection timed out"));
-    EXPECT_EQ(sortedLog(), tied);
+    std::sort(oneLaneLog.begin(), oneLaneLog.end());
+    EXPECT_EQ(sortedLog(), oneLaneLog);
+}
+
+TEST(cParallelScan, ASilentServerCostsOneCutOffAPassButOneThatAnsweredIsNeverSilent)
+{
+    test::LoopbackServer silent, live;
+    const std::string quiet = Listen(silent, "127.0.0.2"), busy = Listen(live, "127.0.0.3");
+    auto bookmarks = std::make_shared<cBookmarks>();
+    for (int i = 1; i <= 6; ++i) {
+        silent.Script("/" + std::to_string(i), {"", false, 0, false});
+        bookmarks->Add("s", quiet + "/" + std::to_string(i), {}, i);
+    }
+    live.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n"});
+    live.Script("/hang", {"", false, 0, false});  // one page of a live server hangs
+    for (const char* path : {"/ok", "/hang", "/hang", "/missing"})
+        bookmarks->Add("l", busy + path, {}, bookmarks->Count() + 1);
+    cParallelScan scan(bookmarks, {8, 0, 0, 5, {}});
+    RunToEnd(scan);
+
+    // One link asked a pass; the second pass asks first a link the first left unasked.
+    EXPECT_EQ(silent.Accepted(), 2);
+    ASSERT_EQ(silent.Requests().size(), 2u);
+    EXPECT_EQ(silent.Requests()[1].substr(0, 7), "GET /2 ");
+    std::vector<std::string> results;
+    for (const BookmarkPtr& b : *bookmarks)
+        results.push_back(b->Status + " " + ResultText(*b) + (b->Clean ? " ticked" : ""));
+    const std::string timeOut = "error Request Time-out", unasked = timeOut + " \u2014 the server did not answer an earlier link either";
+    EXPECT_EQ(results, (std::vector<std::string> {unasked, timeOut, unasked, unasked, unasked, unasked, "scanned OK",
+                                                   timeOut, timeOut, "scanned Not Found ticked"}));
+    EXPECT_EQ(live.Accepted(), 7);  // every link of it asked, the failed ones twice
+}
+
+TEST(cParallelScan, RequestsToOneServerStartAtLeastTheServerPaceApart)
+{
+    test::LoopbackServer server;
+    server.Start();
+    server.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n"});
+    auto bookmarks = std::make_shared<cBookmarks>();
+    for (int i = 1; i <= 6; ++i)
+        bookmarks->Add("n", server.Url("/ok"), {}, i);
+    cParallelScan scan(bookmarks, {8, 0, 50, 1000, {}});
+    RunToEnd(scan);
+    const auto& times = server.RequestTimes();
+    ASSERT_EQ(times.size(), 6u);
+    for (std::size_t i = 1; i < times.size(); ++i)  // as the server saw them, so with some slack
+        EXPECT_GE(times[i] - times[i - 1], std::chrono::milliseconds(35)) << i;
 }
