@@ -25,7 +25,7 @@ std::string ServerOf(const std::string& address)
 struct cParallelScan::Lane {
     explicit Lane(int cutOffTickMs) : exchange(cutOffTickMs) {}
 
-    QTimer rest;  // single shot: started when the lane's link ends
+    QTimer rest;  // single shot: started with the lane's link; till then the lane starts no other
     cHttpExchange exchange;
     std::size_t position = 0;  // of the link under way, or of the last one
     std::size_t started = 0;   // when, among all the scan's links
@@ -127,11 +127,11 @@ void cParallelScan::SetPaused(bool paused)
 {
     m_paused = paused;
     m_wake.stop();
+    // Resumed, every lane rests a whole pace before its next link, as after a pass's start.
     for (const auto& lane : m_lanes) {
-        // A lane with a link under way rests again when that link ends; a free one rests anew.
         lane->rest.stop();
         lane->rested = false;
-        if (!paused && !lane->busy && !m_completed)
+        if (!paused && !m_completed)
             lane->rest.start();
     }
 }
@@ -205,6 +205,7 @@ void cParallelScan::StartLink(Lane& lane, std::size_t position)
     lane.server = m_serverOf[position];
     lane.busy = true;
     lane.rested = false;
+    lane.rest.start();
     ++m_underWay;
     const BookmarkPtr& bookmark = m_links[position];
     emit LinkStarted(static_cast<int>(position) + 1, *bookmark);
@@ -229,12 +230,10 @@ void cParallelScan::EndOfLink(Lane& lane, bool timedOut, bool unanswered)
         Silence(server);
     else
         MarkReady(server);
-    // Paused, the pass waits for the resume, whose rests end it.
-    if (m_paused)
-        return;
-    lane.rest.start();
-    // Another free lane may take what this end made room for, or end the pass.
-    m_wake.start(0);
+    // Paused, the pass waits for the resume, whose rests end it. Otherwise this lane, if it has
+    // rested, or another free one may take what this end made room for, or end the pass.
+    if (!m_paused)
+        m_wake.start(0);
 }
 
 void cParallelScan::Silence(Server& server)

@@ -25,7 +25,7 @@ struct ScanPass;
 // How a scan spreads its links. The defaults are the window's with one lane.
 struct ParallelScanSettings {
     int jobs = 1;              // lanes: links under way at once, each on its own socket
-    int lanePaceMs = 200;      // on each lane, between one link's end and the next link's start
+    int lanePaceMs = 200;      // on each lane, at least this long between two link starts
     int serverPaceMs = 50;     // to one web server, at least this long between two request starts
     int timeoutTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
     ProxySettings proxy;
@@ -35,8 +35,8 @@ struct ParallelScanSettings {
 // links that answered badly), the window's scan and the command's alike. A pass starts once the
 // whole pass before it has ended, so every link's outcome is what one link at a time gives.
 //
-// Each lane checks one link at a time on its own exchange and rests one lane pace after each
-// link. Links start in collection order, except that the politeness towards each web server
+// Each lane checks one link at a time on its own exchange and starts no two links closer than
+// one lane pace: a link that took longer is followed at once. Links start in collection order, except that the politeness towards each web server
 // comes first: at most kPerHostLimit of its links at once (one until it has answered anything),
 // and never two starts closer than the server pace. With one lane the links go one by one, in
 // order.
