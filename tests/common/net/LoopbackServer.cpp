@@ -38,9 +38,9 @@ void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& k
     m_key = key;
 }
 
-quint16 LoopbackServer::Start()
+quint16 LoopbackServer::Start(const char* address)
 {
-    listen(QHostAddress::LocalHost, 0);
+    listen(QHostAddress(QString::fromLatin1(address)), 0);
     return serverPort();
 }
 
@@ -63,11 +63,15 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
         m_requestTimes.push_back(std::chrono::steady_clock::now());
         Answer(connection);
     });
-    if (m_tls) {
-        connection->socket->setLocalCertificate(m_certificate);
-        connection->socket->setPrivateKey(m_key);
-        connection->socket->startServerEncryption();
-    }
+    if (m_tls)
+        StartTls(connection->socket);
+}
+
+void LoopbackServer::StartTls(QSslSocket* socket)
+{
+    socket->setLocalCertificate(m_certificate);
+    socket->setPrivateKey(m_key);
+    socket->startServerEncryption();
 }
 
 void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)
@@ -103,12 +107,10 @@ void LoopbackServer::SendNextChunk(const std::shared_ptr<Connection>& connection
         StreamBody(connection);
         return;
     }
-    if (connection->reply.thenTls) {
+    if (connection->reply.thenTls) {  // a tunnel: a new request comes, over TLS
         connection->received.clear();
         connection->answered = false;
-        socket->setLocalCertificate(m_certificate);
-        socket->setPrivateKey(m_key);
-        socket->startServerEncryption();
+        StartTls(socket);
     } else if (connection->reply.close) {
         socket->disconnectFromHost();
     }

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include <QSslCertificate>
+#include <QHostAddress>
 #include <QSslKey>
 #include <QTcpServer>
+
+class QSslSocket;
 
 namespace brimtor::test {
 
@@ -34,10 +37,13 @@ public:
 
     // Serve TLS with this certificate and key from now on; not from the start, only in tunnels.
     void UseTls(const QSslCertificate& certificate, const QSslKey& key, bool fromTheStart = true);
-    // Listens on 127.0.0.1 at a free port; returns the port.
-    quint16 Start();
-    // "http://127.0.0.1:" port path, once started.
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(serverPort()) + path; }
+    // Listens on 127.0.0.1 (or another loopback address) at a free port; returns the port.
+    quint16 Start(const char* address = "127.0.0.1");
+    // "http://" address ":" port path, once started.
+    std::string Url(const std::string& path) const
+    {
+        return "http://" + serverAddress().toString().toStdString() + ":" + std::to_string(serverPort()) + path;
+    }
 
     // The reply for a request line's target: a path, or an absolute address for proxy requests.
     // A target written after a method ("HEAD /x") answers that method only, before the plain one.
@@ -58,6 +64,7 @@ protected:
 
 private:
     struct Connection;
+    void StartTls(QSslSocket* socket);
     void Answer(const std::shared_ptr<Connection>& connection);
     void SendNextChunk(const std::shared_ptr<Connection>& connection);
     void StreamBody(const std::shared_ptr<Connection>& connection);
