@@ -30,7 +30,7 @@ mkdir -p "$HOME"
 
 "$build/bench/web_imitation" "$work/links.txt" 10 900 > "$work/mix" &
 server_pid=$!
-for _ in $(seq 200); do [ "$(wc -l < "$work/mix")" -ge 2 ] && break; sleep 0.01; done
+for _ in $(seq 200); do grep -q '^lower bound' "$work/mix" 2> /dev/null && break; sleep 0.01; done
 cat "$work/mix"
 bound=$(sed -n 's/^lower bound at a 10 s cut-off: \([0-9.]*\) s$/\1/p' "$work/mix")
 
