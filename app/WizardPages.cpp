@@ -237,8 +237,8 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
     c.cmdPause = AddButton(page, "cmdPause", QStringLiteral("Pause"), 5170, 3115);
     c.cmdPause->setEnabled(false);
     c.spnLanes = Named(new QSpinBox(page), QStringLiteral("spnLanes"));
-    c.spnLanes->setRange(1, 16);
-    c.spnLanes->setValue(4);
+    c.spnLanes->setRange(1, 32);
+    c.spnLanes->setValue(8);
     Place(c.spnLanes, 4370, 3145, 700, kTextHeight + 30);
     c.lblLanes = Named(AddLabel(page, QStringLiteral("Links at a time:"), 2710, 3160, 1600, kTextHeight),
                        QStringLiteral("lblLanes"));

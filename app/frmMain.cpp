@@ -123,7 +123,8 @@ frmMain::frmMain(frmMainTimings timings, const std::vector<SourceKind>& kinds, Q
     m_driver->SetConnectionCheck([this] { return UserConnection(m_timings.testSiteLimit).Connected(); });
     m_driver->SetProxySource([this] {
         return ProxySettings {m_c.chkUseProxy->isChecked(), FromQt(m_c.txtProxyServer->text()),
-                              FromQt(m_c.txtProxyPort->text())};
+                              FromQt(m_c.txtProxyPort->text()), FromQt(m_c.txtProxyUserName->text()),
+                              FromQt(m_c.txtProxyPassword->text())};
     });
     m_driver->SetLaneSource([this] { return m_c.spnLanes->value(); });
     m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection(m_timings.testSiteLimit).ConnectMode(); },

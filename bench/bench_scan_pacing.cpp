@@ -9,82 +9,24 @@
 // to about a second (41 ticks of 24 ms), checked with 1, 4 and 16 links at a time. A silent link
 // holds its lane for the whole cut-off in both passes. Target: 4 lanes under a third of the
 // time of 1.
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <benchmark/benchmark.h>
 
-#include "bookmarks/cLinkMain.hpp"
-#include "engine/ScanView.hpp"
-#include "engine/cScanDriver.hpp"
-#include "tests/common/TempHome.hpp"
+#include "bench/WindowScan.hpp"
 #include "tests/common/net/LoopbackServer.hpp"
 
 using namespace brimtor;
+using brimtor::bench::TimeWindowScan;
 
 namespace {
 
-// The scan page with nothing to show.
-class QuietView : public ScanView {
-public:
-    void SetStatus(const std::string&) override {}
-    void SetResponse(const std::string&) override {}
-    void ShowResponse() override {}
-    bool DetailsShown() const override { return true; }
-    void ClearDetails() override { lines = 0; }
-    void AppendDetail(const std::string&) override { ++lines; }
-    int DetailCount() const override { return lines; }
-    void RemoveDetail(int) override { --lines; }
-    void SelectLastDetail() override {}
-    void SetProgress(int) override {}
-    int ProgressMax() const override { return max; }
-    void EnableButton(ScanButton, bool) override {}
-    void SetCaption(ScanButton, const std::string&) override {}
-    void Flash() override {}
-    int lines = 0;
-    int max = 0;
-};
-
-QCoreApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "bench_scan_pacing";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-    return application;
-}
-
-// Scans the links once, in a throw-away home, as the window does: a text-file source, the
-// driver on a real event loop (waiting in slices would add its own delays). Returns seconds.
-double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings, int lanes)
-{
-    Application();
-    test::TempHome home;
-    cLinkMain source;
-    source.SetSelectedSource(SourceCode::TextFile);
-    source.SetTextFile(home.WriteLines("links.txt", links));
-    source.Refresh();
-    QuietView view;
-    view.max = source.Bookmarks()->Count() + 1;
-    cScanDriver driver(source, view, timings);
-    driver.SetConnectionCheck([] { return true; });
-    driver.SetLaneSource([lanes] { return lanes; });
-    QEventLoop loop;
-    QObject::connect(&driver, &cScanDriver::ScanCompleted, &loop, &QEventLoop::quit);
-    const auto start = std::chrono::steady_clock::now();
-    driver.cmdScan_Click();
-    loop.exec();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void BM_ScanPacingOverhead(benchmark::State& state)
 {
-    Application();
+    bench::Application();
     const int links = static_cast<int>(state.range(0));
     test::LoopbackServer server;
     server.Start();
@@ -103,7 +45,7 @@ void BM_ScanPacingOverhead(benchmark::State& state)
 
 void BM_ScanLanes(benchmark::State& state)
 {
-    Application();
+    bench::Application();
     constexpr int kServers = 20;
     constexpr int kLinks = 200;
     // Every server on its own loopback address: the scan lets no server have more than two links.

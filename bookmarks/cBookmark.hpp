@@ -37,6 +37,7 @@ struct cBookmark {
     std::int16_t ResponseCode = 0;
     LinkVerdict Verdict = LinkVerdict::NotChecked;
     bool Clean = false;               // marked for removal from its source
+    bool ServerSilent = false;        // cut off unasked: its server had not answered an earlier link
 };
 
 }  // namespace brimtor

@@ -53,13 +53,22 @@ std::optional<OutputFormat> FormatNamed(const std::string& word)
     return std::nullopt;
 }
 
-// HOST:PORT, the port a number from 1 to 65535.
+// [USER[:PASSWORD]@]HOST:PORT, the port a number from 1 to 65535.
 std::optional<ProxySettings> ProxyNamed(const std::string& text)
 {
-    const std::size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || !WholeNumber(text.substr(colon + 1), 1, 65535))
+    const std::size_t at = text.rfind('@');
+    const std::string hostPort = at == std::string::npos ? text : text.substr(at + 1);
+    const std::size_t colon = hostPort.rfind(':');
+    if (colon == std::string::npos || colon == 0 || !WholeNumber(hostPort.substr(colon + 1), 1, 65535) || at == 0)
         return std::nullopt;
-    return ProxySettings {true, text.substr(0, colon), text.substr(colon + 1)};
+    ProxySettings proxy {true, hostPort.substr(0, colon), hostPort.substr(colon + 1)};
+    if (at != std::string::npos) {
+        const std::string credentials = text.substr(0, at);
+        const std::size_t split = credentials.find(':');
+        proxy.user = credentials.substr(0, split);
+        proxy.password = split == std::string::npos ? std::string() : credentials.substr(split + 1);
+    }
+    return proxy;
 }
 
 using ValueReader = std::function<bool(CheckOptions&, const std::string&)>;
@@ -201,10 +210,11 @@ std::string CheckUsage()
            "  --clean                 remove the broken bookmarks from the source, after a backup;\n"
            "                          asks first unless --yes is given\n"
            "  --yes, -y               clean without asking\n"
-           "  --jobs N                links under way at once (default 1; at most 2 per server)\n"
-           "  --pace MS               wait between links on each lane (default 200)\n"
+           "  --jobs N                links under way at once (default 32; at most 2 per server)\n"
+           "  --pace MS               least time between two requests to one server (default 50)\n"
            "  --timeout SECONDS       cut a link off after this long (default 41)\n"
-           "  --proxy HOST:PORT       send every request through this proxy\n"
+           "  --proxy HOST:PORT       send every request through this proxy; USER:PASSWORD@HOST:PORT\n"
+           "                          for a proxy that asks who you are\n"
            "  --test-sites URL[;URL]  sites that prove the connection before the check\n"
            "  --no-connection-check   skip the connection test\n"
            "  --version               print the version and exit\n"

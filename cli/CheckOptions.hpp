@@ -16,7 +16,7 @@ struct CheckOptions {
     std::string file;              // the text or bookmark HTML file of sources 3 and 4
     std::string profile;           // a browser profile folder instead of the default one
     int timeoutSeconds = 41;       // the window's cut-off
-    ProxySettings proxy;           // useProxy set by --proxy
+    ProxySettings proxy;           // useProxy set by --proxy, with the user and password it names
     std::vector<std::string> testSites;
     bool noConnectionCheck = false;
     std::string view;              // the results view's word: "Broken" by default, "All" with --no-check
@@ -24,8 +24,8 @@ struct CheckOptions {
     bool noCheck = false;
     bool clean = false;
     bool yes = false;
-    int jobs = 1;
-    int paceMs = 200;
+    int jobs = 32;
+    int paceMs = 50;               // between two request starts to the same server
     bool help = false;
     bool version = false;
 };

@@ -125,7 +125,8 @@ void CheckRun::Scan()
 {
     ParallelScanSettings settings;
     settings.jobs = m_options.jobs;
-    settings.paceMs = m_options.paceMs;
+    settings.lanePaceMs = 0;  // the command is polite per server; its lanes need no rest
+    settings.serverPaceMs = m_options.paceMs;
     settings.timeoutTickMs = TimeoutTickMs(m_options.timeoutSeconds);
     settings.proxy = m_options.proxy;
     cParallelScan scan(m_links.Bookmarks(), settings);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 
@@ -106,25 +107,6 @@ std::string PercentEncoded(std::string_view text)
     return encoded;
 }
 
-std::optional<RequestDestination> ThroughProxy(const WebAddress& web, const std::string& host,
-                                               const ProxySettings& proxy)
-{
-    const std::optional<std::uint16_t> port = ProxyPort(proxy.port);
-    if (!port)
-        return std::nullopt;
-    RequestDestination destination;
-    destination.sHost = proxy.server;
-    destination.port = *port;
-    // An https address keeps its scheme: the proxy fetches it over TLS for us.
-    std::string target = web.prefix.empty() ? std::string(kHttp) : std::string(web.prefix);
-    target += host;
-    if (web.hostPort.hasPort)
-        target.append(":").append(web.hostPort.port);
-    destination.sTarget = PercentEncoded(target.append(web.rest));
-    destination.hostHeader = proxy.server;
-    return destination;
-}
-
 std::string_view WithoutBrackets(std::string_view host)
 {
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
@@ -146,10 +128,62 @@ std::optional<RequestDestination> Direct(const WebAddress& web, const std::strin
         destination.port = static_cast<std::uint16_t>(*port);
     }
     destination.sHost = std::string(WithoutBrackets(host));
+    destination.serverName = destination.sHost;
     destination.hostHeader = host;
     if (destination.port != defaultPort)
         destination.hostHeader += ":" + std::to_string(destination.port);
     return destination;
+}
+
+std::string BasicAuthorization(const ProxySettings& proxy)
+{
+    if (proxy.user.empty())
+        return {};
+    return "Basic " + QByteArray::fromStdString(proxy.user + ":" + proxy.password).toBase64().toStdString();
+}
+
+// The proxy cannot read an https request, and must not: it only carries the TLS bytes between us
+// and the server once it has opened the tunnel.
+std::optional<RequestDestination> Tunnelled(const WebAddress& web, const std::string& host, std::uint16_t proxyPort,
+                                            const ProxySettings& proxy)
+{
+    std::optional<RequestDestination> destination = Direct(web, host);
+    if (!destination)
+        return std::nullopt;
+    destination->tunnel = host + ":" + std::to_string(destination->port);
+    destination->sHost = proxy.server;
+    destination->port = proxyPort;
+    destination->proxyAuthorization = BasicAuthorization(proxy);
+    return destination;
+}
+
+std::optional<RequestDestination> ThroughProxy(const WebAddress& web, const std::string& host,
+                                               const ProxySettings& proxy)
+{
+    const std::optional<std::uint16_t> port = ProxyPort(proxy.port);
+    if (!port)
+        return std::nullopt;
+    if (web.tls)
+        return Tunnelled(web, host, *port, proxy);
+    RequestDestination destination;
+    destination.sHost = proxy.server;
+    destination.port = *port;
+    std::string target = web.prefix.empty() ? std::string(kHttp) : std::string(web.prefix);
+    target += host;
+    if (web.hostPort.hasPort)
+        target.append(":").append(web.hostPort.port);
+    destination.sTarget = PercentEncoded(target.append(web.rest));
+    destination.hostHeader = proxy.server;
+    destination.proxyAuthorization = BasicAuthorization(proxy);
+    return destination;
+}
+
+constexpr std::string_view kUserAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n";
+
+std::string AuthorizationLine(const RequestDestination& destination)
+{
+    return destination.proxyAuthorization.empty() ? std::string()
+                                                  : "Proxy-Authorization: " + destination.proxyAuthorization + "\r\n";
 }
 
 }  // namespace
@@ -174,12 +208,19 @@ std::optional<RequestDestination> ChooseDestination(std::string_view address, co
 
 std::string RequestText(std::string_view sMethod, const RequestDestination& destination)
 {
+    // Inside a tunnel the request is the server's to read: the proxy's credentials stay out of it.
+    const std::string authorization = destination.tunnel.empty() ? AuthorizationLine(destination) : std::string();
     return std::string(sMethod) + destination.sTarget + " HTTP/1.1\r\n"
-           "Host: " + destination.hostHeader + "\r\n"
-           "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
+           "Host: " + destination.hostHeader + "\r\n" + authorization + std::string(kUserAgent) +
            "Connection: close\r\n"
            "Accept: */*\r\n"
            "\r\n";
+}
+
+std::string TunnelRequestText(const RequestDestination& destination)
+{
+    return "CONNECT " + destination.tunnel + " HTTP/1.1\r\n"
+           "Host: " + destination.tunnel + "\r\n" + AuthorizationLine(destination) + std::string(kUserAgent) + "\r\n";
 }
 
 }  // namespace brimtor

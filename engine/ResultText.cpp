@@ -13,7 +13,8 @@ std::string ResultText(std::int32_t code)
 
 std::string ResultText(const cBookmark& bookmark)
 {
-    return ResultText(bookmark.ResponseCode) + RowOf(bookmark.Verdict).words;
+    const char* unasked = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either" : "";
+    return ResultText(bookmark.ResponseCode) + unasked + RowOf(bookmark.Verdict).words;
 }
 
 }  // namespace brimtor

@@ -45,6 +45,7 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
     m_sResponse.clear();
     m_bResponseDone = false;
     m_certificateError = 0;
+    m_tunnelling = !m_destination.tunnel.empty();
     if (invalid) {
         // Nothing of it may go on the wire, not even a name to look up: the link ends here.
         RecordSocketError(*m_bookmark, kInvalidUrlError);
@@ -57,7 +58,7 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
     ReplaceSocket();
     m_underWay = true;
     const QString host = QString::fromLocal8Bit(m_destination.sHost);
-    if (m_destination.tls)
+    if (m_destination.tls && !m_tunnelling)
         m_wscHttp->connectToHostEncrypted(host, m_destination.port);
     else
         m_wscHttp->connectToHost(host, m_destination.port);
@@ -80,11 +81,8 @@ void cHttpExchange::ReplaceSocket()
         configuration.addCaCertificates(m_caCertificates);
         m_wscHttp->setSslConfiguration(configuration);
     }
-    connect(m_wscHttp, &QSslSocket::connected, this, [this] {
-        if (!m_destination.tls)
-            wscHttp_Connect();
-    });
-    connect(m_wscHttp, &QSslSocket::encrypted, this, &cHttpExchange::wscHttp_Connect);
+    connect(m_wscHttp, &QSslSocket::connected, this, &cHttpExchange::wscHttp_Connect);
+    connect(m_wscHttp, &QSslSocket::encrypted, this, &cHttpExchange::SendRequest);
     connect(m_wscHttp, &QSslSocket::readyRead, this, &cHttpExchange::wscHttp_DataArrival);
     connect(m_wscHttp, &QSslSocket::disconnected, this, &cHttpExchange::wscHttp_Close);
     connect(m_wscHttp, &QSslSocket::errorOccurred, this, &cHttpExchange::wscHttp_Error);
@@ -120,12 +118,41 @@ void cHttpExchange::AddCaCertificates(const QList<QSslCertificate>& certificates
     m_caCertificates += certificates;
 }
 
+// Connected to the server or the proxy. Over TLS the request waits for the handshake.
 void cHttpExchange::wscHttp_Connect()
 {
     if (!m_underWay)
         return;
-    const std::string request = RequestText(m_sMethod, m_destination);
-    m_wscHttp->write(request.data(), static_cast<qint64>(request.size()));
+    if (m_tunnelling)
+        Send(TunnelRequestText(m_destination));
+    else if (!m_destination.tls)
+        SendRequest();
+}
+
+void cHttpExchange::SendRequest()
+{
+    if (m_underWay)
+        Send(RequestText(m_sMethod, m_destination));
+}
+
+void cHttpExchange::Send(const std::string& bytes)
+{
+    m_wscHttp->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// Any answer but a 2xx is the proxy's refusal, and the link's result. After a 2xx the connection
+// is the server's: the certificate must name the server, not the proxy.
+void cHttpExchange::TunnelAnswered()
+{
+    const int code = GetStatusCode(HeaderBlock(m_sResponse));
+    if (code < 200 || code > 299) {
+        ProcessResponse();
+        return;
+    }
+    m_tunnelling = false;
+    m_sResponse.clear();
+    m_wscHttp->setPeerVerifyName(QString::fromStdString(m_destination.serverName));
+    m_wscHttp->startClientEncryption();
 }
 
 void cHttpExchange::wscHttp_DataArrival()
@@ -140,7 +167,10 @@ void cHttpExchange::wscHttp_DataArrival()
     const std::size_t end = m_sResponse.find("\r\n\r\n", searchFrom);
     if (end != std::string::npos) {
         m_sResponse.resize(end + 4);
-        ProcessResponse();
+        if (m_tunnelling)
+            TunnelAnswered();
+        else
+            ProcessResponse();
     } else if (m_sResponse.size() >= kMaxHeaderBytes) {
         ProcessResponse();
     }

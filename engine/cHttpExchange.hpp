@@ -19,6 +19,8 @@ namespace brimtor {
 
 // Checks one link at a time over its own socket: connects to the web server or the proxy, sends
 // the fixed request, reads the answer's header block and writes the outcome into the bookmark.
+// An https link through a proxy first has the proxy open a tunnel (CONNECT), then speaks TLS to
+// the server through it; a proxy that will not open one gives the link its answer instead.
 // Every link ends in exactly one of three ways (digested, socket error, cut off) and emits
 // LinkFinished once. A link is cut off on the cut-off tick that takes lTimeoutTicks beyond
 // kTimeoutTicksLimit, whatever the socket is doing.
@@ -65,7 +67,8 @@ public:
     bool UnderWay() const { return m_underWay; }
     const std::string& sHost() const { return m_destination.sHost; }
     const std::string& sTarget() const { return m_destination.sTarget; }
-    // The header text received for the current or last link.
+    // The header text received for the current or last link: the server's, or the proxy's when it
+    // would not open a tunnel. Empty after a cut-off when nothing came back at all.
     const std::string& sResponse() const { return m_sResponse; }
     bool bResponseDone() const { return m_bResponseDone; }
     std::int32_t lTimeoutTicks() const { return m_lTimeoutTicks; }
@@ -76,6 +79,9 @@ signals:
 private:
     void ReplaceSocket();
     void wscHttp_Connect();
+    void SendRequest();
+    void Send(const std::string& bytes);
+    void TunnelAnswered();
     void wscHttp_DataArrival();
     void wscHttp_Close();
     void wscHttp_Error(QAbstractSocket::SocketError error);
@@ -93,6 +99,7 @@ private:
     std::string m_sMethod;
     RequestDestination m_destination;
     bool m_underWay = false;
+    bool m_tunnelling = false;  // waiting for the proxy's answer to CONNECT
     int m_certificateError = 0;
 
     std::string m_sResponse;

@@ -1,13 +1,11 @@
 #include "engine/cParallelScan.hpp"
 
 #include <algorithm>
-#include <optional>
-
-#include <QTimer>
 
 #include "bookmarks/Verdict.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cHttpExchange.hpp"
+#include "engine/modHttp.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -27,12 +25,13 @@ std::string ServerOf(const std::string& address)
 struct cParallelScan::Lane {
     explicit Lane(int cutOffTickMs) : exchange(cutOffTickMs) {}
 
-    QTimer pace;  // single shot: started when the lane's link ends, its tick starts the next
+    QTimer rest;  // single shot: started with the lane's link; till then the lane starts no other
     cHttpExchange exchange;
     std::size_t position = 0;  // of the link under way, or of the last one
     std::size_t started = 0;   // when, among all the scan's links
-    std::string host;
+    Server* server = nullptr;
     bool busy = false;
+    bool rested = false;
 };
 
 cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settings, QObject* parent)
@@ -42,25 +41,34 @@ cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settin
     for (int i = 0; i < lanes; ++i) {
         auto lane = std::make_unique<Lane>(m_settings.timeoutTickMs);
         Lane& self = *lane;
-        lane->pace.setSingleShot(true);
-        lane->pace.setInterval(std::max(0, m_settings.paceMs));
+        lane->rest.setSingleShot(true);
+        lane->rest.setInterval(std::max(0, m_settings.lanePaceMs));
         // A coarse timer may fire up to 5 % late on every link; over a long scan that adds up.
-        lane->pace.setTimerType(Qt::PreciseTimer);
-        connect(&lane->pace, &QTimer::timeout, this, [this, &self] { LaneTick(self); });
+        lane->rest.setTimerType(Qt::PreciseTimer);
+        connect(&lane->rest, &QTimer::timeout, this, [this, &self] {
+            self.rested = true;
+            Dispatch();
+        });
         connect(&lane->exchange, &cHttpExchange::LinkFinished, this, [this, &self](cHttpExchange::LinkEnd end) {
-            EndOfLink(self, end == cHttpExchange::LinkEnd::TimedOut);
+            const bool timedOut = end == cHttpExchange::LinkEnd::TimedOut;
+            EndOfLink(self, timedOut, timedOut && self.exchange.sResponse().empty());
         });
         m_lanes.push_back(std::move(lane));
     }
+    m_wake.setSingleShot(true);
+    m_wake.setTimerType(Qt::PreciseTimer);
+    connect(&m_wake, &QTimer::timeout, this, &cParallelScan::Dispatch);
 }
 
 cParallelScan::~cParallelScan() = default;
 
 void cParallelScan::Start()
 {
-    m_hosts.clear();
+    m_servers.clear();
+    m_serverOf.clear();
     for (const BookmarkPtr& bookmark : m_links)
-        m_hosts.push_back(ServerOf(RequestAddress(bookmark->url)));
+        m_serverOf.push_back(&m_servers[ServerOf(RequestAddress(bookmark->url))]);
+    m_clock.start();
     BeginPass(1);
 }
 
@@ -69,7 +77,6 @@ void cParallelScan::BeginPass(int pass)
     m_pass = pass;
     m_rule = &ScanPasses()[static_cast<std::size_t>(pass - 1)];
     m_done = 0;
-    m_queues.clear();
     m_ready.clear();
     m_pending = 0;
     m_over.assign(m_links.size(), true);
@@ -78,18 +85,28 @@ void cParallelScan::BeginPass(int pass)
         if (!m_rule->asks(*m_links[i]))
             continue;
         m_over[i] = false;
-        m_queues[m_hosts[i]].pending.push_back(i);
+        m_serverOf[i]->pending.push_back(i);
         ++m_pending;
     }
     SweepOn();
     m_total = m_pending;
-    for (const auto& [host, queue] : m_queues)
-        m_ready.emplace(queue.pending.front(), host);
+    for (auto& [name, server] : m_servers) {
+        // Of a server that left links unasked, another page is asked first this time: the one
+        // cut off before may be the only page of it that hangs.
+        auto& pending = server.pending;
+        const auto unasked = std::find_if(pending.begin(), pending.end(),
+                                          [this](std::size_t i) { return m_links[i]->ServerSilent; });
+        if (unasked != pending.end())
+            std::rotate(pending.begin(), unasked, std::next(unasked));
+        MarkReady(server);
+    }
     emit PassStarted(pass);
     // Every lane starts after one pace, as the first link of a pass always has; a pass with
-    // nothing to ask ends on that first tick.
-    for (const auto& lane : m_lanes)
-        lane->pace.start();
+    // nothing to ask ends on that first rest.
+    for (const auto& lane : m_lanes) {
+        lane->rested = false;
+        lane->rest.start();
+    }
 }
 
 int cParallelScan::Progress() const
@@ -109,12 +126,13 @@ void cParallelScan::SweepOn()
 void cParallelScan::SetPaused(bool paused)
 {
     m_paused = paused;
+    m_wake.stop();
+    // Resumed, every lane rests a whole pace before its next link, as after a pass's start.
     for (const auto& lane : m_lanes) {
-        // A lane with a link under way paces itself again when that link ends.
-        if (paused)
-            lane->pace.stop();
-        else if (!lane->busy && !m_completed)
-            lane->pace.start();
+        lane->rest.stop();
+        lane->rested = false;
+        if (!paused && !m_completed)
+            lane->rest.start();
     }
 }
 
@@ -128,77 +146,114 @@ const cHttpExchange* cParallelScan::LinkUnderWay() const
     return latest ? &latest->exchange : nullptr;
 }
 
-bool cParallelScan::TakeNext(std::size_t& position, std::string& host)
+void cParallelScan::Dispatch()
 {
-    if (m_ready.empty())
-        return false;
-    const auto first = m_ready.begin();
-    position = first->first;
-    host = first->second;
-    m_ready.erase(first);
-    HostQueue& queue = m_queues[host];
-    queue.pending.pop_front();
-    ++queue.underWay;
-    --m_pending;
-    MarkReady(host);
-    return true;
-}
-
-// Keeps m_ready exactly the hosts that have links waiting and room for one more.
-void cParallelScan::MarkReady(const std::string& host)
-{
-    const HostQueue& queue = m_queues[host];
-    if (!queue.pending.empty() && queue.underWay < kPerHostLimit)
-        m_ready.emplace(queue.pending.front(), host);
-}
-
-void cParallelScan::LaneTick(Lane& lane)
-{
-    if (m_completed || lane.busy || m_paused)
+    if (m_completed || m_paused)
         return;
-    std::size_t position = 0;
-    std::string host;
-    if (!TakeNext(position, host)) {
-        // Idle until the next pass: a host with room gets its link from the lane that made room.
-        if (PassOver())
-            EndPass();
+    if (PassOver()) {
+        EndPass();
         return;
     }
+    const qint64 now = m_clock.elapsed();
+    std::optional<qint64> wakeAt;
+    for (const auto& lane : m_lanes) {
+        if (lane->busy || !lane->rested)
+            continue;
+        const std::optional<std::size_t> next = TakeNext(now, wakeAt);
+        if (!next)
+            break;
+        StartLink(*lane, *next);
+    }
+    if (!wakeAt)
+        return;
+    const int delay = static_cast<int>(std::max<qint64>(0, *wakeAt - now));
+    if (!m_wake.isActive() || m_wake.remainingTime() > delay)
+        m_wake.start(delay);
+}
+
+std::optional<std::size_t> cParallelScan::TakeNext(qint64 now, std::optional<qint64>& wakeAt)
+{
+    for (auto entry = m_ready.begin(); entry != m_ready.end(); ++entry) {
+        Server& server = *entry->second;
+        if (server.nextStartMs > now) {
+            wakeAt = std::min(wakeAt.value_or(server.nextStartMs), server.nextStartMs);
+            continue;
+        }
+        const std::size_t position = entry->first;
+        m_ready.erase(entry);
+        server.pending.pop_front();
+        ++server.underWay;
+        server.nextStartMs = now + m_settings.serverPaceMs;
+        --m_pending;
+        MarkReady(server);
+        return position;
+    }
+    return std::nullopt;
+}
+
+void cParallelScan::MarkReady(Server& server)
+{
+    const int limit = server.answered ? kPerHostLimit : 1;
+    if (!server.pending.empty() && server.underWay < limit)
+        m_ready.emplace(server.pending.front(), &server);
+}
+
+void cParallelScan::StartLink(Lane& lane, std::size_t position)
+{
     lane.position = position;
     lane.started = ++m_linksStarted;
-    lane.host = host;
+    lane.server = m_serverOf[position];
     lane.busy = true;
+    lane.rested = false;
+    lane.rest.start();
     ++m_underWay;
     const BookmarkPtr& bookmark = m_links[position];
     emit LinkStarted(static_cast<int>(position) + 1, *bookmark);
     // A link that cannot start leaves the bookmark untouched; the lane paces on.
     if (!lane.exchange.BeginRequest(RequestAddress(bookmark->url), m_rule->method, bookmark, m_settings.proxy))
-        EndOfLink(lane, false);
+        EndOfLink(lane, false, false);
 }
 
-void cParallelScan::EndOfLink(Lane& lane, bool timedOut)
+void cParallelScan::EndOfLink(Lane& lane, bool timedOut, bool unanswered)
 {
     if (!lane.busy)
         return;
     lane.busy = false;
     --m_underWay;
-    ++m_done;
     ++m_requestsEnded;
-    m_over[lane.position] = true;
-    SweepOn();
-    HostQueue& queue = m_queues[lane.host];
-    const bool wasFull = queue.underWay == kPerHostLimit;
-    --queue.underWay;
-    if (wasFull)
-        MarkReady(lane.host);
-    emit LinkEnded(static_cast<int>(lane.position) + 1, timedOut);
-    // Paused, the pass waits for the resume, whose ticks end it.
-    if (m_paused)
-        return;
-    if (PassOver())
-        EndPass();
+    Server& server = *lane.server;
+    --server.underWay;
+    const bool silent = unanswered && !server.answered;
+    server.answered = server.answered || !unanswered;
+    LinkOver(lane.position, timedOut);
+    if (silent)
+        Silence(server);
     else
-        lane.pace.start();
+        MarkReady(server);
+    // Paused, the pass waits for the resume, whose rests end it. Otherwise this lane, if it has
+    // rested, or another free one may take what this end made room for, or end the pass.
+    if (!m_paused)
+        m_wake.start(0);
+}
+
+void cParallelScan::Silence(Server& server)
+{
+    if (!server.pending.empty())
+        m_ready.erase({server.pending.front(), &server});
+    for (const std::size_t position : server.pending) {
+        RecordServerSilent(*m_links[position]);
+        --m_pending;
+        LinkOver(position, false);
+    }
+    server.pending.clear();
+}
+
+void cParallelScan::LinkOver(std::size_t position, bool timedOut)
+{
+    ++m_done;
+    m_over[position] = true;
+    SweepOn();
+    emit LinkEnded(static_cast<int>(position) + 1, timedOut);
 }
 
 void cParallelScan::EndPass()
@@ -208,8 +263,9 @@ void cParallelScan::EndPass()
         return;
     }
     m_completed = true;
+    m_wake.stop();
     for (const auto& lane : m_lanes)
-        lane->pace.stop();
+        lane->rest.stop();
     JudgeBookmarks(m_links);  // whoever hears of the end finds every verdict given
     emit ScanCompleted();
 }

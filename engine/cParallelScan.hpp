@@ -4,12 +4,15 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 #include "bookmarks/cBookmarks.hpp"
 #include "engine/RequestDestination.hpp"
@@ -22,7 +25,8 @@ struct ScanPass;
 // How a scan spreads its links. The defaults are the window's with one lane.
 struct ParallelScanSettings {
     int jobs = 1;              // lanes: links under way at once, each on its own socket
-    int paceMs = 200;          // on each lane, between one link's end and the next link's start
+    int lanePaceMs = 200;      // on each lane, at least this long between two link starts
+    int serverPaceMs = 50;     // to one web server, at least this long between two request starts
     int timeoutTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
     ProxySettings proxy;
 };
@@ -31,9 +35,17 @@ struct ParallelScanSettings {
 // links that answered badly), the window's scan and the command's alike. A pass starts once the
 // whole pass before it has ended, so every link's outcome is what one link at a time gives.
 //
-// Each lane checks one link at a time on its own exchange and waits one pace after each link.
-// Links start in collection order, except that no web server gets more than kPerHostLimit of
-// them at once, however many lanes there are. With one lane the links go one by one, in order.
+// Each lane checks one link at a time on its own exchange and starts no two links closer than
+// one lane pace: a link that took longer is followed at once. Links start in collection order, except that the politeness towards each web server
+// comes first: at most kPerHostLimit of its links at once (one until it has answered anything),
+// and never two starts closer than the server pace. With one lane the links go one by one, in
+// order.
+//
+// A server that has answered nothing yet and lets a link end with no answer at all (cut off
+// before a byte came, connected or not) is silent for the rest of the pass: its links still
+// waiting end at once as unasked time-outs (RecordServerSilent). So a silent server costs one
+// cut-off a pass, whatever the lanes. The next pass asks first one of the links it left unasked,
+// so another page of it gets its chance to answer before the rest are asked.
 //
 // Paused, no lane starts a link; the links under way finish, but neither a pass nor the scan
 // ends until the scan is resumed.
@@ -75,35 +87,48 @@ signals:
     void PassStarted(int pass);
     // The bookmark at this position of the collection (from 1) is about to be requested.
     void LinkStarted(int position, const brimtor::cBookmark& bookmark);
-    // The link at this position has ended; Done() and Progress() count it already.
+    // The link at this position has ended, asked or not; Done() and Progress() count it already.
     void LinkEnded(int position, bool timedOut);
     void ScanCompleted();
 
 private:
     struct Lane;
-    struct HostQueue {
-        std::deque<std::size_t> pending;  // positions in m_links, in collection order
+    // One web server, for the whole scan.
+    struct Server {
+        std::deque<std::size_t> pending;  // this pass's links not yet started, by position
         int underWay = 0;
+        bool answered = false;            // anything came back from it, in any pass
+        qint64 nextStartMs = 0;           // on m_clock: no link of it starts before
     };
+    using ReadyEntry = std::pair<std::size_t, Server*>;  // (first pending position, server)
 
     void BeginPass(int pass);
-    void LaneTick(Lane& lane);
-    void EndOfLink(Lane& lane, bool timedOut);
+    // Starts links on the lanes that are free and rested, as far as the servers allow.
+    void Dispatch();
+    // The next link a lane may start: the first in collection order whose server has room and is
+    // due; otherwise `wakeAt` learns when the earliest server with room is due.
+    std::optional<std::size_t> TakeNext(qint64 now, std::optional<qint64>& wakeAt);
+    void StartLink(Lane& lane, std::size_t position);
+    void EndOfLink(Lane& lane, bool timedOut, bool unanswered);
+    // Ends every link still waiting for this server, unasked.
+    void Silence(Server& server);
+    void LinkOver(std::size_t position, bool timedOut);
     // Moves m_sweep past every link over from there on.
     void SweepOn();
     bool PassOver() const { return m_pending == 0 && m_underWay == 0; }
     void EndPass();
-    // The next link a lane may start: the first in collection order whose host has room.
-    bool TakeNext(std::size_t& position, std::string& host);
-    void MarkReady(const std::string& host);
+    // Keeps m_ready exactly the servers that have links waiting and room for one more.
+    void MarkReady(Server& server);
 
     std::vector<BookmarkPtr> m_links;
-    std::vector<std::string> m_hosts;  // by position: the web server each link goes to
+    std::vector<Server*> m_serverOf;  // by position
+    std::map<std::string, Server> m_servers;
     ParallelScanSettings m_settings;
     std::vector<std::unique_ptr<Lane>> m_lanes;
+    QTimer m_wake;  // single shot: a lane is free, or a server becomes due
+    QElapsedTimer m_clock;
 
-    std::map<std::string, HostQueue> m_queues;
-    std::set<std::pair<std::size_t, std::string>> m_ready;  // (first pending position, host)
+    std::set<ReadyEntry> m_ready;
     std::size_t m_pending = 0;
     int m_underWay = 0;
     bool m_paused = false;

@@ -105,7 +105,8 @@ void cScanDriver::ArmFirstPass()
     m_view.ShowResponse();
     m_view.EnableButton(ScanButton::Cancel, true);
     m_view.EnableButton(ScanButton::Pause, true);
-    const ParallelScanSettings settings {m_laneCount(), m_timings.paceMs, m_timings.cutOffTickMs, m_proxy()};
+    const ParallelScanSettings settings {m_laneCount(), m_timings.paceMs, m_timings.serverPaceMs,
+                                         m_timings.cutOffTickMs, m_proxy()};
     m_lanes = std::make_unique<cParallelScan>(m_links.Bookmarks(), settings);
     connect(m_lanes.get(), &cParallelScan::PassStarted, this, &cScanDriver::BeginPass);
     connect(m_lanes.get(), &cParallelScan::LinkStarted, this, [this](int position, const cBookmark& bookmark) {

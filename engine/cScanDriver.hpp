@@ -18,9 +18,10 @@ class ScanView;
 
 // The scan's intervals. Tests shorten them.
 struct ScanTimings {
-    int paceMs = 200;         // on each lane, between one link's end and the next link's start
+    int paceMs = 200;         // on each lane, at least this long between two link starts
     int socketStateMs = 50;   // how often the label shows the socket's state
     int cutOffTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
+    int serverPaceMs = 50;    // to one web server, at least this long between two request starts
 };
 
 // Walks the collection of the chosen source and has every link checked, showing it all on the

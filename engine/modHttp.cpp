@@ -143,17 +143,25 @@ void DigestResponse(std::string_view response, cBookmark& bookmark, const std::s
     if (ClassOfCode(bookmark.ResponseCode) == CodeClass::Redirect)
         bookmark.RedirectedUrl = GetRedirectLocation(block, requested);
     bookmark.Status = "scanned";
+    bookmark.ServerSilent = false;
 }
 
 void RecordSocketError(cBookmark& bookmark, int number)
 {
     bookmark.Status = "error";
     bookmark.ResponseCode = static_cast<std::int16_t>(number);
+    bookmark.ServerSilent = false;
 }
 
 void RecordTimeOut(cBookmark& bookmark)
 {
     RecordSocketError(bookmark, kTimedOutCode);
+}
+
+void RecordServerSilent(cBookmark& bookmark)
+{
+    RecordTimeOut(bookmark);
+    bookmark.ServerSilent = true;
 }
 
 }  // namespace brimtor

@@ -49,4 +49,8 @@ void RecordSocketError(cBookmark& bookmark, int number);
 // Writes the outcome of a link that was cut off: "error" with code 408, nothing else touched.
 void RecordTimeOut(cBookmark& bookmark);
 
+// Writes the outcome of a link that was never asked because its server had let an earlier link
+// go without any answer: a time-out, marked ServerSilent. Every other outcome clears that mark.
+void RecordServerSilent(cBookmark& bookmark);
+
 }  // namespace brimtor

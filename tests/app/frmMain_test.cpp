@@ -245,8 +245,8 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
     EXPECT_EQ(w.Find<QSpinBox>("spnLanes")->value(), 7);
     w.Close();
-    WriteSetting(kSettingsKey, "Lanes", "17");  // out of range: the built-in count stands
-    EXPECT_EQ(w.Open().findChild<QSpinBox*>("spnLanes")->value(), 4);
+    WriteSetting(kSettingsKey, "Lanes", "33");  // out of range: the built-in count stands
+    EXPECT_EQ(w.Open().findChild<QSpinBox*>("spnLanes")->value(), 8);
 }
 
 namespace {

@@ -61,20 +61,20 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
     EXPECT_EQ(messages.Texts(), std::vector<std::string> {"after the runs"});
 }
 
-TEST(CheckOptions, DefaultsAreTheWindowsScanAndEveryOptionWorksInBothSpellings)
+TEST(CheckOptions, DefaultsAndEveryOptionWorkInBothSpellings)
 {
     const ParsedArguments parsed = ParseCheckArguments({"--source", "text", "links.txt"});
     ASSERT_EQ(parsed.error, "");
     CheckOptions o = parsed.options;
-    EXPECT_EQ(o.jobs, 1);
-    EXPECT_EQ(o.paceMs, 200);
+    EXPECT_EQ(o.jobs, 32);
+    EXPECT_EQ(o.paceMs, 50);
     EXPECT_EQ(TimeoutTickMs(o.timeoutSeconds), 1000);
     EXPECT_EQ(o.view, "Broken");
     EXPECT_FALSE(o.proxy.useProxy || o.noConnectionCheck || o.noCheck || o.clean || o.yes || o.help);
 
     const ParsedArguments every = ParseCheckArguments(
         {"--source=HTML", "--view", "redirect", "--format=json", "--jobs", "16", "--pace=0", "--timeout", "2",
-         "--proxy", "proxy.lan:3128", "--test-sites", " http://a/ ; http://b/;", "--no-connection-check",
+         "--proxy", "ann:pa:ss@proxy.lan:3128", "--test-sites", " http://a/ ; http://b/;", "--no-connection-check",
          "--clean", "-y", "saved/bookmarks.html"});
     ASSERT_EQ(every.error, "");
     o = every.options;
@@ -84,7 +84,7 @@ TEST(CheckOptions, DefaultsAreTheWindowsScanAndEveryOptionWorksInBothSpellings)
     EXPECT_EQ(o.jobs, 16);
     EXPECT_EQ(o.paceMs, 0);
     EXPECT_EQ(TimeoutTickMs(o.timeoutSeconds), 49);
-    EXPECT_EQ(o.proxy.server + ":" + o.proxy.port, "proxy.lan:3128");
+    EXPECT_EQ(o.proxy.user + "|" + o.proxy.password + "|" + o.proxy.server + ":" + o.proxy.port, "ann|pa:ss|proxy.lan:3128");
     EXPECT_EQ(o.testSites, (std::vector<std::string> {"http://a/", "http://b/"}));
     EXPECT_TRUE(o.proxy.useProxy && o.noConnectionCheck && o.clean && o.yes);
     EXPECT_EQ(o.file, "saved/bookmarks.html");

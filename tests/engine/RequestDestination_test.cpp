@@ -43,7 +43,10 @@ TEST(RequestDestination, ProxyGetsTheWholeAddress)
     EXPECT_EQ(d->sTarget, "http://host/x");
     EXPECT_EQ(d->hostHeader, "proxy.lan");
     EXPECT_EQ(ChooseDestination("HTTP://host:81/x", proxy)->sTarget, "HTTP://host:81/x");
-    EXPECT_FALSE(ChooseDestination("https://host/x", proxy)->tls);
+    const auto tunnelled = ChooseDestination("https://[::1]/x", {true, "proxy.lan", "3128", "ann", "pw"});
+    EXPECT_EQ(tunnelled->tunnel + " " + tunnelled->sHost + " " + tunnelled->sTarget + " " + tunnelled->serverName,
+              "[::1]:443 proxy.lan /x ::1");
+    EXPECT_TRUE(tunnelled->tls);
     for (const char* badPort : {"abc", "65536", "0", "-5", "80 80"})
         EXPECT_FALSE(ChooseDestination("host/x", {true, "proxy.lan", badPort})) << badPort;
     EXPECT_EQ(ChooseDestination("host/x", {true, "proxy.lan", "8080.5"})->port, 8080);

@@ -89,8 +89,11 @@ TEST_F(ExchangeTest, SendsTheExactRequestDirectAndThroughAProxy)
 
     server.Script("http://host/x", {"HTTP/1.1 404 Not Found\r\n\r\n"});
     BookmarkPtr proxied = Check("host/x", "GET ", {true, "127.0.0.1", std::to_string(port)});
-    ASSERT_EQ(server.Requests().size(), 2u);
+    Check("host/x", "GET ", {true, "127.0.0.1", std::to_string(port), "ann", "s3cret"});
+    ASSERT_EQ(server.Requests().size(), 3u);
     EXPECT_EQ(server.Requests()[1], "GET http://host/x HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kTail);
+    EXPECT_EQ(server.Requests()[2], "GET http://host/x HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                    "Proxy-Authorization: Basic YW5uOnMzY3JldA==\r\n" + kTail);
     EXPECT_EQ(proxied->ResponseCode, 404);
 
     // A proxy port that is no port: nothing is sent and the bookmark keeps what it held.
@@ -101,8 +104,8 @@ TEST_F(ExchangeTest, SendsTheExactRequestDirectAndThroughAProxy)
         EXPECT_EQ(skipped->Status, "pending");
     }
     QTest::qWait(20);
-    EXPECT_EQ(server.Requests().size(), 2u);
-    EXPECT_EQ(ends.size(), 2u);
+    EXPECT_EQ(server.Requests().size(), 3u);
+    EXPECT_EQ(ends.size(), 3u);
 }
 
 TEST_F(ExchangeTest, DigestsEveryKindOfAnswerAndNumbersSocketErrors)
@@ -223,4 +226,29 @@ TEST_F(ExchangeTest, ChecksHttpsOverVerifiedTls)
     EXPECT_EQ(untrusted->ResponseCode, 12045);
     EXPECT_FALSE(untrusted->Clean);
     EXPECT_EQ(tlsServer.Requests().size(), 2u);
+}
+
+TEST_F(ExchangeTest, ChecksHttpsThroughAProxysTunnelAndTakesItsRefusal)
+{
+    const auto certificate = brimtor::test::SelfSignedCertificate::Make(home.Path());
+    ASSERT_FALSE(certificate.certificate.isNull());
+    server.UseTls(certificate.certificate, certificate.key, false);  // the proxy, and the server inside its tunnel
+    server.Script("CONNECT 127.0.0.1:8443", {"HTTP/1.1 200 Connection established\r\n\r\n", false, 0, false, true});
+    server.Script("/secure", {"HTTP/1.1 200 OK\r\n\r\n"});
+    server.Script("CONNECT 127.0.0.1:9443", {"HTTP/1.1 407 Proxy Authentication Required\r\n\r\n"});
+    exchange.AddCaCertificates({certificate.certificate});
+    ProxySettings proxy {true, "localhost", std::to_string(port)};  // the certificate names 127.0.0.1 only
+    EXPECT_EQ(Check("https://127.0.0.1:8443/secure", "HEAD ", proxy)->ResponseCode, 200);
+    proxy.user = "ann";
+    proxy.password = "s3cret";
+    EXPECT_EQ(Check("https://127.0.0.1:8443/secure", "HEAD ", proxy)->ResponseCode, 200);
+    const std::string connect = "CONNECT 127.0.0.1:8443 HTTP/1.1\r\nHost: 127.0.0.1:8443\r\n";
+    const std::string agent = kTail.substr(0, kTail.find("Connection")) + "\r\n";
+    const std::string inside = "HEAD /secure HTTP/1.1\r\nHost: 127.0.0.1:8443\r\n" + kTail;  // no credentials
+    EXPECT_EQ(server.Requests(), (std::vector<std::string> {connect + agent, inside,
+                                     connect + "Proxy-Authorization: Basic YW5uOnMzY3JldA==\r\n" + agent, inside}));
+
+    const BookmarkPtr refused = Check("https://127.0.0.1:9443/x", "HEAD ", proxy);
+    EXPECT_EQ(refused->Status + " " + std::to_string(refused->ResponseCode), "scanned 407");
+    EXPECT_EQ(server.Requests().size(), 5u);
 }

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 
 #include "bookmarks/cLinkMain.hpp"
+#include "engine/ResultText.hpp"
 #include "engine/cParallelScan.hpp"
 #include "engine/cScanDriver.hpp"
 #include "tests/engine/FakeScanView.hpp"
@@ -31,34 +32,37 @@ void RunToEnd(cParallelScan& scan)
 
 }  // namespace
 
-TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServer)
+TEST(cParallelScan, ManyLanesNeverSendMoreThanTwoLinksToOneServerNorStartThemCloserThanItsPace)
 {
-    // Every answer trickles in a byte a millisecond, so links overlap.
+    // Every answer trickles in a byte a millisecond, longer than the pace, so links overlap.
     test::LoopbackServer server;
-    const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Start()), pad = "X: " + std::string(50, 'x');
     auto bookmarks = std::make_shared<cBookmarks>();
     for (int i = 1; i <= 30; ++i) {
         const std::string path = (i % 3 ? "/ok" : "/bad") + std::to_string(i);
-        server.Script(path, {i % 3 ? "HTTP/1.1 200 OK\r\n\r\n" : "HTTP/1.1 404 Not Found\r\n\r\n", true});
+        server.Script(path, {(i % 3 ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") + pad + "\r\n\r\n", true});
         bookmarks->Add("n", base + path, {}, i);
     }
-    cParallelScan scan(bookmarks, {8, 0, 1000, {}});
+    cParallelScan scan(bookmarks, {8, 0, 30, 1000, {}});
     RunToEnd(scan);
     EXPECT_EQ(server.MostOpenAtOnce(), cParallelScan::kPerHostLimit);
     // A HEAD for every link, a GET again for the ten that failed.
     EXPECT_EQ(server.Requests().size(), 40u);
     EXPECT_EQ(bookmarks->Item(3)->ResponseCode, 404);
+    const auto& times = server.RequestTimes();
+    for (std::size_t i = 1; i < times.size(); ++i)  // as the server saw them, so with some slack
+        EXPECT_GE(times[i] - times[i - 1], std::chrono::milliseconds(20)) << i;
 }
 
 TEST(cParallelScan, EmptyCollectionsAndUnstartableLinksStillComplete)
 {
-    cParallelScan empty(std::make_shared<cBookmarks>(), {4, 0, 1000, {}});
+    cParallelScan empty(std::make_shared<cBookmarks>(), {4, 0, 0, 1000, {}});
     RunToEnd(empty);
     EXPECT_EQ(empty.RequestsEnded(), 0u);
 
     auto bookmarks = std::make_shared<cBookmarks>();
     bookmarks->Add("bad port", "http://127.0.0.1:99999/", {}, 1);
-    cParallelScan unstartable(bookmarks, {2, 0, 1000, {}});
+    cParallelScan unstartable(bookmarks, {2, 0, 0, 1000, {}});
     RunToEnd(unstartable);
     EXPECT_EQ(bookmarks->Item(1)->Status, "pending");
 }
@@ -70,8 +74,8 @@ std::vector<std::string> Outcomes(const cBookmarks& bookmarks)
 {
     std::vector<std::string> lines;
     for (const BookmarkPtr& b : bookmarks)
-        lines.push_back(b->url + " " + b->Status + " " + std::to_string(b->ResponseCode) + " "
-                        + (b->Clean ? "clean " : "keep ") + b->RedirectedUrl + " " + std::to_string(b->ContentLength));
+        lines.push_back(b->url + " " + b->Status + " " + ResultText(*b) + " " + (b->Clean ? "clean " : "keep ")
+                        + b->RedirectedUrl + " " + std::to_string(b->ContentLength));
     return lines;
 }
 
@@ -87,8 +91,13 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     server.Script("/empty", {"HTTP/1.1 204 No Content\r\n\r\n"});
     server.Script("/silent", {"", false, 0, false});
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Start());
+    test::LoopbackServer silent;  // never answers, so its last two links go unasked
+    silent.Start("127.0.0.2");
+    for (const char* path : {"/a", "/b", "/c"})
+        silent.Script(path, {"", false, 0, false});
     const std::string text = test::CrLfLines({base + "/ok", base + "/gone", base + "/moved", base + "/empty", base + "/silent",
-                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/", "http://bad host/"});
+                                        test::RefusedUrl(), base + "/ok?q=1#part", "http://127.0.0.1:0/", "http://bad host/",
+                                        silent.Url("/a"), silent.Url("/b"), silent.Url("/c")});
 
     // The window: one link at a time, the time-out tick shortened alike.
     cLinkMain links;
@@ -111,16 +120,22 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
         std::sort(lines.begin(), lines.end());
         return lines;
     };
-    const std::vector<std::string> oneLaneLog = sortedLog();
+    // One lane: a time-out line follows its own link's line; name that link, as more lanes do.
+    std::vector<std::string> oneLaneLog = view.details;
+    std::erase_if(oneLaneLog, [](const std::string& line) { return line.rfind("Scan time: ", 0) == 0; });
+    for (std::size_t i = 1; i < oneLaneLog.size(); ++i) {
+        if (oneLaneLog[i] == "    Error: Connection timed out")
+            oneLaneLog[i].insert(4, oneLaneLog[i - 1].substr(0, oneLaneLog[i - 1].find(' ') + 1));
+    }
     const std::vector<std::string> expected = Outcomes(*links.Bookmarks());
     std::vector<std::string> expectedRequests = server.Requests();
     std::sort(expectedRequests.begin(), expectedRequests.end());
-    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error 408 keep  0.000000");
+    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error Request Time-out keep  0.000000");
 
     for (const int jobs : {1, 8}) {
         const std::size_t before = server.Requests().size();
         links.Refresh();
-        cParallelScan scan(links.Bookmarks(), {jobs, jobs == 1 ? 1 : 0, 5, {}});
+        cParallelScan scan(links.Bookmarks(), {jobs, jobs == 1 ? 1 : 0, 0, 5, {}});
         RunToEnd(scan);
         EXPECT_EQ(Outcomes(*links.Bookmarks()), expected) << jobs << " lanes";
         std::vector<std::string> requests(server.Requests().begin() + static_cast<long>(before), server.Requests().end());
@@ -130,13 +145,41 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
 
     complete = false;
     links.Refresh();
-    driver.SetLaneSource([] { return 4; });  // the window's own lanes: the same outcomes and log lines,
+    driver.SetLaneSource([] { return 8; });  // the window's own lanes: the same outcomes and log lines,
     driver.cmdScan_Click();                  // but for each time-out line naming its link
     while (!complete)
         wait.processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ(Outcomes(*links.Bookmarks()), expected);
-    std::vector<std::string> tied = oneLaneLog;
-    std::replace(tied.begin(), tied.end(), std::string("    Error: Connection timed out"),
-                 std::string("    [5] Error: Connection timed out"));
-    EXPECT_EQ(sortedLog(), tied);
+    std::sort(oneLaneLog.begin(), oneLaneLog.end());
+    EXPECT_EQ(sortedLog(), oneLaneLog);
+}
+
+TEST(cParallelScan, ASilentServerCostsOneCutOffAPassButOneThatAnsweredIsNeverSilent)
+{
+    test::LoopbackServer silent, live;
+    silent.Start("127.0.0.2");
+    live.Start("127.0.0.3");
+    auto bookmarks = std::make_shared<cBookmarks>();
+    for (int i = 1; i <= 6; ++i) {
+        silent.Script("/" + std::to_string(i), {"", false, 0, false});
+        bookmarks->Add("s", silent.Url("/" + std::to_string(i)), {}, i);
+    }
+    live.Script("/ok", {"HTTP/1.1 200 OK\r\n\r\n"});
+    live.Script("/hang", {"", false, 0, false});  // one page of a live server hangs
+    for (const char* path : {"/ok", "/hang", "/hang", "/missing"})
+        bookmarks->Add("l", live.Url(path), {}, bookmarks->Count() + 1);
+    cParallelScan scan(bookmarks, {8, 0, 0, 5, {}});
+    RunToEnd(scan);
+
+    // One link asked a pass; the second pass asks first a link the first left unasked.
+    EXPECT_EQ(silent.Accepted(), 2);
+    ASSERT_EQ(silent.Requests().size(), 2u);
+    EXPECT_EQ(silent.Requests()[1].substr(0, 7), "GET /2 ");
+    std::vector<std::string> results;
+    for (const BookmarkPtr& b : *bookmarks)
+        results.push_back(b->Status + " " + ResultText(*b) + (b->Clean ? " ticked" : ""));
+    const std::string timeOut = "error Request Time-out", unasked = timeOut + " \u2014 the server did not answer an earlier link either";
+    EXPECT_EQ(results, (std::vector<std::string> {unasked, timeOut, unasked, unasked, unasked, unasked, "scanned OK",
+                                                   timeOut, timeOut, "scanned Not Found ticked"}));
+    EXPECT_EQ(live.Accepted(), 7);  // every link of it asked, the failed ones twice
 }

@@ -31,16 +31,16 @@ LoopbackServer::LoopbackServer(QObject* parent) : QTcpServer(parent) {}
 
 LoopbackServer::~LoopbackServer() = default;
 
-void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& key)
+void LoopbackServer::UseTls(const QSslCertificate& certificate, const QSslKey& key, bool fromTheStart)
 {
-    m_tls = true;
+    m_tls = fromTheStart;
     m_certificate = certificate;
     m_key = key;
 }
 
-quint16 LoopbackServer::Start()
+quint16 LoopbackServer::Start(const char* address)
 {
-    listen(QHostAddress::LocalHost, 0);
+    listen(QHostAddress(QString::fromLatin1(address)), 0);
     return serverPort();
 }
 
@@ -52,6 +52,7 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
     connect(connection->socket, &QSslSocket::disconnected, connection->socket, &QObject::deleteLater);
     connect(connection->socket, &QSslSocket::disconnected, this, [this] { --m_open; });
     m_mostOpen = std::max(m_mostOpen, ++m_open);
+    ++m_accepted;
     connect(connection->socket, &QSslSocket::readyRead, this, [this, connection] {
         connection->received += connection->socket->readAll().toStdString();
         const std::size_t end = connection->received.find("\r\n\r\n");
@@ -59,13 +60,18 @@ void LoopbackServer::incomingConnection(qintptr descriptor)
             return;
         connection->answered = true;
         m_requests.push_back(connection->received.substr(0, end + 4));
+        m_requestTimes.push_back(std::chrono::steady_clock::now());
         Answer(connection);
     });
-    if (m_tls) {
-        connection->socket->setLocalCertificate(m_certificate);
-        connection->socket->setPrivateKey(m_key);
-        connection->socket->startServerEncryption();
-    }
+    if (m_tls)
+        StartTls(connection->socket);
+}
+
+void LoopbackServer::StartTls(QSslSocket* socket)
+{
+    socket->setLocalCertificate(m_certificate);
+    socket->setPrivateKey(m_key);
+    socket->startServerEncryption();
 }
 
 void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)
@@ -101,8 +107,13 @@ void LoopbackServer::SendNextChunk(const std::shared_ptr<Connection>& connection
         StreamBody(connection);
         return;
     }
-    if (connection->reply.close)
+    if (connection->reply.thenTls) {  // a tunnel: a new request comes, over TLS
+        connection->received.clear();
+        connection->answered = false;
+        StartTls(socket);
+    } else if (connection->reply.close) {
         socket->disconnectFromHost();
+    }
 }
 
 // Tops the socket's queue up to a bound, so a body of any size costs the test no memory.
