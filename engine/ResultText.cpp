@@ -13,8 +13,11 @@ std::string ResultText(std::int32_t code)
 
 std::string ResultText(const cBookmark& bookmark)
 {
-    const char* unasked = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either" : "";
-    return ResultText(bookmark.ResponseCode) + unasked + RowOf(bookmark.Verdict).words;
+    // A link left unasked behind a silent server did get no answer, but the reason is the
+    // server's earlier silence, which says more than the words for a link that was cut off.
+    const char* words = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either"
+                                              : RowOf(bookmark.Verdict).words;
+    return ResultText(bookmark.ResponseCode) + words;
 }
 
 }  // namespace brimtor

@@ -130,7 +130,7 @@ TEST(cParallelScan, GivesTheWindowsOutcomesAndRequestsWhateverTheLanes)
     const std::vector<std::string> expected = Outcomes(*links.Bookmarks());
     std::vector<std::string> expectedRequests = server.Requests();
     std::sort(expectedRequests.begin(), expectedRequests.end());
-    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error Request Time-out keep  0.000000");
+    EXPECT_EQ(expected[4].substr(expected[4].find(' ')), " error Request Time-out \u2014 no answer; the site may be down for now keep  0.000000");
 
     for (const int jobs : {1, 8}) {
         const std::size_t before = server.Requests().size();
@@ -178,7 +178,8 @@ TEST(cParallelScan, ASilentServerCostsOneCutOffAPassButOneThatAnsweredIsNeverSil
     std::vector<std::string> results;
     for (const BookmarkPtr& b : *bookmarks)
         results.push_back(b->Status + " " + ResultText(*b) + (b->Clean ? " ticked" : ""));
-    const std::string timeOut = "error Request Time-out", unasked = timeOut + " \u2014 the server did not answer an earlier link either";
+    const std::string timeOut = "error Request Time-out \u2014 no answer; the site may be down for now",
+                      unasked = "error Request Time-out \u2014 the server did not answer an earlier link either";
     EXPECT_EQ(results, (std::vector<std::string> {unasked, timeOut, unasked, unasked, unasked, unasked, "scanned OK",
                                                    timeOut, timeOut, "scanned Not Found ticked"}));
     EXPECT_EQ(live.Accepted(), 7);  // every link of it asked, the failed ones twice
