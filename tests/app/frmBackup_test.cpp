@@ -36,6 +36,7 @@ TEST(frmBackup, ListsBackupsAllTickedViewOpensOneAndCleanDeletesThemAtOnce)
     Backups b;
     b.Add("Backup_Firefox_202612060900.html");
     b.Add("Backup_TextFile_202612060900.txt");
+    b.Add("Backup_TextFile_202612060900.txt.origin");  // never listed, deleted with its copy
     b.Add("keep.log");
     b.Add("Backup_Favorites_202612060900/News/a.url");  // one row per folder, deleted whole
     frmBackup window;

@@ -88,7 +88,8 @@ QJsonArray JsonRows(const Outcome& outcome)
 // The path of the only backup there is, if its name starts with `prefix`; else "".
 std::string OnlyBackup(const std::string& prefix)
 {
-    const std::vector<std::string> names = ListNames(BackupFolder());
+    std::vector<std::string> names = ListNames(BackupFolder());
+    std::erase_if(names, [](const std::string& name) { return name.ends_with(".origin"); });
     return names.size() == 1 && names[0].rfind(prefix, 0) == 0 ? BackupFolder() + names[0] : "";
 }
 
