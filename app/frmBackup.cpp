@@ -100,7 +100,7 @@ frmBackup::frmBackup(QWidget* parent)
     m_lvArchive->setObjectName(QStringLiteral("lvArchive"));
     m_lvArchive->setAccessibleName(QStringLiteral("Backup files"));
     m_lvArchive->setAccessibleDescription(
-        QStringLiteral("Ticked files are deleted by Clean; Enter opens the highlighted one"));
+        QStringLiteral("Ticked files are deleted by Clean; Enter opens the highlighted one and Restore puts it back"));
     m_lvArchive->installEventFilter(new EnterViews(m_lvArchive, this));
     m_lvArchive->setContextMenuPolicy(Qt::CustomContextMenu);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
