@@ -1,5 +1,6 @@
 #include "app/frmBackup.hpp"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,12 +10,16 @@
 #include <QVBoxLayout>
 
 #include "app/Icons.hpp"
+#include "app/ShortList.hpp"
 #include "bookmarks/BackupList.hpp"
+#include "bookmarks/BackupRestore.hpp"
 #include "support/ErrorLog.hpp"
 #include "support/MessageBox.hpp"
 #include "support/NumberedError.hpp"
 #include "support/Shell.hpp"
+#include "support/modFileFunctions.hpp"
 #include "support/ui/LocalText.hpp"
+#include "support/ui/cCommonDialog.hpp"
 
 namespace brimtor {
 
@@ -28,6 +33,33 @@ QIcon ImageFor(BackupImage image)
     case BackupImage::None: break;
     }
     return {};
+}
+
+// "Restored 3 bookmark(s) from NAME.", with the shortcuts kept as they were; or why not.
+std::string RestoredText(const std::string& name, const RestoreOutcome& outcome)
+{
+    if (!outcome)
+        return name + " was not put back: " + outcome.Reason();
+    const std::string text = "Restored " + std::to_string(outcome->bookmarks) + " bookmark(s) from " + name + ".";
+    if (outcome->notRestored.empty())
+        return text;
+    return ShortList(text + "\r\n\r\n" + std::to_string(outcome->notRestored.size()) + " shortcut(s) were not put back:",
+                     outcome->notRestored);
+}
+
+// The place an old backup goes back to, picked by the user: a file, or a Favorites folder.
+bool ChooseTarget(BackupRestore& restore, const std::string& name, QWidget* owner)
+{
+    cCommonDialog dialog;
+    dialog.SetOwnerHandle(owner);
+    dialog.SetDialogTitle("Where was " + name + " taken from?");
+    dialog.SetFilter("All Files (*.*)|*.*");
+    dialog.SetFlags(cCommonDialog::kExplorer);
+    dialog.SetInitDir(FromQt(QDir::homePath()));
+    if (restore.TargetIsFolder() ? dialog.Browse() == 0 : dialog.ShowOpen() <= 0)
+        return false;
+    restore.SetTarget(restore.TargetIsFolder() ? dialog.path() : dialog.Filename());
+    return true;
 }
 
 // Enter on the list opens the row the keyboard is on, as a double-click would, and goes no
@@ -68,13 +100,16 @@ frmBackup::frmBackup(QWidget* parent)
     m_lvArchive->setObjectName(QStringLiteral("lvArchive"));
     m_lvArchive->setAccessibleName(QStringLiteral("Backup files"));
     m_lvArchive->setAccessibleDescription(
-        QStringLiteral("Ticked files are deleted by Clean; Enter opens the highlighted one"));
+        QStringLiteral("Ticked files are deleted by Clean; Enter opens the highlighted one and Restore puts it back"));
     m_lvArchive->installEventFilter(new EnterViews(m_lvArchive, this));
     m_lvArchive->setContextMenuPolicy(Qt::CustomContextMenu);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     QAction* view = m_mnuPopup->addAction(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("mnuView"));
     connect(view, &QAction::triggered, this, &frmBackup::ViewSelected);
+    m_mnuRestore = m_mnuPopup->addAction(QStringLiteral("Restore"));
+    m_mnuRestore->setObjectName(QStringLiteral("mnuRestore"));
+    connect(m_mnuRestore, &QAction::triggered, this, &frmBackup::RestoreSelected);
     connect(m_lvArchive, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_mnuPopup->popup(m_lvArchive->viewport()->mapToGlobal(at)); });
     connect(m_lvArchive, &QListWidget::itemDoubleClicked, this, &frmBackup::ViewSelected);
@@ -83,6 +118,11 @@ frmBackup::frmBackup(QWidget* parent)
     clean->setObjectName(QStringLiteral("cmdOK"));
     clean->setAutoDefault(false);
     connect(clean, &QPushButton::clicked, this, &frmBackup::cmdOK_Click);
+    m_cmdRestore = new QPushButton(QStringLiteral("Restore"), this);
+    m_cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
+    m_cmdRestore->setAutoDefault(false);
+    connect(m_cmdRestore, &QPushButton::clicked, this, &frmBackup::RestoreSelected);
+    connect(m_lvArchive, &QListWidget::itemSelectionChanged, this, &frmBackup::EnableRestore);
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdCancel"));
     // Enter closes the window; deleting takes a deliberate press of "Clean".
@@ -92,6 +132,7 @@ frmBackup::frmBackup(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(new QLabel(QStringLiteral("Selected items will be removed permanently"), this), 1);
     buttons->addWidget(clean);
+    buttons->addWidget(m_cmdRestore);
     buttons->addWidget(done);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral(" Files:"), this));
@@ -103,6 +144,7 @@ frmBackup::frmBackup(QWidget* parent)
 
     LoadDisplay();
     CheckAll();
+    EnableRestore();
 }
 
 void frmBackup::LoadDisplay()
@@ -150,12 +192,42 @@ void frmBackup::cmdOK_Click()
     LogFailure("frmBackup: cmdOK_Click", [this] { CleanSelected(); });
 }
 
-void frmBackup::ViewSelected()
+std::string frmBackup::SelectedPath() const
 {
     const QListWidgetItem* row = m_lvArchive->currentItem();
     if (!row || !row->isSelected())
+        return {};
+    return m_paths.at(static_cast<std::size_t>(m_lvArchive->row(row)));
+}
+
+void frmBackup::ViewSelected()
+{
+    const std::string path = SelectedPath();
+    if (!path.empty())
+        OpenWithShell(path);
+}
+
+void frmBackup::EnableRestore()
+{
+    const bool one = m_lvArchive->selectedItems().size() == 1;
+    m_cmdRestore->setEnabled(one);
+    m_mnuRestore->setEnabled(one);
+}
+
+void frmBackup::RestoreSelected()
+{
+    const std::string path = SelectedPath();
+    if (path.empty())
         return;
-    OpenWithShell(m_paths.at(static_cast<std::size_t>(m_lvArchive->row(row))));
+    const std::string name = GetFileName(path);
+    BackupRestore restore(path);
+    if (restore.Known() && restore.Target().empty() && !ChooseTarget(restore, name, this))
+        return;
+    if (restore.Known() && ShowMessage(restore.Question(), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    const RestoreOutcome outcome = restore.Restore();
+    ShowMessage(RestoredText(name, outcome), outcome ? MsgIcon::Information : MsgIcon::Exclamation);
+    LoadDisplay();  // the copy of what was replaced is a backup too
 }
 
 }  // namespace brimtor

@@ -21,6 +21,7 @@
 #include "app/ClickableLabel.hpp"
 #include "app/Maker.hpp"
 #include "app/ResultsView.hpp"
+#include "app/ShortList.hpp"
 #include "app/Twips.hpp"
 #include "app/WizardLayout.hpp"
 #include "app/frmAbout.hpp"
@@ -49,13 +50,7 @@ constexpr int kBuiltInHeight = 6030;
 // "2 favorite(s) could not be removed:" and the first few of them, each with its reason.
 std::string NotRemovedText(const std::vector<std::string>& failures)
 {
-    constexpr std::size_t kNamed = 5;
-    std::string text = std::to_string(failures.size()) + " favorite(s) could not be removed:\r\n";
-    for (std::size_t i = 0; i < std::min(failures.size(), kNamed); ++i)
-        text += "\r\n" + failures[i];
-    if (failures.size() > kNamed)
-        text += "\r\n(and " + std::to_string(failures.size() - kNamed) + " more)";
-    return text;
+    return ShortList(std::to_string(failures.size()) + " favorite(s) could not be removed:", failures);
 }
 
 // "Bookmarks could not be cleaned at this time", and why when the source says it in the window.

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
+#include "support/Backup.hpp"
 #include "support/Text.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
@@ -35,8 +37,10 @@ void AddFolderBackups(std::vector<BackupEntry>& entries)
 std::vector<BackupEntry> ListBackups()
 {
     std::vector<BackupEntry> entries;
-    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;Backup_*", false))
-        entries.push_back({path, GetFileName(path), BackupImageFor(path)});
+    for (const std::string& path : FindFiles(BackupFolder(), "*.html;*.txt;Backup_*", false)) {
+        if (!IEndsWith(path, ".origin"))  // a copy's record goes with its copy, unlisted
+            entries.push_back({path, GetFileName(path), BackupImageFor(path)});
+    }
     AddFolderBackups(entries);
     return entries;
 }
@@ -60,6 +64,9 @@ Outcome<> DeleteBackups(const std::vector<std::string>& paths)
             failure.assign(errno, std::generic_category());
         if (failure)
             return Failure {"Cannot delete " + path + ": " + failure.message()};
+        // Only once the copy is gone: a failure keeps the copy with its record.
+        if (std::remove(OriginRecordOf(path).c_str()) != 0 && errno != ENOENT)
+            return Failure {"Cannot delete " + OriginRecordOf(path) + ": " + std::strerror(errno)};
     }
     return {};
 }

@@ -19,14 +19,16 @@ struct BackupEntry {
 
 // The .html and .txt files directly in the backup folder, then its other "Backup_" files
 // whatever a source's copy ends with (".json", ".sqlite"), each group in name order, then the
-// folder backups there (one entry per "Backup_" folder), in name order.
+// folder backups there (one entry per "Backup_" folder), in name order. The records of where the
+// copies come from (".origin") are not listed.
 std::vector<BackupEntry> ListBackups();
 
 // Netscape when the path names it after its first character (any case), else Firefox likewise.
 BackupImage BackupImageFor(const std::string& path);
 
-// Deletes each file that still exists, and each folder with all it holds; one that vanished
-// meanwhile is skipped. Stops at the first one that exists and cannot be deleted.
+// Deletes each file that still exists, and each folder with all it holds, and then the record of
+// where it came from; one that vanished meanwhile is skipped. Stops at the first one that exists
+// and cannot be deleted.
 Outcome<> DeleteBackups(const std::vector<std::string>& paths);
 
 }  // namespace brimtor

@@ -52,8 +52,10 @@ bool Unchanged(SqliteDatabase& db, const std::vector<std::int32_t>& marked, cons
     return true;
 }
 
-// The whole database as it is now, read through a connection of its own, since a connection
-// cannot copy a database it is about to write.
+}  // namespace
+
+// Read through a connection of its own, since a connection cannot copy a database it is about
+// to write.
 BackupCopy BackupDatabase(const std::string& path)
 {
     SqliteDatabase source(path, SqliteDatabase::Access::ReadOnly);
@@ -77,6 +79,8 @@ BackupCopy BackupDatabase(const std::string& path)
         image[18] = image[19] = 1;
     return MakeBackup({path, "Firefox", ".sqlite"}, image);
 }
+
+namespace {
 
 void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
 {

@@ -4,6 +4,7 @@
 
 #include "bookmarks/BookmarkSource.hpp"
 #include "bookmarks/PlacesReader.hpp"
+#include "support/Backup.hpp"
 
 namespace brimtor {
 
@@ -20,5 +21,10 @@ namespace brimtor {
 // could be made.
 CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
                          const PlacesRows& rows);
+
+// The backup copy Backup_Firefox_<stamp>.sqlite of the whole database as it is now, its
+// write-ahead log's changes included: a lone file, which opening never gives a log of its own.
+// Throws SqliteError when the database cannot be read.
+BackupCopy BackupDatabase(const std::string& path);
 
 }  // namespace brimtor

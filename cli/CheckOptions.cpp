@@ -115,6 +115,10 @@ const std::map<std::string, ValueReader>& ValueOptions()
              o.jobs = jobs.value_or(0);
              return jobs.has_value();
          }},
+        {"--restore", [](CheckOptions& o, const std::string& v) {
+             o.restore = v;
+             return !v.empty();
+         }},
         {"--pace", [](CheckOptions& o, const std::string& v) {
              const auto pace = WholeNumber(v, 0, 3600000);
              o.paceMs = pace.value_or(0);
@@ -146,6 +150,10 @@ std::string Inconsistency(const CheckOptions& options)
 {
     const SourceKind* kind = FindSourceKind(options.source);
     const bool fileSource = kind && kind->file;
+    if (!options.restore.empty()) {
+        const bool more = kind || !options.file.empty() || !options.profile.empty() || options.clean;
+        return more ? "--restore puts a backup back; it takes no --source, FILE, --profile or --clean" : "";
+    }
     if (!kind)
         return "--source is required (favorites, firefox, netscape, chromium, html or text)";
     if (fileSource && options.file.empty())
@@ -198,6 +206,7 @@ ParsedArguments ParseCheckArguments(const std::vector<std::string>& arguments)
 std::string CheckUsage()
 {
     return "Usage: brimtor-check --source favorites|firefox|netscape|chromium|html|text [FILE] [options]\n"
+           "       brimtor-check --restore BACKUP [--yes]\n"
            "\n"
            "Checks every link of one bookmark source and prints the bookmarks of a view.\n"
            "\n"
@@ -209,7 +218,9 @@ std::string CheckUsage()
            "  --no-check              print the source's bookmarks without checking them\n"
            "  --clean                 remove the broken bookmarks from the source, after a backup;\n"
            "                          asks first unless --yes is given\n"
-           "  --yes, -y               clean without asking\n"
+           "  --restore BACKUP        put a backup back where it was taken from, after a backup\n"
+           "                          of what is there now; asks first unless --yes is given\n"
+           "  --yes, -y               clean or restore without asking\n"
            "  --jobs N                links under way at once (default 32; at most 2 per server)\n"
            "  --pace MS               least time between two requests to one server (default 50)\n"
            "  --timeout SECONDS       cut a link off after this long (default 41)\n"
@@ -221,7 +232,7 @@ std::string CheckUsage()
            "  --help, -h              this text\n"
            "\n"
            "Exit status: 0 nothing broken, 1 broken links found (or cleaned), 2 bad usage or a\n"
-           "source that cannot be loaded or written.\n";
+           "source that cannot be loaded or written. --restore: 0 put back, 2 refused or failed.\n";
 }
 
 int TimeoutTickMs(int seconds)

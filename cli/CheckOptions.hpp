@@ -23,6 +23,7 @@ struct CheckOptions {
     OutputFormat format = OutputFormat::Table;
     bool noCheck = false;
     bool clean = false;
+    std::string restore;           // a backup to put back instead of a check
     bool yes = false;
     int jobs = 32;
     int paceMs = 50;               // between two request starts to the same server

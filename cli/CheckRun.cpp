@@ -11,23 +11,18 @@
 #include <QTimer>
 
 #include "bookmarks/ResultsFilter.hpp"
+#include "cli/Console.hpp"
+#include "cli/RestoreRun.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
 #include "engine/cParallelScan.hpp"
-#include "support/Text.hpp"
 #include "support/Version.hpp"
 
 namespace brimtor {
 
 namespace {
 
-constexpr const char* kProgram = "brimtor-check: ";
 constexpr int kProgressMs = 200;
-
-bool IsTerminal(int descriptor)
-{
-    return isatty(descriptor) == 1;
-}
 
 // "1st pass 120/1000  350 links/s", rewritten in place.
 void ShowProgress(std::ostream& err, const cParallelScan& scan, std::chrono::steady_clock::time_point start)
@@ -183,14 +178,10 @@ int CheckRun::Clean(int brokenStatus)
 
 bool CheckRun::CleanConfirmed(std::int32_t marked)
 {
-    if (m_options.yes)
-        return true;
-    m_err << "Remove " << marked << " bookmark(s) from " << SourceName()
-          << " after a backup? This cannot be undone. [y/N] " << std::flush;
-    std::string answer;
-    std::getline(m_in, answer);
-    answer = ToLowerAscii(TrimSpaces(answer));
-    return answer == "y" || answer == "yes";
+    return m_options.yes
+        || AnsweredYes("Remove " + std::to_string(marked) + " bookmark(s) from " + SourceName()
+                           + " after a backup? This cannot be undone.",
+                       m_in, m_err);
 }
 
 int CheckRun::Fail(const std::string& reason)
@@ -225,11 +216,15 @@ int CheckMain(const std::vector<std::string>& arguments, std::istream& in, std::
         err << kProgram << parsed.error << " (--help lists the options)\n";
         return CheckExit::Trouble;
     }
-    // Without a terminal nobody can answer the cleaning question: refuse before any work.
-    if (parsed.options.clean && !parsed.options.yes && !IsTerminal(STDIN_FILENO)) {
-        err << kProgram << "--clean needs --yes when standard input is not a terminal\n";
+    // Without a terminal nobody can answer the question: refuse before any work.
+    const bool restore = !parsed.options.restore.empty();
+    if ((parsed.options.clean || restore) && !parsed.options.yes && !IsTerminal(STDIN_FILENO)) {
+        err << kProgram << (restore ? "--restore" : "--clean") << " needs --yes when standard input is not a terminal\n";
         return CheckExit::Trouble;
     }
+    if (restore)
+        return RunRestore(parsed.options.restore, parsed.options.yes, in, err) ? CheckExit::NothingBroken
+                                                                                : CheckExit::Trouble;
     return CheckRun(parsed.options, in, out, err, IsTerminal(STDERR_FILENO)).Run();
 }
 

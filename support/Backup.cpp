@@ -26,25 +26,53 @@ void Discard(const std::string& path)
     fs::remove_all(path, ignored);
 }
 
+// The record of where a copy comes from, written and flushed under a hidden name: one line, the
+// origin made absolute, since the user may have named a file relative to where they stood.
+std::optional<std::string> WriteRecord(const std::string& folder, const BackupOf& what)
+{
+    std::error_code ec;
+    const fs::path origin = fs::absolute(what.origin, ec);
+    if (ec)
+        return std::nullopt;
+    return WriteTemporaryFile(folder + ".Backup_origin.XXXXXX", origin.string() + "\n");
+}
+
 // Every backup ends here: the finished, flushed temporary copy takes the first backup name no
-// file or folder has, and the backup folder that now names it is flushed. Whoever renames first
-// owns a name; the others move on to the next. On any failure the copy goes.
+// file or folder has, its record the name beside it, and the backup folder that now names them
+// is flushed. Whoever renames first owns a name; the others move on to the next. The copy is
+// named first: a power cut between the two renames leaves a copy without its record, which can
+// still be put back by naming its place, never a record of nothing. A name whose record is taken
+// (left by a copy deleted by hand) is given up for the next. On any failure both go.
 BackupCopy Publish(const std::string& temporary, const std::string& folder, const BackupOf& what)
 {
+    const std::optional<std::string> record = WriteRecord(folder, what);
+    if (!record) {
+        Discard(temporary);
+        return std::nullopt;
+    }
     const std::string stem = folder + "Backup_" + what.word + "_" + MinuteStamp(AppClock().Now());
     for (int n = 1;; ++n) {
         const std::string name = stem + (n > 1 ? "_" + std::to_string(n) : "") + what.extension;
-        if (RenameNoReplace(temporary, name)) {
+        if (!RenameNoReplace(temporary, name)) {
+            if (errno == EEXIST)
+                continue;
+            break;
+        }
+        if (RenameNoReplace(*record, OriginRecordOf(name))) {
             if (FlushToDisk(fs::path(name).parent_path().string()))
                 return name;
+            Discard(OriginRecordOf(name));
             Discard(name);
             return std::nullopt;
         }
-        if (errno != EEXIST) {
-            Discard(temporary);
-            return std::nullopt;
+        if (errno != EEXIST || !RenameNoReplace(name, temporary)) {
+            Discard(name);
+            break;
         }
     }
+    Discard(temporary);
+    Discard(*record);
+    return std::nullopt;
 }
 
 // Writes each file at its place inside `folder` and flushes every file and folder to the disk.
@@ -68,6 +96,21 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
 }
 
 }  // namespace
+
+std::string OriginRecordOf(const std::string& copy)
+{
+    return copy + ".origin";
+}
+
+std::optional<std::string> BackupOrigin(const std::string& copy)
+{
+    std::optional<std::string> line = ReadFileBytes(OriginRecordOf(copy));
+    if (line && !line->empty() && line->back() == '\n')
+        line->pop_back();
+    if (!line || line->empty() || line->front() != '/')
+        return std::nullopt;
+    return line;
+}
 
 BackupCopy MakeBackup(const BackupOf& what, std::string_view bytes)
 {

@@ -6,6 +6,7 @@
 
 #include "app/frmBackup.hpp"
 #include "support/modSpecialFolder.hpp"
+#include "support/ui/cCommonDialog.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/TempHome.hpp"
 
@@ -36,6 +37,7 @@ TEST(frmBackup, ListsBackupsAllTickedViewOpensOneAndCleanDeletesThemAtOnce)
     Backups b;
     b.Add("Backup_Firefox_202612060900.html");
     b.Add("Backup_TextFile_202612060900.txt");
+    b.Add("Backup_TextFile_202612060900.txt.origin");  // never listed, deleted with its copy
     b.Add("keep.log");
     b.Add("Backup_Favorites_202612060900/News/a.url");  // one row per folder, deleted whole
     frmBackup window;
@@ -90,4 +92,38 @@ TEST(frmBackup, EnterNeverDeletesCleanAsksFirstAndDeletesOnlyTheTickedRows)
     window.findChild<QPushButton*>("cmdOK")->click();
     EXPECT_EQ(Rows(list), QStringList{"Backup_User_202612060900.html"});
     EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+}
+
+TEST(frmBackup, RestoreAsksThenPutsTheHighlightedBackupBackAndAsksWhereAnOldOneGoes)
+{
+    Backups b;
+    const std::string links = b.home.WriteFile("links.txt", "http://now/\r\n");
+    b.Add("Backup_TextFile_202612060800.txt");  // made before records were kept
+    b.Add("Backup_TextFile_202612060900.txt");
+    b.home.WriteFile(".local/share/brimtor/Backups/Backup_TextFile_202612060900.txt.origin", links + "\n");
+    frmBackup window;
+    window.show();
+    auto* list = window.findChild<QListWidget*>("lvArchive");
+    auto* restore = window.findChild<QPushButton*>("cmdRestore");
+    const auto pick = [&](int row) { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center()); };
+    EXPECT_FALSE(restore->isEnabled());
+    pick(1);
+    ASSERT_TRUE(restore->isEnabled());
+    b.messages.SetNextAnswer(MsgAnswer::Yes);
+    QTest::mouseClick(restore, Qt::LeftButton);
+    const std::string question = "Put this backup back? The bookmarks it holds replace those in ~/links.txt; "
+                                 "the current ones are backed up first.";
+    EXPECT_EQ(b.messages.Texts(), (std::vector<std::string>{question, "Restored 1 bookmark(s) from Backup_TextFile_202612060900.txt."}));
+    EXPECT_EQ(ReadAll(links), "Backup_TextFile_202612060900.txt");
+    EXPECT_EQ(list->count(), 3);  // with the copy of what was replaced
+    EXPECT_FALSE(restore->isEnabled());
+
+    // An old backup goes where the user says; "No" leaves it there.
+    pick(0);
+    cCommonDialog::SetNextAnswer({links});
+    b.messages.SetNextAnswer(MsgAnswer::No);
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(cCommonDialog::LastRequest().kind, cCommonDialog::DialogKind::Open);
+    EXPECT_EQ(b.messages.Texts().back(), question);
+    EXPECT_EQ(ReadAll(links), "Backup_TextFile_202612060900.txt");
 }

@@ -125,5 +125,5 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     const PlacesFile copy(BackupFolder() + name, false);
     EXPECT_EQ(copy.Column("SELECT count(*) FROM moz_bookmarks WHERE type = 1"), std::vector<std::string>{"7"});
     EXPECT_EQ(PlacesBreaches(copy), std::vector<std::string>{});
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{name});
+    EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{name, name + ".origin"}));
 }

@@ -96,10 +96,13 @@ TEST(TextFileSource, RewriteDropsMarkedLinesAfterABackup)
     const std::string backup = BackupFolder() + "Backup_TextFile_202612060905.txt";
     EXPECT_EQ(outcome.backups, std::vector<std::string>{backup});
     EXPECT_EQ(ReadAll(backup), original);
-    // The copy, then the folder that names it, reach the disk before the file is replaced.
-    ASSERT_EQ(steps.size(), 6u);
-    EXPECT_EQ(steps, (std::vector<std::string>{steps[0], steps[0] + " > " + backup, DataFolder() + "/Backups", steps[3],
-                                               steps[3] + " > " + s.links.TextFile(), s.home.Path()}));
+    // The copy and the record of its origin, then the folder that names them, reach the disk
+    // before the file is replaced.
+    ASSERT_EQ(steps.size(), 8u);
+    EXPECT_EQ(steps, (std::vector<std::string>{steps[0], steps[1], steps[0] + " > " + backup,
+                                               steps[1] + " > " + backup + ".origin", DataFolder() + "/Backups", steps[5],
+                                               steps[5] + " > " + s.links.TextFile(), s.home.Path()}));
+    EXPECT_EQ(ReadAll(backup + ".origin"), s.links.TextFile() + "\n");
 
     // All marked: an empty file, still backed up.
     for (const BookmarkPtr& b : *list)

@@ -88,7 +88,8 @@ QJsonArray JsonRows(const Outcome& outcome)
 // The path of the only backup there is, if its name starts with `prefix`; else "".
 std::string OnlyBackup(const std::string& prefix)
 {
-    const std::vector<std::string> names = ListNames(BackupFolder());
+    std::vector<std::string> names = ListNames(BackupFolder());
+    std::erase_if(names, [](const std::string& name) { return name.ends_with(".origin"); });
     return names.size() == 1 && names[0].rfind(prefix, 0) == 0 ? BackupFolder() + names[0] : "";
 }
 
@@ -264,4 +265,28 @@ TEST_F(CheckJob, TroubleExitsTwoWithAReasonAndChangesNothing)
     EXPECT_NE(refusedClean.err.find(" was left as it was: Cannot replace " + locked + ": the file is read-only\n"),
               std::string::npos) << refusedClean.err;
     EXPECT_EQ(ReadAll(locked), original);
+}
+
+TEST_F(CheckJob, RestorePutsABackupBackWhenToldAndNamesTheCopyOfWhatItReplaced)
+{
+    const std::string links = home.WriteFile("links.txt", "http://now/\r\n");
+    const std::string copy = home.WriteFile(".local/share/brimtor/Backups/Backup_TextFile_202612060900.txt", "http://a/\r\nb\r\n");
+    home.WriteFile(".local/share/brimtor/Backups/Backup_TextFile_202612060900.txt.origin", links + "\n");
+    const Outcome unasked = Check({"--restore", copy}, false);
+    EXPECT_EQ(unasked.exit, 2);
+    EXPECT_EQ(unasked.err, "brimtor-check: --restore needs --yes when standard input is not a terminal\n");
+    EXPECT_EQ(ReadAll(links), "http://now/\r\n");
+
+    const Outcome done = Check({"--restore", copy, "--yes"}, false);
+    EXPECT_EQ(done.exit, 0) << done.err;
+    EXPECT_EQ(ReadAll(links), "http://a/\r\nb\r\n");
+    const std::size_t end = done.err.find('\n');
+    EXPECT_EQ(ReadAll(done.err.substr(22, end - 22)), "http://now/\r\n");  // after "brimtor-check: backup "
+    EXPECT_EQ(done.err.substr(end + 1), "brimtor-check: restored 2 bookmark(s) from " + copy + " to ~/links.txt\n");
+
+    std::filesystem::remove(copy + ".origin");
+    const Outcome old = Check({"--restore", copy, "--yes"}, false);
+    EXPECT_EQ(old.exit, 2);
+    EXPECT_EQ(old.err, "brimtor-check: " + copy + " was not put back: it does not record where it was taken from "
+                       "(the backup window asks for the place)\n");
 }

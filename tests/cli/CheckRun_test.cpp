@@ -56,7 +56,7 @@ TEST(CheckRun, CleaningAsksFirstAndOnlyYesCleans)
     const Answered yes = RunWith(options, " Y \n");
     EXPECT_EQ(yes.exit, 1) << yes.err;
     EXPECT_EQ(ReadAll(path), "");
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 1u);
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 2u);  // the copy and its record
     ShowMessage("after the runs");
     EXPECT_EQ(messages.Texts(), std::vector<std::string> {"after the runs"});
 }

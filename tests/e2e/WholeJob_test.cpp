@@ -109,9 +109,9 @@ TEST(WholeJob, BookmarkFileChosenByTheUser)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Cleaning process has completed"), 1);
     EXPECT_EQ(ReadAll(path), job.site.BookmarkFileWithout({"Gone"}));
     // Each of the two cleans copied the file twice over.
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 4u);
-    for (const std::string& copy : ListNames(BackupFolder()))
-        EXPECT_EQ(ReadAll(BackupFolder() + copy), original);
+    EXPECT_EQ(ListBackups().size(), 4u);
+    for (const BackupEntry& copy : ListBackups())
+        EXPECT_EQ(ReadAll(copy.path), original);
 }
 
 TEST(WholeJob, FavoritesFolder)
@@ -231,7 +231,7 @@ TEST(WholeJob, ChromiumProfile)
         left.push_back(bookmark->ShortcutName);
     EXPECT_EQ(left, (std::vector<std::string>{"Works", "Lost", "Moved"}));
     const std::string backup = "Backup_Chromium_" + kStamp + ".json";
-    EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{backup});
+    EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{backup, backup + ".origin"}));
     EXPECT_EQ(ReadAll(BackupFolder() + backup), original);
     EXPECT_EQ(ReadAll(file + ".bak"), "the browser's own");
 }

@@ -33,7 +33,15 @@ TEST(Backup, NamesCarryTheMinuteStampHoldTheExactBytesAndOnlyTheOwnerReadsThem)
     // each is the copy of one run.
     for (const char* name : {"Backup_TextFile_200801251430.txt", "Backup_TextFile_200801251430_2.txt"})
         EXPECT_EQ(MakeBackup({"/l.txt", "TextFile", ".txt"}, "a\r\n"), BackupFolder() + name);
-    EXPECT_EQ(ListNames(BackupFolder()).size(), 3u);
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 6u);  // each with the record of its origin
+    EXPECT_EQ(BackupOrigin(firefox), "/b.html");
+
+    // A record is absolute, and a name whose record is taken (its copy deleted by hand) is passed over.
+    home.WriteFile(".local/share/brimtor/Backups/Backup_User_200801251430.html.origin", "/gone.html\n");
+    const std::string user = MakeBackup({"rel.html", "User", ".html"}, "x").value_or("");
+    EXPECT_EQ(user, BackupFolder() + "Backup_User_200801251430_2.html");
+    EXPECT_EQ(BackupOrigin(user), fs::current_path().string() + "/rel.html");
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 9u);
 }
 
 TEST(Backup, RunsStartedAtOnceGetACompleteCopyEachAndAnUnfinishedCopyLeavesNoFile)
@@ -65,5 +73,5 @@ TEST(Backup, RunsStartedAtOnceGetACompleteCopyEachAndAnUnfinishedCopyLeavesNoFil
                      || MakeBackup({"/Favorites", "Favorites", ""}, {{"a.url", "x"}, {"b.url", std::string(1 << 20, 'x')}});
     ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(copied);
-    EXPECT_EQ(ListNames(BackupFolder()).size(), kRuns);  // nothing under way is left either
+    EXPECT_EQ(ListNames(BackupFolder()).size(), 2 * kRuns);  // nothing under way is left either
 }
