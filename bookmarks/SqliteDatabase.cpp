@@ -15,6 +15,10 @@ SqliteDatabase::SqliteDatabase(const std::string& path, Access access)
         sqlite3_close(m_db);
         throw SqliteError("Cannot open " + path + ": " + why, false);
     }
+    // A store is the user's data, not code: a crafted one's triggers and views may not call
+    // functions that reach outside it, nor its statements write where SQLite keeps its schema.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
 }
 
 SqliteDatabase::~SqliteDatabase()
