@@ -123,13 +123,14 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     EXPECT_EQ(ListNames(BackupFolder()), std::vector<std::string>{name});
 }
 
-TEST(Places, AnIdBeyond32BitsIsItsOwnRowAndARowChangedSinceTheLoadIsNotRemoved)
+TEST(Places, OnlyTheTickedRowGoesWhateverItsIdOrTheStoresTriggersAndNoneAfterItChanged)
 {
     Profile p;
     p.places.Add(PlacesFile::kMenu, "Good", "http://good.example/");
     const std::int64_t dead = p.places.Add(PlacesFile::kMenu, "Dead", "http://dead.example/");
     // Cut to 32 bits this id is Good's (7).
     p.places.Exec("UPDATE moz_bookmarks SET id = -4294967289 WHERE id = " + std::to_string(dead));
+    p.places.Exec("CREATE TRIGGER t AFTER DELETE ON moz_bookmarks BEGIN DELETE FROM moz_bookmarks; END");
     p.Load({"Dead"});
     EXPECT_EQ(p.links.CleanChosenSource().removed, 1);
     EXPECT_EQ(p.places.Column("SELECT title FROM moz_bookmarks WHERE type = 1"), std::vector<std::string>{"Good"});
