@@ -41,7 +41,7 @@ def run_sql(path, sql, *params):
     try:
         db.execute(sql, params)
         db.commit()
-    except sqlite3.Error:
+    except (sqlite3.Error, ValueError):
         pass
     db.close()
 
@@ -69,7 +69,7 @@ def seed_places(path, rng):
 def places_mutation(path, rng):
     try:
         ids = [r[0] for r in sqlite3.connect(path).execute("SELECT id FROM moz_bookmarks")] or [1]
-    except sqlite3.Error:
+    except (sqlite3.Error, ValueError):  # a damaged file, or text that is no UTF-8
         ids = [1]
     column = rng.choice(["id", "parent", "fk", "type", "position", "guid", "title"])
     value = rng.choice(INTERESTING + ids)
@@ -352,6 +352,8 @@ def main():
                 case, failed = job.result()
                 runs += 1
                 found += failed
+                if runs % 500 == 0:
+                    print("%d runs, %d findings" % (runs, found), flush=True)
                 store = case.split()[0]
                 by_store[store] = by_store.get(store, 0) + 1
     print("runs %d, findings %d (%s), seeds from %d" % (runs, found, ", ".join(
