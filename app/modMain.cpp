@@ -6,6 +6,7 @@
 #include "app/QtSeams.hpp"
 #include "app/SingleInstance.hpp"
 #include "app/frmMain.hpp"
+#include "bookmarks/PrivateCopy.hpp"
 #include "bookmarks/cIE.hpp"
 #include "support/Version.hpp"
 
@@ -25,6 +26,8 @@ int Main(int argc, char* argv[])
     InstallQtSeams();
     InstallErrorLogFile();
     cIE::SetRuntimeVersion(qVersion());
+    // A crashed read's copy of a browser's database must not outlive the crash for long.
+    RemoveStaleCopies();
     frmMain window;
     QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);

@@ -1,6 +1,20 @@
 #include "bookmarks/BookmarkSource.hpp"
 
+#include <filesystem>
+
 namespace brimtor {
+
+void TellLeftOut(LoadOutcome& outcome, const std::string& file)
+{
+    if (outcome.leftOut == 0)
+        return;
+    const bool one = outcome.leftOut == 1;
+    if (!outcome.note.empty())
+        outcome.note += "\r\n";
+    outcome.note += std::to_string(outcome.leftOut) + (one ? " bookmark in " : " bookmarks in ")
+                    + std::filesystem::path(file).filename().string()
+                    + (one ? " could not be read and is left as it is" : " could not be read and are left as they are");
+}
 
 CleanOutcome NotCleaned(std::string reason)
 {

@@ -17,6 +17,10 @@ struct SourceLocation {
     std::string profileFolder;
 };
 
+// How deep the folders of any store may nest: as deep as the browsers' own JSON reader reads
+// objects and arrays. A deeper store is refused, so a walk of what was read may recurse.
+constexpr int kMaxNesting = 200;
+
 // Nothing named: every browser source's default profile.
 inline const SourceLocation kNoLocation {};
 
@@ -30,7 +34,14 @@ struct LoadOutcome {
     // Told to the user as soon as the load ends, whether it gave bookmarks or not ("No favorites
     // can be located"); a failed load's note is an error.
     std::string note;
+    // Entries of the store that could not be read (a repeated id, a folder out of reach): not
+    // listed, so never removed, and told in the note by TellLeftOut.
+    std::int32_t leftOut = 0;
 };
+
+// Adds to the note what leftOut counts, naming the store's file by its name: "3 bookmarks in
+// Bookmarks could not be read and are left as they are". Nothing when it counts none.
+void TellLeftOut(LoadOutcome& outcome, const std::string& file);
 
 enum class CleanResult {
     Cleaned,         // the source no longer holds the marked bookmarks (see failures for any left)

@@ -5,18 +5,18 @@
 #include <optional>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
 #include <openssl/evp.h>
 
+#include "bookmarks/BoundedJson.hpp"
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
-#include "support/Outcome.hpp"
 
 namespace brimtor {
 
 namespace {
 
 // Keeps every key where the browser put it, so the rewritten file differs only where it must.
-using Json = nlohmann::ordered_json;
+// Its nesting is bounded when it is read, so the walks below may recurse.
+using Json = OrderedJson;
 
 struct Root {
     const char* key;
@@ -29,10 +29,6 @@ constexpr Root kRoots[] = {
     {"other", "Other bookmarks"},
     {"synced", "Mobile bookmarks"},
 };
-
-// The browser's own reader gives up on deeper nesting, so no file it wrote goes deeper; the
-// walks below can then recurse safely.
-constexpr int kMaxDepth = 200;
 
 std::string TextOf(const Json& node, const char* key)
 {
@@ -74,33 +70,32 @@ class TreeReader {
 public:
     explicit TreeReader(cBookmarks& out) : m_out(out) {}
 
-    // False when the tree nests deeper than the browser reads.
-    bool ReadFolder(const Json& folder, const std::string& path, int depth)
+    // Url nodes that could not be listed: their id is no 32-bit number, or one listed before.
+    std::int32_t LeftOut() const { return m_leftOut; }
+
+    void ReadFolder(const Json& folder, const std::string& path)
     {
-        if (depth > kMaxDepth)
-            return false;
         const Json* children = ChildrenOf(folder);
         if (!children)
-            return true;
+            return;
         for (const Json& node : *children) {
-            if (IsUrl(node)) {
+            if (IsUrl(node))
                 Add(node, path);
-            } else if (IsFolder(node)
-                       && !ReadFolder(node, path + kFolderSeparator + TextOf(node, "name"), depth + 1)) {
-                return false;
-            }
+            else if (IsFolder(node))
+                ReadFolder(node, path + kFolderSeparator + TextOf(node, "name"));
         }
-        return true;
     }
 
 private:
     void Add(const Json& node, const std::string& path)
     {
-        if (const auto id = IdOf(node))
-            m_out.Add(TextOf(node, "name"), TextOf(node, "url"), path, *id);
+        const auto id = IdOf(node);
+        if (!id || !m_out.Add(TextOf(node, "name"), TextOf(node, "url"), path, *id))
+            ++m_leftOut;
     }
 
     cBookmarks& m_out;
+    std::int32_t m_leftOut = 0;
 };
 
 // Leaves out the url nodes the reader listed under the given ids; a later node repeating a
@@ -220,12 +215,35 @@ private:
 // The document when it is a bookmark tree, else why not.
 Outcome<Json> ParseTree(const std::string& bytes)
 {
-    Json document = Json::parse(bytes, nullptr, false);
-    if (document.is_discarded())
-        return Failure {"is not valid JSON"};
-    if (!document.is_object() || !document.contains("roots") || !document["roots"].is_object())
+    Outcome<Json> document = ParseBoundedJson(bytes);
+    if (document && (!document->is_object() || !document->contains("roots") || !(*document)["roots"].is_object()))
         return Failure {"holds no bookmark roots"};
     return document;
+}
+
+// What the browser's layout adds to a value written without one: a line break and three spaces
+// of indent a level before every member and before the closing bracket, a space after each key.
+std::size_t LayoutBytes(const Json& value, std::size_t depth)
+{
+    if (!value.is_structured() || value.empty())
+        return 0;
+    const std::size_t perMember = 4 + 3 * depth + (value.is_object() ? 1 : 0);
+    std::size_t bytes = 1 + 3 * depth + value.size() * perMember;
+    for (const Json& member : value)
+        bytes += LayoutBytes(member, depth + 1);
+    return bytes;
+}
+
+// Laid out as the browser writes it, unless that would make the file larger than it was: a
+// file another tool wrote without layout, or a value nested deep outside the folders, would
+// grow by every level's indent. Without layout it keeps about the size it was read at.
+std::string Text(const Json& document, const std::string& original)
+{
+    const std::string end = !original.empty() && original.back() == '\n' ? "\n" : "";
+    std::string text = document.dump();
+    if (text.size() + LayoutBytes(document, 0) + end.size() <= original.size())
+        text = document.dump(3);
+    return text + end;
 }
 
 }  // namespace
@@ -235,15 +253,16 @@ LoadOutcome ReadChromiumBookmarks(const std::string& bytes)
     const Outcome<Json> document = ParseTree(bytes);
     if (!document)
         return {nullptr, document.Reason(), {}};
-    auto bookmarks = std::make_shared<cBookmarks>();
-    TreeReader reader(*bookmarks);
+    LoadOutcome read {std::make_shared<cBookmarks>(), {}, {}};
+    TreeReader reader(*read.bookmarks);
     const Json& roots = (*document)["roots"];
     for (const Root& root : kRoots) {
         const auto found = roots.find(root.key);
-        if (found != roots.end() && !reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown), 1))
-            return {nullptr, "nests its folders deeper than the browser reads", {}};
+        if (found != roots.end())
+            reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown));
     }
-    return {std::move(bookmarks), {}, {}};
+    read.leftOut = reader.LeftOut();
+    return read;
 }
 
 ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
@@ -264,10 +283,7 @@ ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
     }
     if (document->contains("checksum"))
         (*document)["checksum"] = checksum.Hex();
-    std::string text = document->dump(3);
-    if (!bytes.empty() && bytes.back() == '\n')
-        text.push_back('\n');
-    return {std::move(text), pruner.Removed()};
+    return {Text(*document, bytes), pruner.Removed()};
 }
 
 }  // namespace brimtor

@@ -13,8 +13,9 @@
 namespace brimtor {
 
 // The bookmarks of the file's bytes: the url nodes in tree order, keyed by their ids, or why
-// the file was refused ("is not valid JSON", after the file's name). A node whose id is no
-// 32-bit number, or repeats an id already listed, is not listed, so it is never removed either.
+// the file was refused ("is not valid JSON", after the file's name; see ParseBoundedJson). A
+// node whose id is no 32-bit number, or repeats an id already listed, is not listed, so it is
+// never removed either; leftOut counts them.
 LoadOutcome ReadChromiumBookmarks(const std::string& bytes);
 
 struct ChromiumRewrite {
@@ -23,8 +24,9 @@ struct ChromiumRewrite {
 };
 
 // The file without the url nodes listed under the given ids, every other key and value kept in
-// place, indented by three spaces as the browser writes it, with its `checksum` (when it has
-// one) recomputed as the browser checks it. The bytes must be ones ReadChromiumBookmarks read.
+// place, indented by three spaces as the browser writes it (without indent when that would make
+// the file larger than the bytes given), with its `checksum` (when it has one) recomputed as the
+// browser checks it. The bytes must be ones ReadChromiumBookmarks read.
 ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
                                          const std::unordered_set<std::int32_t>& ids);
 

@@ -2,8 +2,7 @@
 
 #include <filesystem>
 
-#include <nlohmann/json.hpp>
-
+#include "bookmarks/BoundedJson.hpp"
 #include "support/FileIo.hpp"
 #include "support/modFileFunctions.hpp"
 #include "support/modSpecialFolder.hpp"
@@ -33,19 +32,22 @@ constexpr KnownBrowser kBrowsers[] = {
     {false, ".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser", "Brave"},
 };
 
-// The profile `Local State` names as last used, else "Default". A name that would lead out of
-// the browser folder is not taken.
+// The profile `Local State` names as last used, else "Default", as the browser itself starts.
+// A name that would lead out of the browser folder, or one whose folder is gone, is not taken.
 std::string LastUsedProfile(const std::string& browserFolder)
 {
     std::string name;
     if (const auto bytes = ReadFileBytes(browserFolder + "/Local State")) {
+        const Outcome<OrderedJson> state = ParseBoundedJson(*bytes);
         try {
-            name = nlohmann::json::parse(*bytes).at("profile").at("last_used").get<std::string>();
+            if (state)
+                name = state->at("profile").at("last_used").get<std::string>();
         } catch (const nlohmann::json::exception&) {
-            // No readable choice: the browser itself starts with Default then.
+            // No readable choice.
         }
     }
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == ".."
+        || !FolderExists(browserFolder + "/" + name))
         return "Default";
     return name;
 }

@@ -37,16 +37,22 @@ void Run(Statement& statement)
     statement.Reset();
 }
 
-bool Unchanged(SqliteDatabase& db, const std::vector<std::int32_t>& marked, const PlacesRows& rows)
+// The row is still the bookmark that was loaded; ?1 to ?4 are bound by BindRow.
+const std::string kSameRow = "id = ?1 AND type = 1 AND IFNULL(guid, '') = ?2 AND fk = ?3 AND parent = ?4";
+
+Statement& BindRow(Statement& statement, const PlacesRow& row)
 {
-    Statement row(db, "SELECT b.parent, p.url FROM moz_bookmarks b JOIN moz_places p ON p.id = b.fk "
-                      "WHERE b.id = ?1 AND b.type = 1");
-    for (const std::int32_t id : marked) {
-        const auto loaded = rows.find(id);
-        const bool same = loaded != rows.end() && row.Bind(1, id).Step()
-                          && row.Int(0) == loaded->second.parent && row.Text(1) == loaded->second.url;
-        row.Reset();
-        if (!same)
+    return statement.Bind(1, row.id).Bind(2, row.guid).Bind(3, row.fk).Bind(4, row.parent);
+}
+
+bool Unchanged(SqliteDatabase& db, const std::vector<const PlacesRow*>& marked)
+{
+    const std::string sql = "SELECT (SELECT url FROM moz_places WHERE id = fk) FROM moz_bookmarks WHERE " + kSameRow;
+    Statement same(db, sql.c_str());
+    for (const PlacesRow* row : marked) {
+        const bool found = BindRow(same, *row).Step() && same.Text(0) == row->url;
+        same.Reset();
+        if (!found)
             return false;
     }
     return true;
@@ -82,10 +88,10 @@ BackupCopy BackupDatabase(const std::string& path)
 
 namespace {
 
-void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
+void RemoveRows(SqliteDatabase& db, const std::vector<const PlacesRow*>& marked)
 {
-    Statement row(db, "SELECT parent, position, fk, syncStatus, guid FROM moz_bookmarks WHERE id = ?1");
-    Statement remove(db, "DELETE FROM moz_bookmarks WHERE id = ?1");
+    Statement row(db, ("SELECT position, syncStatus FROM moz_bookmarks WHERE " + kSameRow).c_str());
+    Statement remove(db, ("DELETE FROM moz_bookmarks WHERE " + kSameRow).c_str());
     Statement closeGap(db, "UPDATE moz_bookmarks SET position = position - 1 WHERE parent = ?1 AND position > ?2");
     Statement uncount(db, "UPDATE moz_places SET foreign_count = foreign_count - 1 WHERE id = ?1");
     Statement tombstone(db, "INSERT OR REPLACE INTO moz_bookmarks_deleted (guid, dateRemoved) VALUES (?1, ?2)");
@@ -98,22 +104,23 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
     Statement touch(db, "UPDATE moz_bookmarks SET lastModified = ?2, "
                         "syncChangeCounter = syncChangeCounter + 1 WHERE id = ?1");
     const std::int64_t now = Now();
-    for (const std::int32_t id : marked) {
-        row.Bind(1, id).Step();
-        const std::int64_t parent = row.Int(0);
-        const std::int64_t position = row.Int(1);
-        const std::int64_t place = row.Int(2);
-        const bool synced = row.Int(3) == kSynced;
-        const std::string guid = row.Text(4);
+    for (const PlacesRow* bookmark : marked) {
+        BindRow(row, *bookmark).Step();
+        const std::int64_t position = row.Int(0);
+        const bool synced = row.Int(1) == kSynced;
         row.Reset();
-        Run(remove.Bind(1, id));
-        Run(closeGap.Bind(1, parent).Bind(2, position));
-        Run(uncount.Bind(1, place));
-        Run(uncountKeywords.Bind(1, place));
-        Run(dropKeywords.Bind(1, place));
+        Run(BindRow(remove, *bookmark));
+        // Checked a moment ago in this transaction; a row gone now (a trigger of the store's
+        // own took it) rolls everything back rather than count what was not removed.
+        if (sqlite3_changes(db.Handle()) != 1)
+            throw SqliteError("a bookmark changed while it was being removed", false);
+        Run(closeGap.Bind(1, bookmark->parent).Bind(2, position));
+        Run(uncount.Bind(1, bookmark->fk));
+        Run(uncountKeywords.Bind(1, bookmark->fk));
+        Run(dropKeywords.Bind(1, bookmark->fk));
         if (synced)
-            Run(tombstone.Bind(1, guid).Bind(2, now));
-        Run(touch.Bind(1, parent).Bind(2, now));
+            Run(tombstone.Bind(1, bookmark->guid).Bind(2, now));
+        Run(touch.Bind(1, bookmark->parent).Bind(2, now));
     }
 }
 
@@ -122,10 +129,10 @@ void RemoveRows(SqliteDatabase& db, const std::vector<std::int32_t>& marked)
 CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
                          const PlacesRows& rows)
 {
-    std::vector<std::int32_t> marked;
+    std::vector<const PlacesRow*> marked;
     for (const BookmarkPtr& bookmark : bookmarks) {
         if (bookmark->Clean)
-            marked.push_back(bookmark->BookmarkID);
+            marked.push_back(&rows.at(static_cast<std::size_t>(bookmark->BookmarkID) - 1));
     }
     if (marked.empty())
         return {};
@@ -136,7 +143,7 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
         // Closing the connection on any way out before the commit rolls everything back.
         SqliteDatabase db(path, SqliteDatabase::Access::ReadWrite);
         db.Exec("BEGIN IMMEDIATE");
-        if (!Unchanged(db, marked, rows))
+        if (!Unchanged(db, marked))
             return Refused(false, path + " has changed since its bookmarks were loaded; "
                                          "load them again before cleaning");
         const BackupCopy backup = BackupDatabase(path);

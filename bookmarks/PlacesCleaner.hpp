@@ -17,8 +17,9 @@ namespace brimtor {
 //
 // Refused, with the database untouched and the outcome saying why, while Firefox runs (its lock
 // names Firefox alive here or another host, or the database cannot be locked for writing at
-// once), when a marked bookmark is no longer in its row as loaded (rows), or when no backup
-// could be made.
+// once), when a marked bookmark is no longer in its row as loaded (rows: the same id, guid,
+// place, address and folder), or when no backup could be made. A row is removed by its id and
+// all of that, so a tick never reaches another row.
 CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
                          const PlacesRows& rows);
 

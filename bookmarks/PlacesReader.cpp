@@ -1,16 +1,12 @@
 #include "bookmarks/PlacesReader.hpp"
 
-#include <cerrno>
-#include <filesystem>
-#include <limits>
+#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
-#include <stdlib.h>
-
+#include "bookmarks/PrivateCopy.hpp"
 #include "bookmarks/SqliteDatabase.hpp"
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
-
-namespace fs = std::filesystem;
 
 namespace brimtor {
 
@@ -33,40 +29,10 @@ struct Row {
     std::int64_t id = 0;
     std::int64_t type = 0;
     std::int64_t parent = 0;
+    std::int64_t fk = 0;
     std::string title;
     std::string guid;
     std::string url;
-};
-
-// A private copy of the database and its log, deleted with the object.
-class Snapshot {
-public:
-    explicit Snapshot(const std::string& databasePath)
-    {
-        std::string folder = (fs::temp_directory_path() / "brimtor-places-XXXXXX").string();
-        if (::mkdtemp(folder.data()) == nullptr)
-            throw fs::filesystem_error("Cannot make a private folder", folder,
-                                       std::error_code(errno, std::generic_category()));
-        m_folder = folder;
-        m_copy = (m_folder / "places.sqlite").string();
-        fs::copy_file(databasePath, m_copy);
-        std::error_code ec;
-        if (fs::exists(databasePath + "-wal", ec))
-            fs::copy_file(databasePath + "-wal", m_copy + "-wal");
-    }
-    ~Snapshot()
-    {
-        std::error_code ec;
-        fs::remove_all(m_folder, ec);
-    }
-    Snapshot(const Snapshot&) = delete;
-    Snapshot& operator=(const Snapshot&) = delete;
-
-    const std::string& Copy() const { return m_copy; }
-
-private:
-    fs::path m_folder;
-    std::string m_copy;
 };
 
 std::string MissingTable(SqliteDatabase& db)
@@ -80,12 +46,13 @@ std::string MissingTable(SqliteDatabase& db)
 
 std::vector<Row> ReadRows(SqliteDatabase& db)
 {
-    SqliteDatabase::Statement query(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url "
+    SqliteDatabase::Statement query(db, "SELECT b.id, b.type, b.parent, b.fk, b.title, b.guid, p.url "
                                         "FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk "
                                         "ORDER BY b.parent, b.position, b.id");
     std::vector<Row> rows;
     while (query.Step())
-        rows.push_back({query.Int(0), query.Int(1), query.Int(2), query.Text(3), query.Text(4), query.Text(5)});
+        rows.push_back({query.Int(0), query.Int(1), query.Int(2), query.Int(3), query.Text(4), query.Text(5),
+                        query.Text(6)});
     return rows;
 }
 
@@ -104,7 +71,10 @@ const char* TopFolderName(const std::string& guid)
 
 // Walks the tree depth first from the root with a stack, so deep nesting cannot exhaust the
 // call stack; rows come sorted by parent and position, so each folder's children are in order.
-void WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad& load)
+// A folder met a second time (a cycle, or a folder with id 0 above the root, whose parent is 0)
+// or nesting deeper than any browser reads refuses the whole tree: why, or "" when it was read.
+// The bookmarks below the tags folder are reached but not listed.
+std::string WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad& load)
 {
     std::unordered_map<std::int64_t, std::vector<std::size_t>> children;
     for (std::size_t i = 0; i < rows.size(); ++i)
@@ -112,33 +82,51 @@ void WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad& load)
     struct Visit {
         std::size_t row;
         std::string folder;
+        int depth;
+        bool tags;
     };
     std::vector<Visit> stack;
-    const auto pushChildren = [&](std::int64_t parent, const std::string& folder) {
-        const std::vector<std::size_t>& list = children[parent];
+    std::unordered_set<std::int64_t> opened;
+    const auto open = [&](const Row& folder, const std::string& path, int depth, bool tags) {
+        if (!opened.insert(folder.id).second)
+            return false;
+        const std::vector<std::size_t>& list = children[folder.id];
         for (auto it = list.rbegin(); it != list.rend(); ++it)
-            stack.push_back({*it, folder});
+            stack.push_back({*it, path, depth + 1, tags});
+        return true;
     };
-    pushChildren(rows[root].id, {});
+    open(rows[root], {}, 0, false);
+    std::ptrdiff_t reached = 0;
     while (!stack.empty()) {
         const Visit visit = std::move(stack.back());
         stack.pop_back();
         const Row& row = rows[visit.row];
-        if (row.type == kFolderType && row.guid != kTagsGuid) {
+        if (visit.depth > kMaxNesting)
+            return "nests its folders deeper than " + std::to_string(kMaxNesting) + " levels";
+        if (row.type == kFolderType) {
             const char* top = row.parent == rows[root].id ? TopFolderName(row.guid) : nullptr;
-            pushChildren(row.id, visit.folder + kFolderSeparator + (top ? top : row.title));
-        } else if (row.type == kBookmarkType && row.id <= std::numeric_limits<std::int32_t>::max()) {
-            const auto id = static_cast<std::int32_t>(row.id);
-            load.bookmarks->Add(row.title.empty() ? row.url : row.title, row.url, visit.folder, id);
-            load.rows[id] = {row.parent, row.url};
+            if (!open(row, visit.folder + kFolderSeparator + (top ? top : row.title), visit.depth,
+                      visit.tags || row.guid == kTagsGuid))
+                return "holds a folder that contains itself";
+        } else if (row.type == kBookmarkType) {
+            ++reached;
+            if (visit.tags)
+                continue;
+            load.bookmarks->Add(row.title.empty() ? row.url : row.title, row.url, visit.folder,
+                                load.bookmarks->Count() + 1);
+            load.rows.push_back({row.id, row.fk, row.parent, row.guid, row.url});
         }
     }
+    const auto isBookmark = [](const Row& row) { return row.type == kBookmarkType; };
+    load.leftOut = static_cast<std::int32_t>(std::count_if(rows.begin(), rows.end(), isBookmark) - reached);
+    return {};
 }
 
 PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
 {
     PlacesLoad load;
-    SqliteDatabase db(copy, SqliteDatabase::Access::ReadOnly);
+    // Read-write, so that a rollback journal beside the copy puts back the rows it saved.
+    SqliteDatabase db(copy, SqliteDatabase::Access::ReadWrite);
     const std::string missing = MissingTable(db);
     if (!missing.empty()) {
         load.reason = databasePath + " is not a Firefox bookmark database: its " + missing
@@ -155,7 +143,12 @@ PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
     }
     load.bookmarks = std::make_shared<cBookmarks>();
     load.bookmarks->Reserve(rows.size());
-    WalkTree(rows, root, load);
+    if (const std::string refused = WalkTree(rows, root, load); !refused.empty()) {
+        PlacesLoad none;
+        none.reason = databasePath + " " + refused;
+        return none;
+    }
+    TellLeftOut(load, databasePath);
     return load;
 }
 
@@ -164,8 +157,8 @@ PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
 PlacesLoad ReadPlaces(const std::string& databasePath)
 {
     try {
-        const Snapshot snapshot(databasePath);
-        return ReadCopy(snapshot.Copy(), databasePath);
+        const PrivateCopy copy(databasePath);
+        return ReadCopy(copy.Path(), databasePath);
     } catch (const std::exception& error) {
         PlacesLoad failed;
         failed.reason = "cannot read " + databasePath + ": " + error.what();

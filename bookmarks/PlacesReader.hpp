@@ -2,20 +2,25 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
 
 namespace brimtor {
 
-// A bookmark's row as it was read, so a clean can tell that it is still the same bookmark.
+// A bookmark's row as it was read, so a clean removes that row only while it is still the same
+// bookmark: its id, its guid, its place (fk) and the place's address, its folder.
 struct PlacesRow {
+    std::int64_t id = 0;
+    std::int64_t fk = 0;
     std::int64_t parent = 0;
+    std::string guid;
     std::string url;
 };
 
-// By BookmarkID, which is the row's id.
-using PlacesRows = std::unordered_map<std::int32_t, PlacesRow>;
+// By BookmarkID - 1. A bookmark's key is its place in the load: Firefox's ids are 64-bit numbers,
+// which the collection's keys cannot hold.
+using PlacesRows = std::vector<PlacesRow>;
 
 // The load, and the rows a clean checks the bookmarks against.
 struct PlacesLoad : LoadOutcome {
@@ -24,12 +29,14 @@ struct PlacesLoad : LoadOutcome {
 
 // The bookmarks of a Firefox places.sqlite in the browser's own tree order, each named by its
 // title (its address when untitled) and filed under the path of its folders' titles, the top
-// folders named as Firefox shows them. The tags tree holds no bookmarks and is left out.
+// folders named as Firefox shows them. The tags tree holds no bookmarks and is left out;
+// bookmarks no walk from the root reaches (their folder is gone) are counted in leftOut and told.
 //
-// The database and its write-ahead log are copied into a private temporary folder and the copy
-// is read: a running Firefox locks its database for itself, and even a read-only connection
-// would leave files of its own beside the user's. Nothing waits and Firefox's files stay as
-// they were. A database without the tables and columns a clean needs is refused, not guessed at.
+// The database and its logs are copied into a PrivateCopy and the copy is read: a running
+// Firefox locks its database for itself, and even a read-only connection would leave files of
+// its own beside the user's. Nothing waits and Firefox's files stay as they were. A database
+// without the tables and columns a clean needs is refused, not guessed at; so is a tree with a
+// folder inside itself or nested deeper than kMaxNesting, with the file named.
 PlacesLoad ReadPlaces(const std::string& databasePath);
 
 }  // namespace brimtor

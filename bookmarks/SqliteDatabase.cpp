@@ -15,6 +15,14 @@ SqliteDatabase::SqliteDatabase(const std::string& path, Access access)
         sqlite3_close(m_db);
         throw SqliteError("Cannot open " + path + ": " + why, false);
     }
+    // A store is the user's data, not code: nothing in it may call functions that reach outside
+    // it, nor a statement write where SQLite keeps the schema. The browsers keep no triggers or
+    // views in the file, so none of a crafted one's runs: a trigger could remove bookmarks
+    // nobody ticked along with the ticked one.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
 }
 
 SqliteDatabase::~SqliteDatabase()

@@ -21,7 +21,9 @@ private:
 };
 
 // One connection to an existing SQLite database file, never created by opening it. No call
-// waits for a lock another connection holds: it throws SqliteError with Busy set instead.
+// waits for a lock another connection holds: it throws SqliteError with Busy set instead. The
+// file's own schema is not trusted (defensive mode, trusted_schema off) and its triggers and
+// views are off.
 class SqliteDatabase {
 public:
     enum class Access { ReadOnly, ReadWrite };

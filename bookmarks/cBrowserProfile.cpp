@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "bookmarks/IniDocument.hpp"
 #include "bookmarks/cINI.hpp"
 #include "support/Text.hpp"
 #include "support/cRegistry.hpp"
@@ -17,47 +18,54 @@ namespace brimtor {
 
 namespace {
 
-// The names of the file's profile sections, in file order.
-std::vector<std::string> ProfileSections(const std::string& ini)
+using Section = IniDocument::Section;
+
+// The file's profile sections, in file order.
+std::vector<const Section*> ProfileSections(const IniDocument& ini)
 {
-    std::vector<std::string> profiles;
-    for (const std::string& section : SplitAt(cINI().GetIniSections(ini), '\0')) {
-        if (IStartsWith(section, "profile"))
+    std::vector<const Section*> profiles;
+    for (const Section* section : ini.Sections()) {
+        if (IStartsWith(section->name, "profile"))
             profiles.push_back(section);
     }
     return profiles;
 }
 
+std::string ValueOf(const Section& section, const std::string& key)
+{
+    const IniDocument::Entry* entry = IniDocument::FindEntry(section, key);
+    return entry ? entry->value : std::string();
+}
+
 // The "path" of the first profile section whose `key` is exactly `wanted`, if there is one.
-std::optional<std::string> FirstProfileWith(const std::string& ini, const std::string& key,
+std::optional<std::string> FirstProfileWith(const IniDocument& ini, const std::string& key,
                                             const std::string& wanted)
 {
-    const cINI reader;
-    for (const std::string& section : ProfileSections(ini)) {
-        if (reader.GetIniSetting(ini, section, key) == wanted)
-            return reader.GetIniSetting(ini, section, "path");
+    for (const Section* section : ProfileSections(ini)) {
+        if (ValueOf(*section, key) == wanted)
+            return ValueOf(*section, "path");
     }
     return std::nullopt;
 }
 
 // The path of the one profile section, when there is exactly one.
-std::optional<std::string> OnlyProfile(const std::string& ini)
+std::optional<std::string> OnlyProfile(const IniDocument& ini)
 {
-    const std::vector<std::string> profiles = ProfileSections(ini);
+    const std::vector<const Section*> profiles = ProfileSections(ini);
     if (profiles.size() != 1)
         return std::nullopt;
-    return cINI().GetIniSetting(ini, profiles.front(), "path");
+    return ValueOf(*profiles.front(), "path");
 }
 
 // The Default= of the first installation that names one: in profiles.ini an [Install…] section,
 // in installs.ini (which holds nothing else) any section.
 std::optional<std::string> InstallDefault(const std::string& root)
 {
-    const cINI reader;
     for (const std::string file : {"profiles.ini", "installs.ini"}) {
-        for (const std::string& section : SplitAt(reader.GetIniSections(root + file), '\0')) {
-            const bool install = file == "installs.ini" || IStartsWith(section, "install");
-            const std::string path = install ? reader.GetIniSetting(root + file, section, "default") : "";
+        const IniDocument ini = IniDocument::Read(root + file);
+        for (const Section* section : ini.Sections()) {
+            const bool install = file == "installs.ini" || IStartsWith(section->name, "install");
+            const std::string path = install ? ValueOf(*section, "default") : "";
             if (!path.empty())
                 return path;
         }
@@ -66,12 +74,11 @@ std::optional<std::string> InstallDefault(const std::string& root)
 }
 
 // A profile kept outside the root is written with IsRelative=0 and its full path.
-bool IsAbsoluteProfile(const std::string& ini, const std::string& path)
+bool IsAbsoluteProfile(const IniDocument& ini, const std::string& path)
 {
-    const cINI reader;
-    for (const std::string& section : ProfileSections(ini)) {
-        if (reader.GetIniSetting(ini, section, "path") == path)
-            return reader.GetIniSetting(ini, section, "isrelative") == "0";
+    for (const Section* section : ProfileSections(ini)) {
+        if (ValueOf(*section, "path") == path)
+            return ValueOf(*section, "isrelative") == "0";
     }
     return false;
 }
@@ -144,7 +151,7 @@ std::optional<fs::file_time_type> cBrowserProfile::StoreChanged(const std::strin
 // profiles.ini gives paths "/"-separated as here, relative to the profile root unless marked.
 std::string cBrowserProfile::GetProfileFolder(const std::string& root, const std::string& path) const
 {
-    return IsAbsoluteProfile(root + "profiles.ini", path) ? path : root + path;
+    return IsAbsoluteProfile(IniDocument::Read(root + "profiles.ini"), path) ? path : root + path;
 }
 
 std::string cBrowserProfile::ProfileFolder() const
@@ -172,7 +179,7 @@ std::string cBrowserProfile::ChooseProfile()
 
 std::string cBrowserProfile::FindDefaultProfile(const std::string& root, std::string found) const
 {
-    const std::string ini = root + "profiles.ini";
+    const IniDocument ini = IniDocument::Read(root + "profiles.ini");
     if (m_traits.installDefaults) {
         if (auto installed = InstallDefault(root))
             return *installed;

@@ -50,14 +50,15 @@ LoadOutcome cChromium::GetBookMarks()
     m_loaded = named.empty() ? *m_found : ChromiumProfileAt(named);
     // One read is the snapshot everything works from: the browser may rewrite the file any time.
     const std::string file = m_loaded.BookmarksFile();
-    const auto bytes = ReadFileBytes(file);
+    const Outcome<std::string> bytes = ReadRegularFile(file);
     if (!bytes)
-        return {nullptr, "cannot open " + file, {}};
+        return {nullptr, bytes.Reason(), {}};
     LoadOutcome read = ReadChromiumBookmarks(*bytes);
     if (!read.bookmarks)
         return {nullptr, file + " " + read.reason, {}};
     m_loadedHash = HashOf(*bytes);
     m_bookmarks = read.bookmarks;
+    TellLeftOut(read, file);
     return read;
 }
 

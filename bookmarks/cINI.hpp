@@ -5,10 +5,9 @@
 namespace brimtor {
 
 // Reads and writes INI files such as a browser's profiles.ini. Every call names the file and
-// reads it afresh. Section and key names match without regard to ASCII case; blanks around
-// names and values are trimmed; when a section or a key is repeated the first one counts.
-// Values are taken as they stand (quotes stay), and nothing is cut to a fixed length. Lines may
-// end with LF or CR LF; lines starting with ";" or "#" are comments.
+// reads it afresh, by the rules of IniDocument (which a caller asking many questions of one file
+// reads once instead). Values are taken as they stand (quotes stay), and nothing is cut to a
+// fixed length.
 class cINI {
 public:
     // The section names in file order, each followed by a NUL; "" for a missing file.

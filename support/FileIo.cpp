@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,35 +14,63 @@ namespace fs = std::filesystem;
 
 namespace brimtor {
 
-std::optional<std::string> ReadFileBytes(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
+namespace {
+
+// More than any bookmark store or settings file holds; reading it would only fill the memory.
+constexpr std::size_t kMaxReadBytes = std::size_t(256) << 20;
+
+// Closes the descriptor on every way out.
+struct OpenFile {
+    int fd;
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
     }
+};
+
+}  // namespace
+
+Outcome<std::string> ReadRegularFile(const std::string& path)
+{
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; a regular file
+    // reads as it always does.
+    const OpenFile file {::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0)
+        return Failure {"cannot open " + path + ": " + std::strerror(errno)};
+    // What the name leads to, links followed: a FIFO, a device such as /dev/zero or a folder
+    // would block, never end or make no sense as bytes.
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return Failure {path + " is not a regular file"};
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxReadBytes)
+        return Failure {path + " is larger than 256 MiB"};
     // Read by the size the file claims, then on until the end, in case it grew meanwhile.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+            bytes.resize(std::min(bytes.size() * 2, kMaxReadBytes + 1));
+        const ssize_t n = ::read(file.fd, bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            ::close(fd);
-            if (n < 0)
-                return std::nullopt;
+        if (n < 0)
+            return Failure {"cannot read " + path + ": " + std::strerror(errno)};
+        used += static_cast<std::size_t>(n);
+        if (used > kMaxReadBytes)
+            return Failure {path + " is larger than 256 MiB"};
+        if (n == 0) {
             bytes.resize(used);
             return bytes;
         }
-        used += static_cast<std::size_t>(n);
     }
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    Outcome<std::string> read = ReadRegularFile(path);
+    return read ? std::optional<std::string>(std::move(*read)) : std::nullopt;
 }
 
 // Writes everything to an open descriptor, retrying short writes.

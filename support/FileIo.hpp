@@ -10,7 +10,12 @@
 // Whole-file reads and writes in binary mode: the bytes on disk are the bytes in memory.
 namespace brimtor {
 
-// The whole file, or nothing when it is missing, a folder or unreadable.
+// The whole file, when it is a regular file (links followed) of at most 256 MiB; else why not,
+// naming the file: "cannot open PATH: REASON", "PATH is not a regular file" (a FIFO, a device, a
+// folder) or "PATH is larger than 256 MiB". Nothing waits: a FIFO is refused, not read.
+Outcome<std::string> ReadRegularFile(const std::string& path);
+
+// ReadRegularFile without the reason: nothing when the file is missing, unreadable or refused.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Creates or truncates the file and writes the bytes; false on any failure. A file it creates

@@ -80,4 +80,10 @@ std::string BackupFolder()
     return DataFolder() + "/Backups/";
 }
 
+std::string PrivateCopyFolder()
+{
+    const std::string runtime = Environment("XDG_RUNTIME_DIR");
+    return !runtime.empty() && runtime.front() == '/' ? runtime + "/brimtor" : DataFolder() + "/copies";
+}
+
 }  // namespace brimtor

@@ -29,4 +29,9 @@ std::string DataFolder();
 // DataFolder()/Backups/, with the trailing separator.
 std::string BackupFolder();
 
+// $XDG_RUNTIME_DIR/brimtor (DataFolder()/copies without a runtime folder): where a private copy
+// of a browser's store lives while it is read. The runtime folder is the user's alone and goes
+// with the session.
+std::string PrivateCopyFolder();
+
 }  // namespace brimtor

@@ -1,11 +1,15 @@
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "bookmarks/PrivateCopy.hpp"
 #include "bookmarks/SqliteDatabase.hpp"
 #include "bookmarks/cFirefox.hpp"
 #include "bookmarks/cLinkMain.hpp"
+#include "support/FileIo.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/PlacesFile.hpp"
 #include "tests/common/Recorders.hpp"
@@ -26,17 +30,18 @@ struct Profile {
     cLinkMain links;
     LoadOutcome loaded;
 
-    // Loads the profile, ticks those bookmarks and gives "key|name|folder|address" per bookmark.
-    std::vector<std::string> Load(const std::vector<std::int64_t>& ticked = {})
+    // Loads the profile, ticks the bookmarks of those names and gives "key|name|folder|address"
+    // per bookmark.
+    std::vector<std::string> Load(const std::vector<std::string>& ticked = {})
     {
         home.WriteFile(".mozilla/firefox/profiles.ini", "[Profile0]\nPath=main\n");
         links.SetSelectedSource(SourceCode::Firefox);
         loaded = links.Refresh();
-        for (const std::int64_t id : ticked)
-            links.Bookmarks()->Item(std::to_string(id))->Clean = true;
         std::vector<std::string> rows;
-        for (const BookmarkPtr& b : *links.Bookmarks())
+        for (const BookmarkPtr& b : *links.Bookmarks()) {
+            b->Clean = std::find(ticked.begin(), ticked.end(), b->ShortcutName) != ticked.end();
             rows.push_back(std::to_string(b->BookmarkID) + "|" + b->ShortcutName + "|" + b->Folder + "|" + b->url);
+        }
         return rows;
     }
 };
@@ -66,10 +71,10 @@ TEST(Places, ReadingNeverWaitsForFirefoxAndCleaningIsRefusedWhileItRunsOrAfterAC
         // A lock link left by a crash says nothing; the database's own lock does.
         fs::create_symlink("127.0.0.1:+2147483647", lock);
         const std::vector<std::string> files = ListNames(fs::path(lock).parent_path());
-        EXPECT_EQ(p.Load({7, 10}), (std::vector<std::string>{
-                                       "7|A|\\\\-Bookmarks Menu|http://a.example/",
-                                       "9|http://b.example/|\\\\-Bookmarks Menu\\\\-Sub|http://b.example/",
-                                       "10|Most Visited|\\\\-Bookmarks Toolbar|place:sort=8"}));
+        EXPECT_EQ(p.Load({"A", "Most Visited"}), (std::vector<std::string>{
+                                       "1|A|\\\\-Bookmarks Menu|http://a.example/",
+                                       "2|http://b.example/|\\\\-Bookmarks Menu\\\\-Sub|http://b.example/",
+                                       "3|Most Visited|\\\\-Bookmarks Toolbar|place:sort=8"}));
         EXPECT_EQ(ListNames(fs::path(lock).parent_path()), files);
         expectRefused(CleanResult::BrowserRunning, running);
     }
@@ -96,18 +101,18 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     Profile p;
     const PlacesFile& places = p.places;
     places.Add(PlacesFile::kMenu, "Keep", "http://keep.example/");
-    const std::int64_t synced = places.Add(PlacesFile::kMenu, "Gone", "http://gone.example/", 2);
+    places.Add(PlacesFile::kMenu, "Gone", "http://gone.example/", 2);
     places.Add(PlacesFile::kMenu, "Shared", "http://shared.example/");
-    const std::int64_t twin = places.Add(PlacesFile::kMenu, "Twin", "http://shared.example/", 1);
+    places.Add(PlacesFile::kMenu, "Twin", "http://shared.example/", 1);
     places.Add(PlacesFile::kMenu, "Last", "http://last.example/");
     const std::int64_t sub = places.Add(PlacesFile::kToolbar, "Sub");
-    const std::int64_t deep = places.Add(sub, "Deep", "http://deep.example/", 2);
+    places.Add(sub, "Deep", "http://deep.example/", 2);
     places.Add(sub, "After", "http://after.example/");
     const std::vector<std::string> tombstones = places.Column("SELECT guid FROM moz_bookmarks WHERE syncStatus = 2");
     const std::string keyworded = "url IN ('http://gone.example/', 'http://shared.example/')";
     places.Exec("INSERT INTO moz_keywords (keyword, place_id) SELECT url, id FROM moz_places WHERE " + keyworded
                 + "; UPDATE moz_places SET foreign_count = foreign_count + 1 WHERE " + keyworded);
-    p.Load({synced, twin, deep});
+    p.Load({"Gone", "Twin", "Deep"});
 
     const CleanOutcome outcome = p.links.CleanChosenSource();
     EXPECT_EQ(outcome.removed, 3);
@@ -126,4 +131,81 @@ TEST(Places, CleaningRemovesAsFirefoxWouldAfterABackup)
     EXPECT_EQ(copy.Column("SELECT count(*) FROM moz_bookmarks WHERE type = 1"), std::vector<std::string>{"7"});
     EXPECT_EQ(PlacesBreaches(copy), std::vector<std::string>{});
     EXPECT_EQ(ListNames(BackupFolder()), (std::vector<std::string>{name, name + ".origin"}));
+}
+
+TEST(Places, OnlyTheTickedRowGoesWhateverItsIdOrTheStoresTriggersAndNoneAfterItChanged)
+{
+    Profile p;
+    p.places.Add(PlacesFile::kMenu, "Good", "http://good.example/");
+    const std::int64_t dead = p.places.Add(PlacesFile::kMenu, "Dead", "http://dead.example/");
+    // Cut to 32 bits this id is Good's (7).
+    p.places.Exec("UPDATE moz_bookmarks SET id = -4294967289 WHERE id = " + std::to_string(dead));
+    p.places.Exec("CREATE TRIGGER t AFTER DELETE ON moz_bookmarks BEGIN DELETE FROM moz_bookmarks; END");
+    p.Load({"Dead"});
+    EXPECT_EQ(p.links.CleanChosenSource().removed, 1);
+    EXPECT_EQ(p.places.Column("SELECT title FROM moz_bookmarks WHERE type = 1"), std::vector<std::string>{"Good"});
+
+    p.Load({"Good"});
+    p.places.Exec("UPDATE moz_bookmarks SET guid = 'another_row_' WHERE title = 'Good'");
+    EXPECT_EQ(p.links.CleanChosenSource().result, CleanResult::Failed);
+    EXPECT_EQ(p.places.Column("SELECT title FROM moz_bookmarks WHERE type = 1"), std::vector<std::string>{"Good"});
+}
+
+TEST(Places, AFolderInsideItselfOrTooDeepIsRefusedAndABookmarkOutOfReachIsCounted)
+{
+    Profile p;
+    const std::int64_t sub = p.places.Add(PlacesFile::kMenu, "Sub");
+    p.places.Add(sub, "In", "http://in.example/");
+    const std::string id = std::to_string(sub);
+    const auto expectRefused = [&](const std::string& why) {
+        EXPECT_TRUE(p.Load().empty());
+        EXPECT_EQ(p.loaded.reason, p.places.Path() + " " + why);
+    };
+    p.places.Exec("UPDATE moz_bookmarks SET parent = " + id + " WHERE id = 1");
+    expectRefused("holds a folder that contains itself");
+    p.places.Exec("UPDATE moz_bookmarks SET parent = 0 WHERE id = 1; UPDATE moz_bookmarks SET id = 0 WHERE id = " + id);
+    expectRefused("holds a folder that contains itself");
+
+    p.places.Exec("UPDATE moz_bookmarks SET id = " + id + " WHERE id = 0; UPDATE moz_bookmarks SET parent = 999 "
+                  "WHERE title = 'In'");
+    EXPECT_TRUE(p.Load().empty());
+    EXPECT_EQ(p.loaded.note, "1 bookmark in places.sqlite could not be read and is left as it is");
+
+    p.places.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                  "INSERT INTO moz_bookmarks (id, type, parent, position, guid) SELECT 100 + i, 2, "
+                  "IIF(i = 1, " + id + ", 99 + i), 0, 'deep' || i FROM n");
+    expectRefused("nests its folders deeper than 200 levels");
+}
+
+TEST(Places, TheCopyReadTakesTheRollbackJournalAndNeverOutlivesItsRead)
+{
+    Profile p;
+    p.places.Exec("PRAGMA journal_mode = DELETE");
+    p.places.Add(PlacesFile::kMenu, "Kept", "http://kept.example/");
+    // A Firefox that dies half-way through a transaction leaves its journal and changed pages.
+    const pid_t firefox = ::fork();
+    if (firefox == 0) {
+        SqliteDatabase dying(p.places.Path(), SqliteDatabase::Access::ReadWrite);
+        dying.Exec("PRAGMA cache_size = 1; BEGIN; UPDATE moz_bookmarks SET title = 'Half'; CREATE TABLE filler (x); "
+                  "INSERT INTO filler SELECT randomblob(4000) FROM moz_bookmarks, moz_bookmarks, moz_bookmarks");
+        ::_exit(0);
+    }
+    ::waitpid(firefox, nullptr, 0);
+    ASSERT_TRUE(fs::exists(p.places.Path() + "-journal"));
+    EXPECT_EQ(p.Load(), std::vector<std::string>{"1|Kept|\\\\-Bookmarks Menu|http://kept.example/"});
+    EXPECT_TRUE(ListNames(PrivateCopyFolder()).empty());
+    WriteFileBytes(p.places.Path(), "not a database");
+    EXPECT_TRUE(p.Load().empty());
+    EXPECT_TRUE(ListNames(PrivateCopyFolder()).empty());
+
+    // A copy whose process is gone goes; one of a running process stays.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = "places-" + std::to_string(gone) + "-a", live = "places-" + std::to_string(::getpid()) + "-b";
+    p.home.WriteFile("run/brimtor/" + stale + "/places.sqlite", "x");
+    p.home.WriteFile("run/brimtor/" + live + "/places.sqlite", "x");
+    RemoveStaleCopies();
+    EXPECT_EQ(ListNames(PrivateCopyFolder()), std::vector<std::string>{live});
 }

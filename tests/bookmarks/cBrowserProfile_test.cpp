@@ -125,3 +125,16 @@ TEST(BrowserProfile, WithoutAProfileListTheRootsOwnFileIsReadAndNothingLoadedIsN
     EXPECT_EQ(nothing.result, CleanResult::Cleaned);
     EXPECT_TRUE(nothing.backups.empty());
 }
+
+TEST(BrowserProfile, ThousandsOfSectionsAreReadInOnePass)
+{
+    TempHome home;
+    std::string profiles, installs;
+    for (int i = 0; i < 3000; ++i) {
+        profiles += "[Profile" + std::to_string(i) + "]\nPath=p" + std::to_string(i) + "\n";
+        installs += "[" + std::to_string(i) + "]\nLocked=1\n";
+    }
+    home.WriteFile(std::string(kFirefoxRoot) + "profiles.ini", profiles);
+    home.WriteFile(std::string(kFirefoxRoot) + "installs.ini", installs + "[Last]\nDefault=p2999\n");
+    EXPECT_EQ(cFirefox().ProfileFolder(), home / kFirefoxRoot + "p2999");
+}

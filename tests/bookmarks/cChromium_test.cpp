@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "bookmarks/BackupList.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
+#include "bookmarks/cChromium.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
 #include "tests/common/RunningAs.hpp"
@@ -19,8 +22,8 @@ using Json = nlohmann::ordered_json;
 namespace {
 
 // Every root, nested and empty folders, a bookmarklet, a browser page, names beyond ASCII, ids
-// out of order and keys the program does not know.
-const std::string kTree = R"json({
+// out of order and keys the program does not know; laid out as the browser writes it.
+const std::string kTree = Json::parse(R"json({
    "checksum": "00000000000000000000000000000000",
    "roots": {
       "bookmark_bar": { "children": [
@@ -40,8 +43,7 @@ const std::string kTree = R"json({
    },
    "sync_metadata": "c3luYw==",
    "version": 1
-}
-)json";
+})json").dump(3) + "\n";
 
 std::vector<std::string> Rows(const cBookmarks& bookmarks)
 {
@@ -89,6 +91,28 @@ TEST(ChromiumBookmarkFile, LeavesOutTheTickedNodesKeepsEverythingElseAndSumsTheR
     expected["checksum"] = "3197f02e9f73156a5b5affd204958ef3";
     EXPECT_EQ(rewrite.text, expected.dump(3) + "\n");
     EXPECT_NE(rewrite.text.find("\n   \"roots\": {\n      \"bookmark_bar\""), std::string::npos);
+}
+
+TEST(ChromiumBookmarkFile, NestingBeyondTheBrowsersBoundIsRefusedWhileReadingAndNoRewriteGrows)
+{
+    std::string deep = R"({"roots": {"bookmark_bar": )";
+    for (int i = 0; i < 5000; ++i)
+        deep += R"({"children": [)";
+    for (int i = 0; i < 5000; ++i)
+        deep += "]}";
+    EXPECT_EQ(ReadChromiumBookmarks(deep + "}}").reason, "nests deeper than the browser reads");
+
+    // A value outside the folders, written without layout by some other tool.
+    const auto withDeepValue = [](int depth) {
+        Json tree = Json::parse(kTree);
+        tree["roots"]["other"]["meta_info"]["deep"] = Json::parse(std::string(depth, '[') + std::string(depth, ']'));
+        return tree.dump();
+    };
+    EXPECT_EQ(ReadChromiumBookmarks(withDeepValue(300)).reason, "nests deeper than the browser reads");
+    const std::string compact = withDeepValue(190);
+    const ChromiumRewrite rewrite = ChromiumBookmarksWithout(compact, {7});
+    EXPECT_LE(rewrite.text.size(), compact.size());
+    EXPECT_EQ(ReadChromiumBookmarks(rewrite.text).bookmarks->Count(), 4);
 }
 
 namespace {
@@ -156,4 +180,26 @@ TEST(cChromium, FindsTheLastUsedProfileAndCleansOnlyAClosedBrowsersUnchangedFile
     EXPECT_EQ(outcome.result, CleanResult::Cleaned);
     EXPECT_EQ(ReadAll(outcome.backups.at(0)), kTree + " ");
     EXPECT_EQ(ReadAll(c.file), ChromiumBookmarksWithout(kTree + " ", {9}).text);
+}
+
+TEST(cChromium, BookmarksThatCannotBeReadAreCountedToldAndLeftAsTheyAre)
+{
+    ChromiumHome c;
+    std::string tree = kTree;
+    // A repeated id, a number for an id, an id beyond 32 bits.
+    tree.replace(tree.find(R"("id": "9")"), 9, R"("id": "7")");
+    tree.replace(tree.find(R"("id": "12")"), 10, R"("id": 12)");
+    tree.replace(tree.find(R"("id": "3")"), 9, R"("id": "2147483648")");
+    c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", tree);
+    EXPECT_EQ(c.links.Refresh().note, "3 bookmarks in Bookmarks could not be read and are left as they are");
+    EXPECT_EQ(c.LoadTickAndClean(7).removed, 1);
+    EXPECT_EQ(ReadAll(c.file).find("Ärzte"), std::string::npos);
+    EXPECT_NE(ReadAll(c.file).find("日本 😀"), std::string::npos);
+
+    std::filesystem::remove(c.file);
+    ASSERT_EQ(::mkfifo(c.file.c_str(), 0600), 0);
+    EXPECT_EQ(c.links.Refresh().reason, c.file + " is not a regular file");
+    // Local State naming a profile that is gone: the browser starts with Default.
+    c.home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Gone"}})");
+    EXPECT_EQ(cChromium(kNoLocation).FoundWhere(), "Google Chrome profile ~/.config/google-chrome/Default");
 }

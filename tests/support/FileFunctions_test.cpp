@@ -95,3 +95,16 @@ TEST(FileIo, AtomicReplaceKeepsOwnerAndModeAndRefusesReadOnlyTargets)
               (std::vector<std::string>{"link.txt", "list.txt", "real.txt", "run"}));
     EXPECT_FALSE(ReadFileBytes(home.Path()).has_value());
 }
+
+TEST(FileIo, OnlyRegularFilesOfASaneSizeAreReadAndNothingWaits)
+{
+    TempHome home;
+    const std::string fifo = home / "fifo", zero = home / "zero", huge = home / "huge";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    std::filesystem::resize_file(home.WriteFile("huge", ""), (std::uintmax_t(256) << 20) + 1);
+    EXPECT_EQ(ReadRegularFile(fifo).Reason(), fifo + " is not a regular file");
+    EXPECT_EQ(ReadRegularFile(zero).Reason(), zero + " is not a regular file");
+    EXPECT_EQ(ReadRegularFile(huge).Reason(), huge + " is larger than 256 MiB");
+    EXPECT_EQ(*ReadRegularFile(home.WriteFile("small", "abc")), "abc");
+}
