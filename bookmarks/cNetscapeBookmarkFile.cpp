@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <map>
-#include <fcntl.h>
 #include <optional>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "bookmarks/BookmarkFileLine.hpp"
 #include "support/Backup.hpp"
@@ -19,29 +16,6 @@ namespace brimtor {
 
 namespace {
 
-
-// Hands the file's bytes to `take` a megabyte at a time, so a large file is never held whole;
-// `take` returns false to stop early. False when the file cannot be opened or read.
-template <typename Take>
-bool ReadInChunks(const std::string& path, Take&& take)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    std::vector<char> chunk(std::size_t(1) << 20);
-    bool readable = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        readable = got >= 0;  // not so for a folder, or on a read error
-        if (got <= 0 || !take(std::string_view(chunk.data(), static_cast<std::size_t>(got))))
-            break;
-    }
-    ::close(fd);
-    return readable;
-}
-
 // The file split at its line end (a file ending with it has an empty last element, an empty
 // file has no element at all); nothing when it cannot be read. Read in chunks: the whole file
 // beside its lines would double the memory a load needs.
@@ -50,11 +24,11 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path)
     std::vector<std::string> lines;
     LineSplitter splitter;
     bool empty = true;
-    const bool read = ReadInChunks(path, [&](std::string_view chunk) {
+    const bool read = static_cast<bool>(ReadRegularFileInChunks(path, [&](std::string_view chunk) {
         empty = false;
         splitter.Add(chunk, lines);
         return true;
-    });
+    }));
     if (!read)
         return std::nullopt;
     if (!empty)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <fcntl.h>
@@ -31,11 +32,13 @@ struct OpenFile {
 
 }  // namespace
 
-Outcome<std::string> ReadRegularFile(const std::string& path)
+// Opens the file for reading when it is a regular file (links followed) of a sane size; its
+// size as it claims it, or why not.
+static Outcome<std::size_t> OpenRegular(const std::string& path, OpenFile& file)
 {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; a regular file
     // reads as it always does.
-    const OpenFile file {::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file.fd < 0)
         return Failure {"cannot open " + path + ": " + std::strerror(errno)};
     // What the name leads to, links followed: a FIFO, a device such as /dev/zero or a folder
@@ -45,9 +48,40 @@ Outcome<std::string> ReadRegularFile(const std::string& path)
         return Failure {path + " is not a regular file"};
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxReadBytes)
         return Failure {path + " is larger than 256 MiB"};
+    return static_cast<std::size_t>(info.st_size);
+}
+
+Outcome<> ReadRegularFileInChunks(const std::string& path, const std::function<bool(std::string_view)>& take)
+{
+    OpenFile file {-1};
+    if (const Outcome<std::size_t> opened = OpenRegular(path, file); !opened)
+        return Failure {opened.Reason()};
+    std::vector<char> chunk(std::size_t(1) << 20);
+    std::size_t total = 0;
+    for (;;) {
+        const ssize_t n = ::read(file.fd, chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Failure {"cannot read " + path + ": " + std::strerror(errno)};
+        // The size was checked at the open; a file that grows past it meanwhile is refused too.
+        total += static_cast<std::size_t>(n);
+        if (total > kMaxReadBytes)
+            return Failure {path + " is larger than 256 MiB"};
+        if (n == 0 || !take(std::string_view(chunk.data(), static_cast<std::size_t>(n))))
+            return {};
+    }
+}
+
+Outcome<std::string> ReadRegularFile(const std::string& path)
+{
+    OpenFile file {-1};
+    const Outcome<std::size_t> opened = OpenRegular(path, file);
+    if (!opened)
+        return Failure {opened.Reason()};
     // Read by the size the file claims, then on until the end, in case it grew meanwhile.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    bytes.resize(*opened + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size())

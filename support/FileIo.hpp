@@ -15,6 +15,10 @@ namespace brimtor {
 // folder) or "PATH is larger than 256 MiB". Nothing waits: a FIFO is refused, not read.
 Outcome<std::string> ReadRegularFile(const std::string& path);
 
+// The same file handed to `take` a megabyte at a time, so a large file is never held whole;
+// `take` returns false to stop early. The same refusals as ReadRegularFile.
+Outcome<> ReadRegularFileInChunks(const std::string& path, const std::function<bool(std::string_view)>& take);
+
 // ReadRegularFile without the reason: nothing when the file is missing, unreadable or refused.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 

@@ -107,4 +107,8 @@ TEST(FileIo, OnlyRegularFilesOfASaneSizeAreReadAndNothingWaits)
     EXPECT_EQ(ReadRegularFile(zero).Reason(), zero + " is not a regular file");
     EXPECT_EQ(ReadRegularFile(huge).Reason(), huge + " is larger than 256 MiB");
     EXPECT_EQ(*ReadRegularFile(home.WriteFile("small", "abc")), "abc");
+    // The chunked reader a large bookmark file goes through refuses the same files.
+    const auto nothing = [](std::string_view) { return true; };
+    EXPECT_EQ(ReadRegularFileInChunks(fifo, nothing).Reason(), fifo + " is not a regular file");
+    EXPECT_EQ(ReadRegularFileInChunks(zero, nothing).Reason(), zero + " is not a regular file");
 }
