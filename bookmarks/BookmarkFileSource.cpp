@@ -13,7 +13,9 @@ LoadOutcome BookmarkFileSource::LoadBookmarkFile()
     m_bookmarks = m_file.BookmarkFileToCollection();
     if (!m_bookmarks && !FileExists(m_where.file))
         return {nullptr, "cannot open " + m_where.file, {}};
-    return {m_bookmarks, {}, {}};
+    LoadOutcome loaded {m_bookmarks, {}, {}};
+    loaded.folders = m_file.Folders();
+    return loaded;
 }
 
 CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()

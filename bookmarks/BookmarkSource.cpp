@@ -49,4 +49,14 @@ std::int32_t CountMarked(const BookmarksPtr& bookmarks)
     return marked;
 }
 
+std::int32_t CountMarked(const FoldersPtr& folders)
+{
+    std::int32_t marked = 0;
+    if (folders) {
+        for (const cFolder& folder : *folders)
+            marked += folder.Clean ? 1 : 0;
+    }
+    return marked;
+}
+
 }  // namespace brimtor

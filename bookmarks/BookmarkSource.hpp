@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bookmarks/cBookmarks.hpp"
+#include "bookmarks/cFolder.hpp"
 #include "support/Outcome.hpp"
 
 namespace brimtor {
@@ -37,6 +38,8 @@ struct LoadOutcome {
     // Entries of the store that could not be read (a repeated id, a folder out of reach): not
     // listed, so never removed, and told in the note by TellLeftOut.
     std::int32_t leftOut = 0;
+    // The source's folders, for a source that has them; their bookmarks name them by FolderID.
+    FoldersPtr folders = nullptr;
 };
 
 // Adds to the note what leftOut counts, naming the store's file by its name: "3 bookmarks in
@@ -60,6 +63,8 @@ struct CleanOutcome {
     bool reasonUnshown = false;
     // Marked bookmarks the source no longer holds.
     std::int32_t removed = 0;
+    // Marked folders it no longer holds (each with whatever was in it).
+    std::int32_t removedFolders = 0;
     // One line per marked bookmark that could not be removed ("News/a.url: Permission denied");
     // the others were removed all the same.
     std::vector<std::string> failures;
@@ -90,8 +95,8 @@ public:
     // The source's bookmarks in a new collection.
     virtual LoadOutcome GetBookMarks() = 0;
 
-    // Removes from the source the bookmarks of its last load that are marked Clean, after a
-    // backup.
+    // Removes from the source the bookmarks of its last load that are marked Clean, and the
+    // folders of that load marked Clean with everything in them, after a backup.
     virtual CleanOutcome CleanUpBookmarks() = 0;
 
     // Lets go of what only a clean of the last load needs (a bookmark file's lines), for a
@@ -99,7 +104,8 @@ public:
     virtual void ForgoClean() {}
 };
 
-// The marked bookmarks of a collection (none for no collection).
+// The marked bookmarks of a collection, the marked folders of a list (none for none).
 std::int32_t CountMarked(const BookmarksPtr& bookmarks);
+std::int32_t CountMarked(const FoldersPtr& folders);
 
 }  // namespace brimtor

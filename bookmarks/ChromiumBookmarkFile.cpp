@@ -65,46 +65,83 @@ J* ChildrenOf(J& folder)
     return found != folder.end() && found->is_array() ? &*found : nullptr;
 }
 
-// Lists the url nodes below one root, depth first, as the browser shows them.
+// Lists the url nodes below one root, depth first, as the browser shows them, and the folders.
 class TreeReader {
 public:
-    explicit TreeReader(cBookmarks& out) : m_out(out) {}
+    explicit TreeReader(ChromiumLoad& out) : m_out(out) {}
 
     // Url nodes that could not be listed: their id is no 32-bit number, or one listed before.
     std::int32_t LeftOut() const { return m_leftOut; }
 
-    void ReadFolder(const Json& folder, const std::string& path)
+    // `folder` is the FolderID of the listed folder it is, 0 for a root.
+    void ReadFolder(const Json& node, const std::string& path, std::int32_t folder)
     {
-        const Json* children = ChildrenOf(folder);
+        const Json* children = ChildrenOf(node);
         if (!children)
             return;
-        for (const Json& node : *children) {
-            if (IsUrl(node))
-                Add(node, path);
-            else if (IsFolder(node))
-                ReadFolder(node, path + kFolderSeparator + TextOf(node, "name"));
+        for (const Json& child : *children) {
+            bool listed = true;
+            if (IsUrl(child))
+                listed = Add(child, path, folder);
+            else if (IsFolder(child))
+                listed = ReadSubfolder(child, path, folder);
+            else
+                listed = false;
+            if (!listed && folder > 0)
+                (*m_out.folders)[static_cast<std::size_t>(folder - 1)].AlwaysKept = true;
         }
     }
 
 private:
-    void Add(const Json& node, const std::string& path)
+    bool Add(const Json& node, const std::string& path, std::int32_t folder)
     {
         const auto id = IdOf(node);
-        if (!id || !m_out.Add(TextOf(node, "name"), TextOf(node, "url"), path, *id))
+        const BookmarkPtr bookmark = id ? m_out.bookmarks->Add(TextOf(node, "name"), TextOf(node, "url"), path, *id) : nullptr;
+        if (!bookmark) {
             ++m_leftOut;
+            return false;
+        }
+        bookmark->FolderID = folder;
+        return true;
     }
 
-    cBookmarks& m_out;
+    // Lists the folder unless its id cannot tell it apart, then reads it; whether it was listed.
+    bool ReadSubfolder(const Json& node, const std::string& path, std::int32_t parent)
+    {
+        const std::string name = TextOf(node, "name");
+        const auto id = IdOf(node);
+        const bool listed = id && m_folderIds.insert(*id).second;
+        std::int32_t folder = parent;  // the contents of an unlisted folder count for its parent
+        if (listed) {
+            cFolder record;
+            record.Name = name;
+            record.Folder = path;
+            record.FolderID = static_cast<std::int32_t>(m_out.folders->size()) + 1;
+            record.ParentID = parent;
+            m_out.folders->push_back(std::move(record));
+            m_out.folderIds.push_back(*id);
+            folder = m_out.folders->back().FolderID;
+        }
+        ReadFolder(node, path + kFolderSeparator + name, folder);
+        return listed;
+    }
+
+    ChromiumLoad& m_out;
+    std::unordered_set<std::int32_t> m_folderIds;
     std::int32_t m_leftOut = 0;
 };
 
-// Leaves out the url nodes the reader listed under the given ids; a later node repeating a
-// listed id was never listed, so it stays.
+// Leaves out the url nodes and the folder nodes the reader listed under the given ids; a later
+// node repeating a listed id was never listed, so it stays.
 class TreePruner {
 public:
-    explicit TreePruner(const std::unordered_set<std::int32_t>& ids) : m_ids(ids) {}
+    TreePruner(const std::unordered_set<std::int32_t>& ids, const std::unordered_set<std::int32_t>& folderIds)
+        : m_ids(ids), m_folderIds(folderIds)
+    {
+    }
 
     std::int32_t Removed() const { return m_removed; }
+    std::int32_t RemovedFolders() const { return m_removedFolders; }
 
     void PruneFolder(Json& folder)
     {
@@ -122,22 +159,50 @@ public:
                 list[kept] = std::move(list[i]);
             ++kept;
         }
-        m_removed += static_cast<std::int32_t>(list.size() - kept);
         list.resize(kept);
     }
 
 private:
     bool Leaves(const Json& node)
     {
+        if (IsFolder(node)) {
+            const auto id = IdOf(node);
+            if (!id || !m_listedFolders.insert(*id).second || m_folderIds.count(*id) == 0)
+                return false;
+            // Its nodes count as met, so a later node repeating one of their ids stays as it was read.
+            MeetInside(node);
+            ++m_removedFolders;
+            return true;
+        }
         if (!IsUrl(node))
             return false;
         const auto id = IdOf(node);
-        return id && m_listed.insert(*id).second && m_ids.count(*id) > 0;
+        const bool leaves = id && m_listed.insert(*id).second && m_ids.count(*id) > 0;
+        m_removed += leaves ? 1 : 0;
+        return leaves;
+    }
+
+    void MeetInside(const Json& folder)
+    {
+        const Json* children = ChildrenOf(folder);
+        for (std::size_t i = 0; children && i < children->size(); ++i) {
+            const Json& node = (*children)[i];
+            const auto id = IdOf(node);
+            if (IsFolder(node) && id)
+                m_listedFolders.insert(*id);
+            else if (IsUrl(node) && id)
+                m_listed.insert(*id);
+            if (IsFolder(node))
+                MeetInside(node);
+        }
     }
 
     const std::unordered_set<std::int32_t>& m_ids;
+    const std::unordered_set<std::int32_t>& m_folderIds;
     std::unordered_set<std::int32_t> m_listed;
+    std::unordered_set<std::int32_t> m_listedFolders;
     std::int32_t m_removed = 0;
+    std::int32_t m_removedFolders = 0;
 };
 
 // The name as the browser holds it: UTF-16, in the machine's (little-endian) byte order.
@@ -248,30 +313,34 @@ std::string Text(const Json& document, const std::string& original)
 
 }  // namespace
 
-LoadOutcome ReadChromiumBookmarks(const std::string& bytes)
+ChromiumLoad ReadChromiumBookmarks(const std::string& bytes)
 {
+    ChromiumLoad read;
     const Outcome<Json> document = ParseTree(bytes);
-    if (!document)
-        return {nullptr, document.Reason(), {}};
-    LoadOutcome read {std::make_shared<cBookmarks>(), {}, {}};
-    TreeReader reader(*read.bookmarks);
+    if (!document) {
+        read.reason = document.Reason();
+        return read;
+    }
+    read.bookmarks = std::make_shared<cBookmarks>();
+    read.folders = std::make_shared<cFolders>();
+    TreeReader reader(read);
     const Json& roots = (*document)["roots"];
     for (const Root& root : kRoots) {
         const auto found = roots.find(root.key);
         if (found != roots.end())
-            reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown));
+            reader.ReadFolder(*found, kFolderSeparator + std::string(root.shown), 0);
     }
     read.leftOut = reader.LeftOut();
     return read;
 }
 
-ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
-                                         const std::unordered_set<std::int32_t>& ids)
+ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes, const std::unordered_set<std::int32_t>& ids,
+                                         const std::unordered_set<std::int32_t>& folderIds)
 {
     Outcome<Json> document = ParseTree(bytes);
     if (!document)
         return {bytes, 0};
-    TreePruner pruner(ids);
+    TreePruner pruner(ids, folderIds);
     TreeChecksum checksum;
     Json& roots = (*document)["roots"];
     for (const Root& root : kRoots) {
@@ -283,7 +352,7 @@ ChromiumRewrite ChromiumBookmarksWithout(const std::string& bytes,
     }
     if (document->contains("checksum"))
         (*document)["checksum"] = checksum.Hex();
-    return {Text(*document, bytes), pruner.Removed()};
+    return {Text(*document, bytes), pruner.Removed(), pruner.RemovedFolders()};
 }
 
 }  // namespace brimtor

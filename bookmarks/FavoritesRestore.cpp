@@ -16,14 +16,18 @@ namespace brimtor {
 
 namespace {
 
-// The files of the backup, by their paths below it, in name order.
+// The files of the backup, by their paths below it, in name order, and its folders, each with a
+// "/" after it: a folder taken out empty is recorded so.
 Outcome<std::vector<std::string>> ShortcutsIn(const std::string& backup)
 {
     std::vector<std::string> below;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(backup, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->is_regular_file(ec))
-            below.push_back(it->path().lexically_relative(backup).string());
+        const std::string path = it->path().lexically_relative(backup).string();
+        if (it->is_directory(ec))
+            below.push_back(path + "/");
+        else if (it->is_regular_file(ec))
+            below.push_back(path);
     }
     if (ec)
         return Failure {"cannot read " + backup + ": " + ec.message()};
@@ -59,6 +63,13 @@ RestoreOutcome RestoreFavorites(const std::string& backup, const std::string& fa
         return Failure {shortcuts.Reason()};
     Restored restored;
     for (const std::string& below : *shortcuts) {
+        if (below.back() == '/') {
+            std::error_code ec;
+            fs::create_directories(favorites + "/" + below, ec);
+            if (ec)
+                restored.notRestored.push_back(below + ": " + ec.message());
+            continue;
+        }
         const std::optional<std::string> bytes = ReadFileBytes(backup + "/" + below);
         const Outcome<> put = bytes ? PutBack(favorites + "/" + below, *bytes) : Failure {"its copy cannot be read"};
         if (put)

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <sqlite3.h>
 
@@ -37,22 +39,85 @@ void Run(Statement& statement)
     statement.Reset();
 }
 
-// The row is still the bookmark that was loaded; ?1 to ?4 are bound by BindRow.
-const std::string kSameRow = "id = ?1 AND type = 1 AND IFNULL(guid, '') = ?2 AND fk = ?3 AND parent = ?4";
+// The row is still the one that was loaded; ?1 to ?5 are bound by BindRow. A folder or a
+// separator has no place.
+const std::string kSameRow
+    = "id = ?1 AND type = ?5 AND IFNULL(guid, '') = ?2 AND IFNULL(fk, 0) = ?3 AND parent = ?4";
 
 Statement& BindRow(Statement& statement, const PlacesRow& row)
 {
-    return statement.Bind(1, row.id).Bind(2, row.guid).Bind(3, row.fk).Bind(4, row.parent);
+    return statement.Bind(1, row.id).Bind(2, row.guid).Bind(3, row.fk).Bind(4, row.parent).Bind(5, row.type);
 }
 
-bool Unchanged(SqliteDatabase& db, const std::vector<const PlacesRow*>& marked)
+// What one clean removes, each row after everything in it: every marked folder with all it held
+// at the load, and every marked bookmark; and how many rows each of those folders held.
+struct Removal {
+    std::vector<const PlacesRow*> rows;
+    std::vector<std::pair<const PlacesRow*, std::size_t>> folders;
+};
+
+using Children = std::unordered_map<std::int64_t, std::vector<const PlacesRow*>>;
+
+// The folder's rows, depth first, then the folder. Its nesting was bounded when it was read.
+void TakeFolder(const PlacesRow& folder, const Children& children, Removal& removal,
+                std::unordered_set<std::int64_t>& taken)
+{
+    taken.insert(folder.id);
+    const auto inside = children.find(folder.id);
+    const std::size_t count = inside == children.end() ? 0 : inside->second.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const PlacesRow& row = *inside->second[i];
+        if (row.type == 2)
+            TakeFolder(row, children, removal, taken);
+        else if (taken.insert(row.id).second)
+            removal.rows.push_back(&row);
+    }
+    removal.rows.push_back(&folder);
+    removal.folders.emplace_back(&folder, count);
+}
+
+Removal MarkedRows(const PlacesLoad& load)
+{
+    Removal removal;
+    std::unordered_set<std::int64_t> taken;
+    Children children;
+    if (CountMarked(load.folders) > 0) {
+        for (const PlacesRows* rows : {&load.rows, &load.folderRows, &load.otherRows}) {
+            for (const PlacesRow& row : *rows)
+                children[row.parent].push_back(&row);
+        }
+    }
+    // A folder comes before the folders inside it, so one inside a marked folder is taken with it.
+    for (std::size_t i = 0; load.folders && i < load.folders->size(); ++i) {
+        const PlacesRow& folder = load.folderRows.at(i);
+        if ((*load.folders)[i].Clean && !taken.count(folder.id))
+            TakeFolder(folder, children, removal, taken);
+    }
+    for (const BookmarkPtr& bookmark : *load.bookmarks) {
+        const PlacesRow& row = load.rows.at(static_cast<std::size_t>(bookmark->BookmarkID) - 1);
+        if (bookmark->Clean && taken.insert(row.id).second)
+            removal.rows.push_back(&row);
+    }
+    return removal;
+}
+
+// Every row is still as loaded, and every folder holds as many rows as it did: with each of them
+// found where it was, nothing was added.
+bool Unchanged(SqliteDatabase& db, const Removal& removal)
 {
     const std::string sql = "SELECT (SELECT url FROM moz_places WHERE id = fk) FROM moz_bookmarks WHERE " + kSameRow;
     Statement same(db, sql.c_str());
-    for (const PlacesRow* row : marked) {
+    for (const PlacesRow* row : removal.rows) {
         const bool found = BindRow(same, *row).Step() && same.Text(0) == row->url;
         same.Reset();
         if (!found)
+            return false;
+    }
+    Statement held(db, "SELECT count(*) FROM moz_bookmarks WHERE parent = ?1");
+    for (const auto& [folder, count] : removal.folders) {
+        const bool same = held.Bind(1, folder->id).Step() && held.Int(0) == static_cast<std::int64_t>(count);
+        held.Reset();
+        if (!same)
             return false;
     }
     return true;
@@ -104,37 +169,32 @@ void RemoveRows(SqliteDatabase& db, const std::vector<const PlacesRow*>& marked)
     Statement touch(db, "UPDATE moz_bookmarks SET lastModified = ?2, "
                         "syncChangeCounter = syncChangeCounter + 1 WHERE id = ?1");
     const std::int64_t now = Now();
-    for (const PlacesRow* bookmark : marked) {
-        BindRow(row, *bookmark).Step();
+    for (const PlacesRow* gone : marked) {
+        BindRow(row, *gone).Step();
         const std::int64_t position = row.Int(0);
         const bool synced = row.Int(1) == kSynced;
         row.Reset();
-        Run(BindRow(remove, *bookmark));
+        Run(BindRow(remove, *gone));
         // Checked a moment ago in this transaction; a row gone now (a trigger of the store's
         // own took it) rolls everything back rather than count what was not removed.
         if (sqlite3_changes(db.Handle()) != 1)
             throw SqliteError("a bookmark changed while it was being removed", false);
-        Run(closeGap.Bind(1, bookmark->parent).Bind(2, position));
-        Run(uncount.Bind(1, bookmark->fk));
-        Run(uncountKeywords.Bind(1, bookmark->fk));
-        Run(dropKeywords.Bind(1, bookmark->fk));
+        Run(closeGap.Bind(1, gone->parent).Bind(2, position));
+        Run(uncount.Bind(1, gone->fk));
+        Run(uncountKeywords.Bind(1, gone->fk));
+        Run(dropKeywords.Bind(1, gone->fk));
         if (synced)
-            Run(tombstone.Bind(1, bookmark->guid).Bind(2, now));
-        Run(touch.Bind(1, bookmark->parent).Bind(2, now));
+            Run(tombstone.Bind(1, gone->guid).Bind(2, now));
+        Run(touch.Bind(1, gone->parent).Bind(2, now));
     }
 }
 
 }  // namespace
 
-CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& bookmarks,
-                         const PlacesRows& rows)
+CleanOutcome CleanPlaces(const std::string& profileFolder, const PlacesLoad& load)
 {
-    std::vector<const PlacesRow*> marked;
-    for (const BookmarkPtr& bookmark : bookmarks) {
-        if (bookmark->Clean)
-            marked.push_back(&rows.at(static_cast<std::size_t>(bookmark->BookmarkID) - 1));
-    }
-    if (marked.empty())
+    const Removal marked = MarkedRows(load);
+    if (marked.rows.empty())
         return {};
     if (const std::optional<std::string> running = FirefoxRunning(profileFolder))
         return RefusedWhileRunning(*running);
@@ -149,11 +209,12 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const cBookmarks& boo
         const BackupCopy backup = BackupDatabase(path);
         if (!backup)
             return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");
-        RemoveRows(db, marked);
+        RemoveRows(db, marked.rows);
         db.Exec("COMMIT");
         sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
         CleanOutcome cleaned;
-        cleaned.removed = static_cast<std::int32_t>(marked.size());
+        cleaned.removed = CountMarked(load.bookmarks);
+        cleaned.removedFolders = CountMarked(load.folders);
         cleaned.backups.push_back(*backup);
         return cleaned;
     } catch (const SqliteError& error) {

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::int64_t kBookmarkType = 1;
 constexpr std::int64_t kFolderType = 2;
+constexpr std::int64_t kSeparatorType = 3;
 const char* const kRootGuid = "root________";
 const char* const kTagsGuid = "tags________";
 
@@ -69,11 +70,25 @@ const char* TopFolderName(const std::string& guid)
     return nullptr;
 }
 
+// Lists a folder below the top ones, from its row.
+std::int32_t AddFolder(const Row& row, const std::string& path, std::int32_t parent, PlacesLoad& load)
+{
+    cFolder folder;
+    folder.Name = row.title;
+    folder.Folder = path.empty() ? "root" : path;
+    folder.FolderID = static_cast<std::int32_t>(load.folders->size()) + 1;
+    folder.ParentID = parent;
+    load.folders->push_back(std::move(folder));
+    load.folderRows.push_back({row.id, row.fk, row.parent, row.guid, row.url, row.type});
+    return load.folders->back().FolderID;
+}
+
 // Walks the tree depth first from the root with a stack, so deep nesting cannot exhaust the
 // call stack; rows come sorted by parent and position, so each folder's children are in order.
 // A folder met a second time (a cycle, or a folder with id 0 above the root, whose parent is 0)
 // or nesting deeper than any browser reads refuses the whole tree: why, or "" when it was read.
-// The bookmarks below the tags folder are reached but not listed.
+// The bookmarks below the tags folder are reached but not listed. A row of a kind Firefox does
+// not write keeps its folder from being taken for empty.
 std::string WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad& load)
 {
     std::unordered_map<std::int64_t, std::vector<std::size_t>> children;
@@ -84,18 +99,19 @@ std::string WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad&
         std::string folder;
         int depth;
         bool tags;
+        std::int32_t folderID;  // the listed folder it is in
     };
     std::vector<Visit> stack;
     std::unordered_set<std::int64_t> opened;
-    const auto open = [&](const Row& folder, const std::string& path, int depth, bool tags) {
+    const auto open = [&](const Row& folder, const std::string& path, int depth, bool tags, std::int32_t folderID) {
         if (!opened.insert(folder.id).second)
             return false;
         const std::vector<std::size_t>& list = children[folder.id];
         for (auto it = list.rbegin(); it != list.rend(); ++it)
-            stack.push_back({*it, path, depth + 1, tags});
+            stack.push_back({*it, path, depth + 1, tags, folderID});
         return true;
     };
-    open(rows[root], {}, 0, false);
+    open(rows[root], {}, 0, false, 0);
     std::ptrdiff_t reached = 0;
     while (!stack.empty()) {
         const Visit visit = std::move(stack.back());
@@ -104,17 +120,24 @@ std::string WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad&
         if (visit.depth > kMaxNesting)
             return "nests its folders deeper than " + std::to_string(kMaxNesting) + " levels";
         if (row.type == kFolderType) {
-            const char* top = row.parent == rows[root].id ? TopFolderName(row.guid) : nullptr;
-            if (!open(row, visit.folder + kFolderSeparator + (top ? top : row.title), visit.depth,
-                      visit.tags || row.guid == kTagsGuid))
+            const bool top = row.parent == rows[root].id;
+            const char* shown = top ? TopFolderName(row.guid) : nullptr;
+            const bool tags = visit.tags || row.guid == kTagsGuid;
+            const std::int32_t folderID = top || tags ? 0 : AddFolder(row, visit.folder, visit.folderID, load);
+            if (!open(row, visit.folder + kFolderSeparator + (shown ? shown : row.title), visit.depth, tags, folderID))
                 return "holds a folder that contains itself";
         } else if (row.type == kBookmarkType) {
             ++reached;
             if (visit.tags)
                 continue;
-            load.bookmarks->Add(row.title.empty() ? row.url : row.title, row.url, visit.folder,
-                                load.bookmarks->Count() + 1);
+            const BookmarkPtr bookmark = load.bookmarks->Add(row.title.empty() ? row.url : row.title, row.url,
+                                                             visit.folder, load.bookmarks->Count() + 1);
+            bookmark->FolderID = visit.folderID;
             load.rows.push_back({row.id, row.fk, row.parent, row.guid, row.url});
+        } else if (visit.folderID > 0) {
+            load.otherRows.push_back({row.id, row.fk, row.parent, row.guid, row.url, row.type});
+            if (row.type != kSeparatorType)
+                (*load.folders)[static_cast<std::size_t>(visit.folderID - 1)].AlwaysKept = true;
         }
     }
     const auto isBookmark = [](const Row& row) { return row.type == kBookmarkType; };
@@ -143,6 +166,7 @@ PlacesLoad ReadCopy(const std::string& copy, const std::string& databasePath)
     }
     load.bookmarks = std::make_shared<cBookmarks>();
     load.bookmarks->Reserve(rows.size());
+    load.folders = std::make_shared<cFolders>();
     if (const std::string refused = WalkTree(rows, root, load); !refused.empty()) {
         PlacesLoad none;
         none.reason = databasePath + " " + refused;

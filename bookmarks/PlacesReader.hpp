@@ -8,29 +8,34 @@
 
 namespace brimtor {
 
-// A bookmark's row as it was read, so a clean removes that row only while it is still the same
-// bookmark: its id, its guid, its place (fk) and the place's address, its folder.
+// A row as it was read, so a clean removes that row only while it is still the same bookmark,
+// folder or separator: its id, its kind, its guid, its place (fk) and the place's address, its
+// folder.
 struct PlacesRow {
     std::int64_t id = 0;
     std::int64_t fk = 0;
     std::int64_t parent = 0;
     std::string guid;
     std::string url;
+    std::int64_t type = 1;  // Firefox's: 1 a bookmark, 2 a folder, 3 a separator
 };
 
 // By BookmarkID - 1. A bookmark's key is its place in the load: Firefox's ids are 64-bit numbers,
 // which the collection's keys cannot hold.
 using PlacesRows = std::vector<PlacesRow>;
 
-// The load, and the rows a clean checks the bookmarks against.
+// The load, and the rows a clean checks the bookmarks and folders against.
 struct PlacesLoad : LoadOutcome {
     PlacesRows rows;
+    PlacesRows folderRows;  // by FolderID - 1
+    PlacesRows otherRows;   // the separators and rows of other kinds in the listed folders
 };
 
 // The bookmarks of a Firefox places.sqlite in the browser's own tree order, each named by its
 // title (its address when untitled) and filed under the path of its folders' titles, the top
 // folders named as Firefox shows them. The tags tree holds no bookmarks and is left out;
 // bookmarks no walk from the root reaches (their folder is gone) are counted in leftOut and told.
+// The folders below the top ones are listed too; the top ones, Firefox's own, never are.
 //
 // The database and its logs are copied into a PrivateCopy and the copy is read: a running
 // Firefox locks its database for itself, and even a read-only connection would leave files of

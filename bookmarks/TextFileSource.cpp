@@ -37,6 +37,7 @@ static void AddLine(cBookmarks& bookmarks, const std::string& line, std::int32_t
 LoadOutcome TextFileSource::LoadTextFile()
 {
     m_bookmarks.reset();
+    m_removed.clear();
     const auto bytes = ReadFileBytes(m_where.file);
     if (!bytes)
         return {nullptr, "cannot open " + m_where.file, {}};
@@ -70,12 +71,18 @@ CleanOutcome TextFileSource::CreateTextFile()
     const std::string_view lineEnd = LineEndOf(*current);
     std::string text;
     for (const BookmarkPtr& bookmark : *m_bookmarks) {
-        if (!bookmark->Clean)
+        if (!bookmark->Clean && !m_removed.count(bookmark->BookmarkID))
             text.append(m_lines.at(static_cast<std::size_t>(bookmark->BookmarkID))).append(lineEnd);
     }
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(file, text), CountMarked(m_bookmarks), *backup);
-    if (outcome.result == CleanResult::Cleaned)
-        m_loadedHash = HashOf(text);
+    if (outcome.result != CleanResult::Cleaned)
+        return outcome;
+    m_loadedHash = HashOf(text);
+    // A later clean of the same load, with other marks, must not write these lines back.
+    for (const BookmarkPtr& bookmark : *m_bookmarks) {
+        if (bookmark->Clean)
+            m_removed.insert(bookmark->BookmarkID);
+    }
     return outcome;
 }
 

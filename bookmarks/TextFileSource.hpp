@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
@@ -32,6 +33,7 @@ private:
     BookmarksPtr m_bookmarks;
     std::vector<std::string> m_lines;  // as loaded, each bookmark's at its key
     std::size_t m_loadedHash = 0;      // of the file's bytes as the collection was read
+    std::unordered_set<std::int32_t> m_removed;  // keys of the lines cleans of this load took out
 };
 
 }  // namespace brimtor

@@ -31,6 +31,7 @@ struct cBookmark {
     std::int32_t FileLineEntry = 0;   // how many bookmarks come before it on that line
     std::int32_t AddDate = 0;
     std::int32_t BookmarkID = 0;      // its decimal text is the collection key
+    std::int32_t FolderID = 0;        // the source's folder it is in (cFolder); 0 at the top
     std::int32_t LastModified = 0;
     std::int32_t LastVisit = 0;
     float ContentLength = 0.0f;

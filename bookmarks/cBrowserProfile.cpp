@@ -213,7 +213,9 @@ LoadOutcome cBrowserProfile::LoadBookmarks()
     m_file = cNetscapeBookmarkFile();
     m_file.SetBookmarkFile(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
     m_bookmarks = m_file.BookmarkFileToCollection();
-    return {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
+    LoadOutcome loaded {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
+    loaded.folders = m_file.Folders();
+    return loaded;
 }
 
 CleanOutcome cBrowserProfile::CleanUpBookmarks()

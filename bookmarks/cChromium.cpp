@@ -27,6 +27,16 @@ std::unordered_set<std::int32_t> MarkedIds(const cBookmarks& bookmarks)
     return ids;
 }
 
+std::unordered_set<std::int32_t> MarkedFolderIds(const ChromiumLoad& load)
+{
+    std::unordered_set<std::int32_t> ids;
+    for (std::size_t i = 0; i < load.folderIds.size(); ++i) {
+        if ((*load.folders)[i].Clean)
+            ids.insert(load.folderIds[i]);
+    }
+    return ids;
+}
+
 }  // namespace
 
 cChromium::cChromium(const SourceLocation& where)
@@ -43,7 +53,7 @@ std::string cChromium::FoundWhere() const
 
 LoadOutcome cChromium::GetBookMarks()
 {
-    m_bookmarks.reset();
+    m_loadedTree = {};
     const std::string& named = m_where.profileFolder;
     if (named.empty() && !m_found)
         return {nullptr, "no Chromium-family browser profile with bookmarks could be found for this user", {}};
@@ -53,18 +63,18 @@ LoadOutcome cChromium::GetBookMarks()
     const Outcome<std::string> bytes = ReadRegularFile(file);
     if (!bytes)
         return {nullptr, bytes.Reason(), {}};
-    LoadOutcome read = ReadChromiumBookmarks(*bytes);
+    ChromiumLoad read = ReadChromiumBookmarks(*bytes);
     if (!read.bookmarks)
         return {nullptr, file + " " + read.reason, {}};
     m_loadedHash = HashOf(*bytes);
-    m_bookmarks = read.bookmarks;
     TellLeftOut(read, file);
-    return read;
+    m_loadedTree = std::move(read);
+    return m_loadedTree;
 }
 
 CleanOutcome cChromium::CleanUpBookmarks()
 {
-    if (!m_bookmarks)
+    if (!m_loadedTree.bookmarks)
         return {};
     // A running browser keeps its bookmarks in memory and writes them back over ours.
     if (const std::optional<std::string> running = ChromiumRunning(m_loaded.browserFolder, m_loaded.browserName))
@@ -79,10 +89,13 @@ CleanOutcome cChromium::CleanUpBookmarks()
     const BackupCopy backup = MakeBackup({file, "Chromium", ".json"}, *current);
     if (!backup)
         return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
-    const ChromiumRewrite rewrite = ChromiumBookmarksWithout(*current, MarkedIds(*m_bookmarks));
+    const ChromiumRewrite rewrite
+        = ChromiumBookmarksWithout(*current, MarkedIds(*m_loadedTree.bookmarks), MarkedFolderIds(m_loadedTree));
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(file, rewrite.text), rewrite.removed, *backup);
-    if (outcome.result == CleanResult::Cleaned)
+    if (outcome.result == CleanResult::Cleaned) {
+        outcome.removedFolders = rewrite.removedFolders;
         m_loadedHash = HashOf(rewrite.text);
+    }
     return outcome;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bookmarks/BookmarkSource.hpp"
+#include "bookmarks/ChromiumBookmarkFile.hpp"
 #include "bookmarks/ChromiumProfile.hpp"
 
 namespace brimtor {
@@ -24,8 +25,8 @@ public:
 
     LoadOutcome GetBookMarks() override;
 
-    // Rewrites the file the last load read without the bookmarks marked Clean, after a backup
-    // copy of its bytes. Refused, with the file left as it was, while the browser runs or when
+    // Rewrites the file the last load read without the bookmarks and folders marked Clean, after
+    // a backup copy of its bytes. Refused, with the file left as it was, while the browser runs or when
     // the file changed since the load.
     CleanOutcome CleanUpBookmarks() override;
 
@@ -34,7 +35,7 @@ private:
     std::optional<ChromiumProfile> m_found;
     ChromiumProfile m_loaded;          // the profile of the last load
     std::size_t m_loadedHash = 0;      // of the bytes that load read
-    BookmarksPtr m_bookmarks;
+    ChromiumLoad m_loadedTree;         // its bookmarks and folders
 };
 
 }  // namespace brimtor

@@ -43,7 +43,7 @@ CleanOutcome cFirefox::CleanUpBookmarks()
         return cBrowserProfile::CleanUpBookmarks();
     if (!m_places.bookmarks)
         return {};
-    return CleanPlaces(m_placesFolder, *m_places.bookmarks, m_places.rows);
+    return CleanPlaces(m_placesFolder, m_places);
 }
 
 }  // namespace brimtor

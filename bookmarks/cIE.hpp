@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "bookmarks/BookmarkSource.hpp"
 
@@ -23,20 +24,25 @@ public:
     std::string Version() const;
     static void SetRuntimeVersion(std::string version);
 
-    // One record per shortcut file, IDs from 1 in the order the files are found. With no
-    // shortcut files, nothing, and the note "No favorites can be located".
+    // One record per shortcut file, IDs from 1 in the order the files are found, and one folder
+    // per visible folder below the Favorites folder. With no shortcut files, nothing, and the
+    // note "No favorites can be located".
     LoadOutcome GetBookMarks() override;
 
     // Deletes, for good, the shortcut file of every record of the last load marked Clean,
     // after copying them all into one backup folder that keeps their paths below the
     // Favorites folder; with no copy, nothing is deleted. A file already gone counts as removed;
     // one that cannot be read or deleted, or whose bytes changed since the load, is kept and
-    // named in the failures. The records stay in the collection.
+    // named in the failures. The records stay in the collection. A folder marked Clean goes
+    // with the shortcuts and folders in it, copied first (a folder as an empty one), unless it
+    // holds anything the load did not list as it was then: then it stays, named.
     CleanOutcome CleanUpBookmarks() override;
 
 private:
     bool m_isInstalled = false;
     BookmarksPtr m_bookmarks;
+    FoldersPtr m_folders;
+    std::vector<std::string> m_folderPaths;  // by FolderID - 1
     std::unordered_map<std::string, std::size_t> m_loadedHashes;  // of each shortcut's bytes, by path
 };
 

@@ -22,13 +22,23 @@ BookmarkSource* cLinkMain::Source(std::int32_t code)
     return source.get();
 }
 
+TidyLists& cLinkMain::Tidying()
+{
+    if (!m_tidying)
+        m_tidying = std::make_unique<TidyLists>(Bookmarks(), m_folders);
+    return *m_tidying;
+}
+
 LoadOutcome cLinkMain::Refresh()
 {
     m_bookmarks.reset();
+    m_folders.reset();
+    m_tidying.reset();
     LoadOutcome loaded;
     if (BookmarkSource* source = Source(m_selectedSource))
         LogFailure("cLinkMain: Refresh", [&] { loaded = source->GetBookMarks(); });
     m_bookmarks = loaded.bookmarks;
+    m_folders = loaded.folders;
     return loaded;
 }
 
@@ -36,12 +46,17 @@ void cLinkMain::ClearAllBookmarks()
 {
     if (m_bookmarks)
         m_bookmarks->ClearAll();
+    m_tidying.reset();
 }
 
-CleanOutcome cLinkMain::CleanChosenSource()
+CleanOutcome cLinkMain::CleanChosenSource(TidyView shown)
 {
-    if (BookmarkSource* source = Source(m_selectedSource))
-        return source->CleanUpBookmarks();
+    if (BookmarkSource* source = Source(m_selectedSource)) {
+        const std::vector<bool> saved = Tidying().MarkFor(shown);
+        CleanOutcome outcome = source->CleanUpBookmarks();
+        Tidying().RestoreMarks(saved);
+        return outcome;
+    }
     CleanOutcome none;
     none.result = CleanResult::NoSuchSource;
     return none;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bookmarks/SourceKinds.hpp"
+#include "bookmarks/TidyLists.hpp"
 
 namespace brimtor {
 
@@ -31,6 +32,12 @@ public:
 
     // The current collection; an empty one is created and kept when there is none.
     BookmarksPtr Bookmarks();
+    // The folders of the last load; none for a source without folders.
+    const FoldersPtr& Folders() const { return m_folders; }
+    // The duplicates and empty folders of the current collection, found the first time they are
+    // asked for after a load (so a Favorites shortcut's address read by then counts) and kept,
+    // ticks and all, until the next load.
+    TidyLists& Tidying();
 
     // The source with that code, created on first use and kept from then on; nullptr for a
     // code no source has.
@@ -43,15 +50,18 @@ public:
     // Empties the current collection, if any.
     void ClearAllBookmarks();
 
-    // Removes every bookmark marked Clean from the chosen source through that source's own
-    // writer, which backs the source up first.
-    CleanOutcome CleanChosenSource();
+    // Removes from the chosen source, through its own writer, which backs the source up first,
+    // what the view shown ticks: every bookmark marked Clean for a link view (whether shown or
+    // not), else the ticked duplicates or the ticked empty folders. The marks are as before after.
+    CleanOutcome CleanChosenSource(TidyView shown = TidyView::None);
 
 private:
     const std::vector<SourceKind>& m_kinds;
     SourceLocation m_location;
     std::int32_t m_selectedSource = SourceCode::None;
     BookmarksPtr m_bookmarks;
+    FoldersPtr m_folders;
+    std::unique_ptr<TidyLists> m_tidying;
     std::map<std::int32_t, std::unique_ptr<BookmarkSource>> m_sources;
 };
 

@@ -137,6 +137,20 @@ Cuts MarkedParts(const std::vector<std::string>& lines, const cBookmarks& bookma
     return cuts;
 }
 
+// Cuts the part `startPart` of line `startLine` and everything after it up to the end of the part
+// `endPart` of line `endLine`: a folder's entry, its description and its whole list.
+void CutSpan(const std::vector<std::string>& lines, std::size_t startLine, std::size_t startPart, std::size_t endLine,
+             std::size_t endPart, Cuts& cuts)
+{
+    std::vector<LinePart> parts;
+    SplitLineParts(lines[startLine], parts);
+    const std::size_t start = parts.at(startPart).start;
+    SplitLineParts(lines[endLine], parts);
+    const std::size_t end = parts.at(endPart).end;
+    for (std::size_t line = startLine; line <= endLine; ++line)
+        cuts[line].emplace_back(line == startLine ? start : 0, line == endLine ? end : lines[line].size());
+}
+
 // A bookmark line the reader cannot take; it ends the whole load.
 struct MalformedLine : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -251,6 +265,7 @@ void cNetscapeBookmarkFile::SetWhichBrowser(std::int32_t browser)
 
 BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
 {
+    m_folders.reset();
     auto lines = ReadLines(m_bookmarkFile);
     if (!lines)
         return nullptr;
@@ -263,26 +278,39 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
     m_bookmarks = std::make_shared<cBookmarks>();
     // Every line could be a bookmark: an upper bound that spares the collection its regrowth.
     m_bookmarks->Reserve(m_lines.size());
+    m_folders = std::make_shared<cFolders>();
+    m_folderSpans.clear();
     BookmarksPtr result;
     try {
         ParseFolders();
         result = m_bookmarks;
     } catch (const std::exception&) {
         // Whatever was parsed so far is dropped: half a bookmark file is no source.
+        m_folders.reset();
+    }
+    for (std::size_t i = 0; m_folders && i < m_folders->size(); ++i) {
+        if (m_folderSpans[i].endLine < 0)
+            (*m_folders)[i].AlwaysKept = true;  // no end to take it out by
     }
     m_bookmarks.reset();
     return result;
 }
 
-// One pass over the lines with a stack of the parent paths' lengths, so however deeply the
-// folders nest the call stack does not grow. A folder opens a level, a list end closes one, and
-// a list end at the top level ends the walk. A folder's own "<DL><p>" comes after its heading
-// and is passed over like a separator. The last element is never examined (in a file ending
-// with its line end it is the empty text after the final line break).
+// One pass over the lines with a stack of the open folders (their parent paths' lengths and
+// their numbers), so however deeply the folders nest the call stack does not grow. A folder
+// opens a level, a list end closes one, and a list end at the top level ends the walk. A
+// folder's own "<DL><p>" comes after its heading and is passed over like a separator. The last
+// element is never examined (in a file ending with its line end it is the empty text after the
+// final line break).
 void cNetscapeBookmarkFile::ParseFolders()
 {
     std::string folderPath;
-    std::vector<std::size_t> parentLengths;
+    struct Level {
+        std::size_t pathLength;  // of the parent's path
+        std::int32_t folder;     // the FolderID its contents count for
+        bool listed;
+    };
+    std::vector<Level> open;
     std::vector<LinePart> parts;
     const auto last = static_cast<std::int32_t>(m_lines.size() - 1);
     while (m_currentLine != last) {
@@ -290,24 +318,38 @@ void cNetscapeBookmarkFile::ParseFolders()
         ++m_currentLine;
         SplitLineParts(line, parts);
         std::int32_t bookmarksOnLine = 0;
-        for (const LinePart& part : parts) {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const LinePart& part = parts[i];
             const std::string_view text = line.substr(part.start, part.end - part.start);
+            const std::int32_t folder = open.empty() ? 0 : open.back().folder;
             switch (part.kind) {
-            case LinePartKind::Folder:
-                parentLengths.push_back(folderPath.size());
+            case LinePartKind::Folder: {
+                // Deeper than any browser nests, a folder is not listed: what it holds counts for
+                // the listed folder above it, which is then never taken for empty.
+                const bool listed = open.size() < static_cast<std::size_t>(kMaxNesting);
+                if (listed)
+                    AddFolder(text, folderPath, static_cast<std::int32_t>(i), folder);
+                else
+                    (*m_folders)[static_cast<std::size_t>(folder - 1)].AlwaysKept = true;
+                open.push_back({folderPath.size(), listed ? static_cast<std::int32_t>(m_folders->size()) : folder, listed});
                 folderPath += kFolderSeparator + FolderName(text);
                 break;
+            }
             case LinePartKind::Bookmark:
-                AddBookmark(text, folderPath, bookmarksOnLine++);
+                AddBookmark(text, folderPath, bookmarksOnLine++, folder);
                 break;
             case LinePartKind::Description:
                 SetLastDescription(TrimSpacesView(text));
                 break;
             case LinePartKind::ListEnd:
-                if (parentLengths.empty())
+                if (open.empty())
                     return;
-                folderPath.resize(parentLengths.back());
-                parentLengths.pop_back();
+                if (open.back().listed) {
+                    m_folderSpans[static_cast<std::size_t>(folder - 1)].endLine = m_currentLine - 1;
+                    m_folderSpans[static_cast<std::size_t>(folder - 1)].endPart = static_cast<std::int32_t>(i);
+                }
+                folderPath.resize(open.back().pathLength);
+                open.pop_back();
                 break;
             case LinePartKind::ListStart:
             case LinePartKind::Other:
@@ -317,13 +359,30 @@ void cNetscapeBookmarkFile::ParseFolders()
     }
 }
 
-void cNetscapeBookmarkFile::AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine)
+void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part,
+                                      std::int32_t parent)
+{
+    cFolder folder;
+    folder.Name = FolderName(text);
+    folder.Folder = folderPath.empty() ? "root" : folderPath;
+    folder.FolderID = static_cast<std::int32_t>(m_folders->size()) + 1;
+    folder.ParentID = parent;
+    // Firefox writes its toolbar and its other bookmarks as folders marked so: roots, not the user's.
+    folder.AlwaysKept = IFind(text, "PERSONAL_TOOLBAR_FOLDER=") != std::string_view::npos
+                     || IFind(text, "UNFILED_BOOKMARKS_FOLDER=") != std::string_view::npos;
+    m_folders->push_back(std::move(folder));
+    m_folderSpans.push_back({m_currentLine - 1, part});
+}
+
+void cNetscapeBookmarkFile::AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine,
+                                        std::int32_t folder)
 {
     const BookmarkAttributes attributes(text);
     cBookmark record;
     // The first bookmark of a line is keyed by its 1-based line number, as a file with one a line
     // has always been; any later one on the same line by a number past the last line's.
     record.BookmarkID = onLine == 0 ? m_currentLine : static_cast<std::int32_t>(m_lines.size()) + ++m_laterEntries;
+    record.FolderID = folder;
     record.FileLineNumber = m_currentLine - 1;
     record.FileLineEntry = onLine;
     record.ShortcutName = BookmarkTitle(text);
@@ -377,6 +436,8 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     onDisk.reset();
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(m_bookmarkFile, KeptText(lineEnd)),
                                      CountMarked(m_bookmarks), *backup);
+    if (outcome.result == CleanResult::Cleaned)
+        outcome.removedFolders = CountMarked(m_folders);
     outcome.reasonUnshown = true;
     return outcome;
 }
@@ -386,7 +447,13 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
 // byte and repeated cleans never let it grow.
 std::string cNetscapeBookmarkFile::KeptText(std::string_view lineEnd) const
 {
-    const Cuts cuts = MarkedParts(m_lines, *m_bookmarks);
+    Cuts cuts = MarkedParts(m_lines, *m_bookmarks);
+    for (std::size_t i = 0; m_folders && i < m_folders->size(); ++i) {
+        const FolderSpan& span = m_folderSpans[i];
+        if ((*m_folders)[i].Clean && span.endLine >= 0)
+            CutSpan(m_lines, static_cast<std::size_t>(span.startLine), static_cast<std::size_t>(span.startPart),
+                    static_cast<std::size_t>(span.endLine), static_cast<std::size_t>(span.endPart), cuts);
+    }
     std::size_t size = 0;
     for (const std::string& line : m_lines)
         size += line.size() + lineEnd.size();

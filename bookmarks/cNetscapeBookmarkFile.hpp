@@ -36,6 +36,9 @@ public:
 
     const BookmarksPtr& Bookmarks() const { return m_bookmarks; }
     void SetBookmarks(BookmarksPtr bookmarks) { m_bookmarks = std::move(bookmarks); }
+    // The folders of the last read, in file order, which this instance keeps: a clean takes out
+    // those marked Clean. A folder whose list never ends in the file is never taken for empty.
+    const FoldersPtr& Folders() const { return m_folders; }
 
     // 1 "Firefox", 2 "Netscape", 3 "User": the word in the backup copy's name. Any other value
     // leaves the word as it was.
@@ -51,8 +54,10 @@ public:
     // Reads BookmarkFile once; when it still holds exactly the lines read, copies those bytes
     // into the backup folder, then replaces the file in one step with the lines read minus the
     // bookmarks marked Clean: each one's bytes from its <DT> up to the next tag or the line's
-    // end, with the description that follows it over every line it runs on. A line left with
-    // nothing but blanks goes with its line end. The lines are joined by the file's line end
+    // end, with the description that follows it over every line it runs on; and minus the
+    // folders of the read marked Clean: each one's bytes from its <DT><H…> to the end of the
+    // </DL> part that closes its list, all in between with them. A line left with nothing but
+    // blanks goes with its line end. The lines are joined by the file's line end
     // (LineEndOf), none added after the last. Without a collection it does nothing.
     // When the file changed since it was read, or the copy or the rewrite fails, the file is
     // left as it was and the outcome says why; its words are not for the window, which tells
@@ -64,9 +69,18 @@ public:
     CleanOutcome CreateBookMarkFile(std::optional<std::string> onDisk);
 
 private:
+    // Where a folder's entry starts and its list ends: a line's index and a part's on that line.
+    struct FolderSpan {
+        std::int32_t startLine = 0;
+        std::int32_t startPart = 0;
+        std::int32_t endLine = -1;  // none: the list is not closed
+        std::int32_t endPart = 0;
+    };
+
     void ParseFolders();
     // `onLine` counts the bookmarks before it on its line.
-    void AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine);
+    void AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine, std::int32_t folder);
+    void AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part, std::int32_t parent);
     void SetLastDescription(std::string_view text);
 
     std::string KeptText(std::string_view lineEnd) const;
@@ -74,6 +88,8 @@ private:
     std::string m_bookmarkFile;
     std::string m_browserWord;
     BookmarksPtr m_bookmarks;
+    FoldersPtr m_folders;
+    std::vector<FolderSpan> m_folderSpans;  // by FolderID - 1
     std::int32_t m_currentLine = 0;
     std::int32_t m_laterEntries = 0;  // bookmarks read so far that were not the first of their line
     std::vector<std::string> m_lines;

@@ -83,8 +83,10 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
         if (below.empty() || below.is_absolute() || *below.begin() == "..")
             return false;  // a copy never lands outside its folder
         const fs::path path = fs::path(folder) / below;
-        if (!MakePrivateFolders(path.parent_path().string()) || !WriteFileBytes(path.string(), file.bytes)
-            || !FlushToDisk(path.string()))
+        const bool folderOnly = file.relativePath.back() == '/';
+        if (!MakePrivateFolders((folderOnly ? path : path.parent_path()).string()))
+            return false;
+        if (!folderOnly && (!WriteFileBytes(path.string(), file.bytes) || !FlushToDisk(path.string())))
             return false;
     }
     std::error_code ec;

@@ -30,9 +30,10 @@ struct BackupOf {
     std::string extension;  // of a file's copy: ".txt", ".html", ".json", ".sqlite"; none for a folder
 };
 
-// One file of a folder backup: its path below the folder it was read from, and its bytes.
+// One file of a folder backup: its path below the folder it was read from, and its bytes. A path
+// ending with "/" records a folder instead, made empty in the copy.
 struct BackupFile {
-    std::string relativePath;  // "News/a.url"
+    std::string relativePath;  // "News/a.url", or "News/Old/"
     std::string bytes;
 };
 

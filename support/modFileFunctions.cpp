@@ -67,6 +67,15 @@ void Collect(const std::string& folder, const std::vector<std::string>& patterns
         Collect(base + sub, patterns, true, out, seen);
 }
 
+void CollectFolders(const std::string& folder, std::vector<std::string>& out)
+{
+    const std::string base = AddTrailingChar(folder, '/');
+    for (const std::string& sub : ListFolder(base).folders) {
+        out.push_back(base + sub);
+        CollectFolders(base + sub, out);
+    }
+}
+
 }  // namespace
 
 bool WildcardMatch(const std::string& name, const std::string& pattern)
@@ -98,6 +107,13 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
     std::vector<std::string> out;
     std::unordered_set<std::string> seen;
     Collect(folder, SplitAt(patterns, ';'), recurse, out, seen);
+    return out;
+}
+
+std::vector<std::string> FindFolders(const std::string& folder)
+{
+    std::vector<std::string> out;
+    CollectFolders(folder, out);
     return out;
 }
 

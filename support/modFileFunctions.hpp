@@ -14,6 +14,10 @@ namespace brimtor {
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& patterns,
                                    bool recurse);
 
+// Full paths of the visible sub-folders below `folder`, in the order FindFiles walks them: name
+// order, each followed by the folders inside it. A linked folder is not walked, as there.
+std::vector<std::string> FindFolders(const std::string& folder);
+
 // True for an existing path that is not a folder.
 bool FileExists(const std::string& path);
 // True for an existing folder.

@@ -8,6 +8,7 @@
 #include "bookmarks/PrivateCopy.hpp"
 #include "bookmarks/SqliteDatabase.hpp"
 #include "bookmarks/cFirefox.hpp"
+#include "bookmarks/TidyLists.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "support/FileIo.hpp"
 #include "support/modSpecialFolder.hpp"
@@ -208,4 +209,38 @@ TEST(Places, TheCopyReadTakesTheRollbackJournalAndNeverOutlivesItsRead)
     p.home.WriteFile("run/brimtor/" + live + "/places.sqlite", "x");
     RemoveStaleCopies();
     EXPECT_EQ(ListNames(PrivateCopyFolder()), std::vector<std::string>{live});
+}
+
+TEST(Places, AFolderGoesWithAllItHeldAsFirefoxWouldButNeverARootNorAFolderThatGainedARow)
+{
+    Profile p;
+    const PlacesFile& places = p.places;
+    places.Add(PlacesFile::kMenu, "A", "http://a.example/");
+    const std::int64_t old = places.Add(PlacesFile::kMenu, "Old", "", 2);
+    places.Add(old, "A again", "http://A.example:80/", 2);
+    places.Exec("INSERT INTO moz_bookmarks (type, parent, position, guid, syncStatus) VALUES (3, "
+                + std::to_string(old) + ", 1, 'separator___', 2)");
+    const std::int64_t empty = places.Add(PlacesFile::kMenu, "Empty");
+    places.Add(empty, "Inner");
+    places.Add(PlacesFile::kMenu, "Last", "http://last.example/");
+    p.Load();
+    TidyLists& lists = p.links.Tidying();
+    ASSERT_EQ(lists.Duplicates().size(), 1u);
+    EXPECT_EQ(lists.Duplicates()[0].kept->ShortcutName, "A");
+    std::vector<std::string> names;
+    for (const EmptyFolder& e : lists.EmptyFolders())
+        names.push_back(e.folder->Name + " in " + e.folder->Folder);
+    EXPECT_EQ(names, (std::vector<std::string>{"Old in \\\\-Bookmarks Menu", "Empty in \\\\-Bookmarks Menu",
+                                               "Inner in \\\\-Bookmarks Menu\\\\-Empty"}));
+
+    // A row filed in a folder since the load keeps the folder, and all else, as it was.
+    const std::int64_t added = places.Add(empty, "New");
+    EXPECT_EQ(p.links.CleanChosenSource(TidyView::EmptyFolders).result, CleanResult::Failed);
+    places.Exec("DELETE FROM moz_bookmarks WHERE id = " + std::to_string(added));
+    EXPECT_EQ(p.links.CleanChosenSource(TidyView::EmptyFolders).removedFolders, 3);
+    EXPECT_EQ(PlacesBreaches(places), std::vector<std::string>{});
+    EXPECT_EQ(places.Column("SELECT title FROM moz_bookmarks WHERE id > 6 ORDER BY parent, position"),
+              (std::vector<std::string>{"A", "Last"}));
+    EXPECT_EQ(places.Column("SELECT count(*) FROM moz_bookmarks WHERE id <= 6"), std::vector<std::string>{"6"});
+    EXPECT_EQ(places.Column("SELECT count(*) FROM moz_bookmarks_deleted"), std::vector<std::string>{"3"});
 }

@@ -9,6 +9,7 @@
 
 #include "bookmarks/BackupList.hpp"
 #include "bookmarks/ChromiumBookmarkFile.hpp"
+#include "bookmarks/TidyLists.hpp"
 #include "bookmarks/cChromium.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "tests/common/Recorders.hpp"
@@ -202,4 +203,25 @@ TEST(cChromium, BookmarksThatCannotBeReadAreCountedToldAndLeftAsTheyAre)
     // Local State naming a profile that is gone: the browser starts with Default.
     c.home.WriteFile(".config/google-chrome/Local State", R"({"profile": {"last_used": "Gone"}})");
     EXPECT_EQ(cChromium(kNoLocation).FoundWhere(), "Google Chrome profile ~/.config/google-chrome/Default");
+}
+
+// The checksum, by sum.py above: python3 sum.py tree.json 6
+TEST(cChromium, AFolderHoldingOnlyADuplicateGoesWholeAndTheRestIsSummedAgain)
+{
+    ChromiumHome c;
+    Json tree = Json::parse(kTree);
+    Json& tools = tree["roots"]["bookmark_bar"]["children"][1]["children"];
+    tools[2]["children"].push_back({{"id", "20"}, {"name", "Again"}, {"type", "url"}, {"url", "HTTP://a.example:80"}});
+    c.home.WriteFile(".config/google-chrome/Profile 1/Bookmarks", tree.dump(3));
+    c.links.Refresh();
+    TidyLists& lists = c.links.Tidying();
+    ASSERT_EQ(lists.Duplicates().size(), 1u);
+    EXPECT_EQ(lists.Duplicates()[0].kept->BookmarkID, 7);
+    const std::vector<EmptyFolder> folders = lists.EmptyFolders();
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].folder->Name + " " + folders[0].folder->Folder, "Empty \\\\-Bookmarks bar\\\\-Tools");
+    EXPECT_EQ(c.links.CleanChosenSource(TidyView::EmptyFolders).removedFolders, 1);
+    tools.erase(2);
+    tree["checksum"] = "dfe4bbe7efc9bd832f6bbfba2e62517f";
+    EXPECT_EQ(ReadAll(c.file), tree.dump(3));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/ReadShortcutUrl.hpp"
+#include "bookmarks/TidyLists.hpp"
 #include "bookmarks/cIE.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "support/modFileFunctions.hpp"
@@ -149,4 +150,37 @@ TEST(ReadShortcutUrl, ReadsTheAddressFieldByFieldOrFallsBackToTheBase)
     EXPECT_EQ(read("url=http://lower.example/\r\nBASEURL=http://base.example/\r\n"),
               "http://base.example/");
     EXPECT_EQ(ReadShortcutUrl(home / "missing.url"), "");
+}
+
+TEST(FavoritesSource, EmptyFoldersGoAfterTheBackupRecordsThemButNeverOneHoldingAnythingElse)
+{
+    namespace fs = std::filesystem;
+    FavoritesSource s;
+    FakeClock clock({2008, 1, 25, 14, 30, 12});
+    s.home.WriteFile("Favorites/a.url", kShortcut);
+    s.home.WriteFile("Favorites/News/copy.url", "URL=HTTP://A.example:80/\r\n");
+    s.home.WriteFile("Favorites/Other/notes.txt", "mine");
+    s.home.WriteFile("Favorites/Zed/x.url", "URL=http://x.example/\r\n");
+    fs::create_directories(s.home / "Favorites/Empty/Inner");
+    fs::create_directories(s.home / "Favorites/Zed/Bare");
+    for (const BookmarkPtr& b : *s.Load())
+        b->url = ReadShortcutUrl(b->ShortcutPath);  // as the pre-scan reads them
+    TidyLists& lists = s.links.Tidying();
+    ASSERT_EQ(lists.Duplicates().size(), 1u);
+    EXPECT_EQ(lists.Duplicates()[0].kept->Folder, "root");
+    std::vector<std::string> names;
+    for (const EmptyFolder& e : lists.EmptyFolders())
+        names.push_back(e.folder->Folder + e.folder->Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"rootEmpty", "Empty/Inner", "rootNews", "Zed/Bare"}));
+
+    // A shortcut put in a folder since the load keeps that folder; the others go.
+    s.home.WriteFile("Favorites/Zed/Bare/new.url", kShortcut);
+    const CleanOutcome outcome = s.links.CleanChosenSource(TidyView::EmptyFolders);
+    EXPECT_EQ(outcome.removedFolders, 3);
+    EXPECT_EQ(outcome.failures, std::vector<std::string>{"Zed/Bare: changed since it was checked"});
+    EXPECT_EQ(FindFolders(s.home / "Favorites"), (std::vector<std::string>{s.home / "Favorites/Other", s.home / "Favorites/Zed",
+                                                                            s.home / "Favorites/Zed/Bare"}));
+    const std::string backup = BackupFolder() + "Backup_Favorites_200801251430";
+    EXPECT_EQ(FindFolders(backup), (std::vector<std::string>{backup + "/Empty", backup + "/Empty/Inner", backup + "/News"}));
+    EXPECT_EQ(ReadAll(backup + "/News/copy.url"), "URL=HTTP://A.example:80/\r\n");
 }

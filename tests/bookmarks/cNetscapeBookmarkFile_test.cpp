@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bookmarks/cLinkMain.hpp"
 #include "bookmarks/cNetscapeBookmarkFile.hpp"
 #include "support/modSpecialFolder.hpp"
 #include "tests/common/Recorders.hpp"
@@ -298,4 +299,53 @@ TEST(cNetscapeBookmarkFile, AFileChangedSinceItsLoadIsLeftAlone)
     EXPECT_TRUE(ListNames(BackupFolder()).empty());
     EXPECT_TRUE(cleanAfterChange(original));
     EXPECT_EQ(ReadAll(f.path), original);
+}
+
+TEST(cNetscapeBookmarkFile, FoldersAreListedEmptyOnceTheirDuplicatesGoAndTakenOutWithTheirWholeList)
+{
+    BookmarkFile f;
+    const std::vector<std::string> lines = {
+        "<DL><p>",
+        "    <DT><A HREF=\"http://a.example/\">A</A>",
+        "    <DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Toolbar</H3>",
+        "    <DL><p>",
+        "    </DL><p>",
+        "    <DT><H3>News</H3>",
+        "    <DD>Old news",
+        "    <DL><p>",
+        "        <DT><A HREF=\"HTTP://A.example:80\">A again</A>",
+        "        <DT><H3>Empty</H3>",
+        "        <DL><p>",
+        "        </DL><p>",
+        "    </DL><p>",
+        "    <HR>    <DT><H3>Flat</H3><DL><p></DL><p><DT><A HREF=\"http://b.example/\">B</A>",
+        "</DL><p>"};
+    f.home.WriteFile("bookmarks.html", CrLfLines(lines));
+    cLinkMain links;
+    links.SetSelectedSource(SourceCode::BookmarkFile);
+    links.SetTextFile(f.path);
+    links.Refresh();
+    TidyLists& lists = links.Tidying();
+    ASSERT_EQ(lists.Duplicates().size(), 1u);
+    EXPECT_EQ(lists.Duplicates()[0].kept->ShortcutName, "A");
+    const auto empty = [&] {
+        std::vector<std::string> names;
+        for (const EmptyFolder& e : lists.EmptyFolders())
+            names.push_back(e.folder->Name + (e.onceDuplicatesGo ? " once" : "") + (e.folder->Clean ? " ticked" : ""));
+        return names;
+    };
+    EXPECT_EQ(empty(), (std::vector<std::string>{"News once ticked", "Empty ticked", "Flat ticked"}));
+    // The duplicate kept keeps its folder; let go again, it lets the folder be listed anew.
+    *lists.Tick(TidyView::Duplicates, 9) = false;
+    EXPECT_EQ(empty(), (std::vector<std::string>{"Empty ticked", "Flat ticked"}));
+    *lists.Tick(TidyView::Duplicates, 9) = true;
+    *lists.Tick(TidyView::EmptyFolders, 3) = false;  // Empty, inside News, goes with it all the same
+
+    const CleanOutcome outcome = links.CleanChosenSource(TidyView::EmptyFolders);
+    EXPECT_EQ(outcome.removedFolders, 2);
+    EXPECT_EQ(outcome.removed, 0);
+    std::vector<std::string> kept = lines;
+    kept.erase(kept.begin() + 5, kept.begin() + 13);
+    kept[5] = "    <HR>    <DT><A HREF=\"http://b.example/\">B</A>";
+    EXPECT_EQ(ReadAll(f.path), CrLfLines(kept));
 }
