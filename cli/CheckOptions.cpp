@@ -33,11 +33,14 @@ std::optional<std::int32_t> SourceNamed(const std::string& word)
     return std::nullopt;
 }
 
+// The results view's word for the command's.
 std::optional<std::string> ViewNamed(const std::string& word)
 {
-    for (const char* view : {"Broken", "Redirect", "All"}) {
-        if (IEquals(word, view))
-            return view;
+    static const char* const kViews[][2] = {{"broken", "Broken"}, {"redirect", "Redirect"}, {"all", "All"},
+                                            {"duplicates", "Duplicates"}, {"empty-folders", "Empty Folders"}};
+    for (const auto& view : kViews) {
+        if (IEquals(word, view[0]))
+            return view[1];
     }
     return std::nullopt;
 }
@@ -162,7 +165,7 @@ std::string Inconsistency(const CheckOptions& options)
         return "a FILE is only read by the html and text sources";
     if (fileSource && !options.profile.empty())
         return "--profile names a browser's profile folder; the html and text sources read a FILE";
-    if (options.clean && options.noCheck)
+    if (options.clean && options.noCheck && TidyViewOf(options.view) == TidyView::None)
         return "--clean needs a check; it cannot be combined with --no-check";
     return {};
 }
@@ -214,9 +217,11 @@ std::string CheckUsage()
            "                          html and text read FILE\n"
            "  --profile DIR           read this browser profile folder instead of the default one\n"
            "  --view broken|redirect|all   rows to print (default broken; all with --no-check)\n"
+           "  --view duplicates|empty-folders   later copies of a page, or empty folders; these\n"
+           "                          need no check, and --clean then removes what they list\n"
            "  --format table|csv|json      output format (default table)\n"
            "  --no-check              print the source's bookmarks without checking them\n"
-           "  --clean                 remove the broken bookmarks from the source, after a backup;\n"
+           "  --clean                 remove the ticked bookmarks from the source, after a backup;\n"
            "                          asks first unless --yes is given\n"
            "  --restore BACKUP        put a backup back where it was taken from, after a backup\n"
            "                          of what is there now; asks first unless --yes is given\n"

@@ -15,6 +15,7 @@
 #include "cli/RestoreRun.hpp"
 #include "engine/CNetConnect.hpp"
 #include "engine/ScanRules.hpp"
+#include "engine/TidyRows.hpp"
 #include "engine/cParallelScan.hpp"
 #include "support/Version.hpp"
 
@@ -23,6 +24,16 @@ namespace brimtor {
 namespace {
 
 constexpr int kProgressMs = 200;
+
+// "3 bookmark(s)", "2 folder(s)", or both joined by "and".
+std::string Amount(std::int32_t bookmarks, std::int32_t folders)
+{
+    const std::string some = std::to_string(bookmarks) + " bookmark(s)";
+    if (folders == 0)
+        return some;
+    const std::string inFolders = std::to_string(folders) + " folder(s)";
+    return bookmarks == 0 ? inFolders : some + " and " + inFolders;
+}
 
 // "1st pass 120/1000  350 links/s", rewritten in place.
 void ShowProgress(std::ostream& err, const cParallelScan& scan, std::chrono::steady_clock::time_point start)
@@ -63,8 +74,10 @@ int CheckRun::Run()
     // The window's first fill: the protection rules clear the ticks of bookmarks the check's
     // verdict is not trusted on, whatever view is printed.
     const std::size_t broken = FillView(*bookmarks, "Broken").size();
-    const std::vector<BookmarkPtr> shown = FillView(*bookmarks, m_options.view);
-    m_out << FormatRows(MakeReportRows(shown), m_options.format) << std::flush;
+    const TidyView tidy = TidyViewOf(m_options.view);
+    const std::vector<ReportRow> rows = tidy == TidyView::None ? MakeReportRows(FillView(*bookmarks, m_options.view))
+                                                               : TidyReportRows(m_links.Tidying(), tidy);
+    m_out << FormatRows(rows, m_options.format) << std::flush;
     const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
     if (m_options.clean)
         return Clean(status);
@@ -153,8 +166,9 @@ void CheckRun::PreScan()
 
 int CheckRun::Clean(int brokenStatus)
 {
-    const std::int32_t marked = CountMarked(m_links.Bookmarks());
-    if (marked == 0) {
+    const TidyView shown = TidyViewOf(m_options.view);
+    const MarkCount marked = m_links.Tidying().CountFor(shown);
+    if (marked.bookmarks + marked.folders == 0) {
         m_err << kProgram << "nothing to clean\n";
         TellNotes();
         return brokenStatus;
@@ -163,23 +177,24 @@ int CheckRun::Clean(int brokenStatus)
         m_err << kProgram << "nothing was cleaned\n";
         return brokenStatus;
     }
-    const CleanOutcome outcome = m_links.CleanChosenSource();
+    const CleanOutcome outcome = m_links.CleanChosenSource(shown);
     if (outcome.result != CleanResult::Cleaned)
         return Fail(SourceName() + " was left as it was" + (outcome.reason.empty() ? "" : ": " + outcome.reason));
     for (const std::string& backup : outcome.backups)
         m_err << kProgram << "backup " << backup << '\n';
     for (const std::string& failure : outcome.failures)
         m_err << kProgram << "not removed: " << failure << '\n';
-    m_err << kProgram << "removed " << outcome.removed << " bookmark(s) from " << SourceName() << '\n';
+    m_err << kProgram << "removed " << Amount(outcome.removed, outcome.removedFolders) << " from " << SourceName()
+          << '\n';
     TellNotes();
     // A script must not take a half-done clean for a done one.
     return outcome.failures.empty() ? CheckExit::BrokenFound : CheckExit::Trouble;
 }
 
-bool CheckRun::CleanConfirmed(std::int32_t marked)
+bool CheckRun::CleanConfirmed(const MarkCount& marked)
 {
     return m_options.yes
-        || AnsweredYes("Remove " + std::to_string(marked) + " bookmark(s) from " + SourceName()
+        || AnsweredYes("Remove " + Amount(marked.bookmarks, marked.folders) + " from " + SourceName()
                            + " after a backup? This cannot be undone.",
                        m_in, m_err);
 }

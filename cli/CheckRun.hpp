@@ -44,7 +44,7 @@ private:
     void Scan();
     void PreScan();
     int Clean(int brokenStatus);
-    bool CleanConfirmed(std::int32_t marked);
+    bool CleanConfirmed(const MarkCount& marked);
     // Prints "brimtor-check: reason", with what the program said meanwhile, and returns Trouble.
     int Fail(const std::string& reason);
     void TellNotes();

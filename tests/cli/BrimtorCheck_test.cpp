@@ -290,3 +290,23 @@ TEST_F(CheckJob, RestorePutsABackupBackWhenToldAndNamesTheCopyOfWhatItReplaced)
     EXPECT_EQ(old.err, "brimtor-check: " + copy + " was not put back: it does not record where it was taken from "
                        "(the backup window asks for the place)\n");
 }
+
+TEST_F(CheckJob, DuplicatesAndEmptyFoldersAreListedWithoutACheckAndACleanTakesWhatIsListed)
+{
+    home.WriteFile("Favorites/a.url", "URL=" + Url("/ok") + "\r\n");
+    home.WriteFile("Favorites/News/b.url", "URL=" + Url("/ok") + "\r\n");
+    std::filesystem::create_directories(home / "Favorites/Empty");
+    const std::string header = "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n";
+    const Outcome listed = Check({"--source", "favorites", "--no-check", "--view", "duplicates", "--format", "csv"});
+    EXPECT_EQ(listed.exit, 0) << listed.err;
+    EXPECT_EQ(listed.out, header + "2,B,News/," + Url("/ok") + ",pending,0,Duplicate; the copy kept is in root,,true,\n");
+
+    const Outcome cleaned = Check({"--source", "favorites", "--no-check", "--view", "empty-folders", "--clean", "--yes",
+                                   "--format", "csv"});
+    EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
+    EXPECT_EQ(cleaned.out, header + "1,Empty,root,,folder,0,Empty folder,,true,\n"
+                                    "2,News,root,,folder,0,Empty once its duplicates are removed,,true,\n");
+    EXPECT_NE(cleaned.err.find("removed 2 folder(s) from the Favorites\n"), std::string::npos) << cleaned.err;
+    EXPECT_EQ(ListNames(home / "Favorites"), std::vector<std::string>{"a.url"});
+    EXPECT_TRUE(server.Requests().empty());
+}
