@@ -1,5 +1,7 @@
 #include "app/ResultsView.hpp"
 
+#include <unordered_map>
+
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QHeaderView>
@@ -16,7 +18,7 @@
 #include "bookmarks/WebArchive.hpp"
 #include "bookmarks/cLinkMain.hpp"
 #include "engine/ReportRows.hpp"
-#include "engine/ResultText.hpp"
+#include "engine/TidyRows.hpp"
 #include "support/FileIo.hpp"
 #include "support/MessageBox.hpp"
 #include "support/Shell.hpp"
@@ -96,9 +98,9 @@ void ResultsView::BuildPopupMenu()
     connect(uncheckAll, &QAction::triggered, this, &ResultsView::UncheckAll);
     QMenu* show = m_mnuPopup->addMenu(QStringLiteral("Show"));
     show->setObjectName(QStringLiteral("mnuShow"));
-    const char* captions[] = {"All Bookmarks", "Redirects", "Problem Bookmarks"};
-    const char* views[] = {"All", "Redirect", "Broken"};
-    for (int i = 0; i < 3; ++i) {
+    const char* captions[] = {"All Bookmarks", "Redirects", "Problem Bookmarks", "Duplicates", "Empty Folders"};
+    const char* views[] = {"All", "Redirect", "Broken", "Duplicates", "Empty Folders"};
+    for (int i = 0; i < 5; ++i) {
         QAction* item = show->addAction(QString::fromLatin1(captions[i]));
         item->setObjectName(QStringLiteral("mnuShow_%1").arg(i));
         const std::string view = views[i];
@@ -119,9 +121,13 @@ void ResultsView::FillResults(const std::string& view)
     m_filling = true;
     clear();
     emit cleanCountChanged(QString());
+    m_shown = TidyViewOf(view);
     if (m_links) {
-        for (const BookmarkPtr& bookmark : FillView(*m_links->Bookmarks(), view))
-            AddRow(*bookmark);
+        const std::vector<ReportRow> rows = m_shown == TidyView::None
+                                              ? MakeReportRows(FillView(*m_links->Bookmarks(), view))
+                                              : TidyReportRows(m_links->Tidying(), m_shown);
+        for (const ReportRow& row : rows)
+            AddRow(row);
     }
     m_filling = false;
     // The keyboard starts on the first row; nothing is highlighted until the user moves.
@@ -135,27 +141,32 @@ void ResultsView::FillResults(const std::string& view)
     }
 }
 
-void ResultsView::AddRow(const cBookmark& bookmark)
+void ResultsView::AddRow(const ReportRow& report)
 {
     auto* row = new ResultRow(this);
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setText(ColBookmark, ToQt(bookmark.ShortcutName));
-    row->setCheckState(ColBookmark, bookmark.Clean ? Qt::Checked : Qt::Unchecked);
-    row->setIcon(ColBookmark, RowIcon(style(), IconOf(bookmark)));
-    row->setText(ColStatus, ToQt(bookmark.Status));
+    row->setText(ColBookmark, ToQt(std::string(report.name)));
+    row->setCheckState(ColBookmark, report.clean ? Qt::Checked : Qt::Unchecked);
+    row->setIcon(ColBookmark, RowIcon(style(), report.icon));
+    row->setText(ColStatus, ToQt(std::string(report.status)));
     row->setTextAlignment(ColStatus, Qt::AlignCenter);
-    row->setText(ColResult, ToQt(ResultText(bookmark)));
-    row->setText(ColStatusCode, QString::number(bookmark.ResponseCode));
-    row->setText(ColID, QString::number(bookmark.BookmarkID));
-    row->setText(ColFolder, ToQt(bookmark.Folder));
+    row->setText(ColResult, ToQt(report.result));
+    row->setText(ColStatusCode, QString::number(report.code));
+    row->setText(ColID, QString::number(report.id));
+    row->setText(ColFolder, ToQt(std::string(report.folder)));
 }
 
 void ResultsView::ItemChanged(QTreeWidgetItem* item, int column)
 {
     if (m_filling || column != ColBookmark || !m_links)
         return;
-    if (const BookmarkPtr bookmark = BookmarkOf(item))
-        bookmark->Clean = item->checkState(ColBookmark) == Qt::Checked;
+    const bool ticked = item->checkState(ColBookmark) == Qt::Checked;
+    if (m_shown != TidyView::None) {
+        if (bool* tick = m_links->Tidying().Tick(m_shown, item->text(ColID).toInt()))
+            *tick = ticked;
+    } else if (const BookmarkPtr bookmark = BookmarkOf(item)) {
+        bookmark->Clean = ticked;
+    }
 }
 
 void ResultsView::UncheckAll()
@@ -169,7 +180,8 @@ void ResultsView::UncheckAll()
 // Nothing when the collection was reloaded under the list; the next fill shows the truth.
 BookmarkPtr ResultsView::BookmarkOf(const QTreeWidgetItem* item) const
 {
-    if (!m_links || !item)
+    // A folder's row holds a folder's number, which may be some bookmark's too.
+    if (!m_links || !item || m_shown == TidyView::EmptyFolders)
         return nullptr;
     const std::string id = item->text(ColID).toStdString();
     const BookmarksPtr bookmarks = m_links->Bookmarks();
@@ -218,6 +230,22 @@ std::vector<BookmarkPtr> ResultsView::ShownBookmarks() const
     return shown;
 }
 
+std::vector<ReportRow> ResultsView::ShownRows() const
+{
+    if (m_shown == TidyView::None || !m_links)
+        return MakeReportRows(ShownBookmarks());
+    std::unordered_map<std::int32_t, ReportRow> byId;
+    for (ReportRow& row : TidyReportRows(m_links->Tidying(), m_shown))
+        byId.emplace(row.id, std::move(row));
+    std::vector<ReportRow> shown;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const auto row = byId.find(topLevelItem(i)->text(ColID).toInt());
+        if (row != byId.end())
+            shown.push_back(row->second);
+    }
+    return shown;
+}
+
 void ResultsView::SaveListAs()
 {
     cCommonDialog dialog;
@@ -230,7 +258,7 @@ void ResultsView::SaveListAs()
     if (dialog.ShowSave() <= 0)
         return;
     const std::string path = dialog.Filename();
-    const std::vector<ReportRow> rows = MakeReportRows(ShownBookmarks());
+    const std::vector<ReportRow> rows = ShownRows();
     const bool page = IEndsWith(path, ".html") || IEndsWith(path, ".htm");
     const Outcome<> saved = ReplaceFileAtomically(path, page ? ResultsPage(rows) : CsvReport(rows));
     if (!saved)

@@ -5,7 +5,9 @@
 
 #include <QTreeWidget>
 
+#include "bookmarks/TidyLists.hpp"
 #include "bookmarks/cBookmarks.hpp"
+#include "engine/ReportRows.hpp"
 
 class QMenu;
 
@@ -13,8 +15,9 @@ namespace brimtor {
 
 class cLinkMain;
 
-// The results list: one ticked or unticked row per bookmark of the chosen view. A tick is the
-// bookmark's Clean mark, written through at once.
+// The results list: one ticked or unticked row per bookmark of the chosen view, or per duplicate
+// or empty folder. A tick is the bookmark's Clean mark, or the duplicate's or the folder's own,
+// written through at once.
 class ResultsView : public QTreeWidget {
     Q_OBJECT
 public:
@@ -24,8 +27,10 @@ public:
 
     void SetLinkMain(cLinkMain* links) { m_links = links; }
 
-    // Refills the list with the view ("Broken", "Redirect" or "All").
+    // Refills the list with the view ("Broken", "Redirect", "All", "Duplicates" or "Empty Folders").
     void FillResults(const std::string& view);
+    // The tidy list the rows are of; None while they are links.
+    TidyView ShownList() const { return m_shown; }
     // Unticks every row and clears its bookmark's mark.
     void UncheckAll();
     // Opens every selected row's address in the browser.
@@ -55,18 +60,21 @@ protected:
 private:
     void BuildPopupMenu();
     void PopupAtCurrentRow();
-    void AddRow(const class cBookmark& bookmark);
+    void AddRow(const ReportRow& row);
     void ItemChanged(QTreeWidgetItem* item, int column);
     // What to hand the shell for a bookmark's address; empty for nothing.
     using AddressFor = std::string (*)(const std::string& url);
     void OpenRow(const QTreeWidgetItem* item, AddressFor address);
     void OpenSelected(AddressFor address);
     std::vector<BookmarkPtr> ShownBookmarks() const;
+    // The rows as the list shows them, in its order.
+    std::vector<ReportRow> ShownRows() const;
     BookmarkPtr BookmarkOf(const QTreeWidgetItem* item) const;
     std::string UrlOf(const QTreeWidgetItem* item) const;
 
     cLinkMain* m_links = nullptr;
     QMenu* m_mnuPopup = nullptr;
+    TidyView m_shown = TidyView::None;
     bool m_filling = false;
     bool m_sortArrowToggle = false;
 };

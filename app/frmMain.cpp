@@ -436,7 +436,8 @@ void frmMain::cmdClean_Click()
 
 bool frmMain::CleanAndReport()
 {
-    const CleanOutcome outcome = m_links->CleanChosenSource();
+    // The view shown says what goes: the links ticked anywhere, or the ticked duplicates or folders.
+    const CleanOutcome outcome = m_links->CleanChosenSource(m_c.lvResults->ShownList());
     switch (outcome.result) {
     case CleanResult::BrowserRunning:
         ShowMessage(AboutSource(outcome.reason), MsgIcon::Exclamation);

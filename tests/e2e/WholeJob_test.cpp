@@ -258,3 +258,39 @@ TEST(WholeJob, FirefoxPlacesDatabase)
     ASSERT_EQ(ListBackups().size(), 1u);
     EXPECT_EQ(ListBackups()[0].name, "Backup_Firefox_" + kStamp + ".sqlite");
 }
+
+// Both lists come from the results' menu; each view's Clean takes its own ticked rows, nothing else.
+TEST(WholeJob, DuplicatesAndEmptyFoldersShownFromTheMenuAreCleanedFromTheirViews)
+{
+    Job job;
+    const std::string ok = "<A HREF=\"" + job.Url("/ok") + "\">", gone = "<A HREF=\"" + job.Url("/gone") + "\">";
+    std::vector<std::string> lines = {"<DL><p>", "    <DT>" + ok + "Works</A>", "    <DT>" + gone + "Gone</A>",
+                                      "    <DT><H3>News</H3>", "    <DL><p>", "        <DT>" + ok + "Works again</A>",
+                                      "    </DL><p>", "    <DT><H3>Empty</H3>", "    <DL><p>",
+                                      "        <DT>" + gone + "Gone again</A>", "    </DL><p>", "</DL><p>"};
+    const std::string path = job.home.WriteFile("bookmarks.html", CrLfLines(lines));
+    const auto show = [&](int item, const QStringList& rows) {
+        auto* list = job.Find<ResultsView>("lvResults");
+        list->PopupMenu()->findChild<QAction*>(QStringLiteral("mnuShow_%1").arg(item))->trigger();
+        QStringList shown;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            shown << list->topLevelItem(i)->text(0) + " | " + list->topLevelItem(i)->text(ResultsView::ColResult);
+        EXPECT_EQ(shown, rows);
+        return list;
+    };
+    job.ToResults(4, path);
+    EXPECT_EQ(job.window->windowTitle(), "Brimtor - 4 links");
+    show(3, {"Works again | Duplicate; the copy kept is in root", "Gone again | Duplicate; the copy kept is in root"})
+        ->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    job.Click("cmdClean");
+    EXPECT_EQ(job.messages.Texts().back(), "Cleaning process has completed");
+    lines.erase(lines.begin() + 5);
+    EXPECT_EQ(ReadAll(path), CrLfLines(lines));
+
+    job.ToResults(4, path);
+    show(4, {"News | Empty folder", "Empty | Empty once its duplicates are removed"})
+        ->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    job.Click("cmdClean");
+    lines.erase(lines.begin() + 6, lines.begin() + 10);
+    EXPECT_EQ(ReadAll(path), CrLfLines(lines));
+}
