@@ -14,20 +14,6 @@ namespace brimtor {
 
 namespace {
 
-struct VerdictText {
-    LookVerdict verdict;
-    std::string_view word;
-    std::string_view evidence;
-};
-
-constexpr VerdictText kVerdictTexts[] = {
-    {LookVerdict::Parked, "parked", "the domain is parked (for sale)"},
-    {LookVerdict::NotFoundPage, "not-found-page", "the site says the page cannot be found"},
-    {LookVerdict::HomePage, "home-page", "the link now leads to the site's home page"},
-    {LookVerdict::ServerDefaultPage, "server-default-page", "the server shows its default page"},
-    {LookVerdict::Suspended, "suspended", "the hosting account is suspended"},
-};
-
 // Phrases are written here as pages write them; they are compared in words form (MatchingWords),
 // so letter case and punctuation do not matter.
 
@@ -264,26 +250,7 @@ constexpr Rule kRules[] = {
     {LookVerdict::Suspended, IsSuspended},
 };
 
-const VerdictText* TextOf(LookVerdict verdict)
-{
-    const auto found = std::find_if(std::begin(kVerdictTexts), std::end(kVerdictTexts),
-                                    [&](const VerdictText& text) { return text.verdict == verdict; });
-    return found == std::end(kVerdictTexts) ? nullptr : found;
-}
-
 }  // namespace
-
-std::string_view LookVerdictWord(LookVerdict verdict)
-{
-    const VerdictText* text = TextOf(verdict);
-    return text ? text->word : std::string_view();
-}
-
-std::string_view LookVerdictEvidence(LookVerdict verdict)
-{
-    const VerdictText* text = TextOf(verdict);
-    return text ? text->evidence : std::string_view();
-}
 
 LookVerdict JudgeLook(const PageLook& link, const PageLook& probe)
 {

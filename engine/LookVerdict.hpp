@@ -1,22 +1,12 @@
 #pragma once
 
-#include <string_view>
-
+#include "bookmarks/LookFinding.hpp"
 #include "engine/PageLook.hpp"
 
 // Whether a page that answers is dead all the same - a parked domain, a site's "not found" page
 // served with 200, a deep link sent to the home page, a server's default page, a suspended
 // hosting account - judged from what the link's look and its site's probe saw.
 namespace brimtor {
-
-enum class LookVerdict { None, Parked, NotFoundPage, HomePage, ServerDefaultPage, Suspended };
-
-// The verdict's word in the command's output ("parked", "not-found-page", "home-page",
-// "server-default-page", "suspended"); empty for None.
-std::string_view LookVerdictWord(LookVerdict verdict);
-
-// The few words that tell the user why ("the domain is parked (for sale)"); empty for None.
-std::string_view LookVerdictEvidence(LookVerdict verdict);
 
 // Judges the link's look against the probe of its site: a page that cannot exist on the same
 // site, fetched the same way (status 0 when there was none). Each verdict rests on two pieces of
