@@ -2,7 +2,6 @@
 
 #include <map>
 #include <random>
-#include <utility>
 
 #include "engine/LookAddress.hpp"
 #include "engine/LookVerdict.hpp"
@@ -45,17 +44,12 @@ LookPass::LookPass(const std::vector<BookmarkPtr>& links, const std::vector<std:
     for (const std::size_t position : positions) {
         const std::string address = RequestAddress(m_links[position]->url);
         const std::string origin = OriginKey(address);
-        auto [entry, added] = siteOfOrigin.emplace(origin, m_sites.size());
+        const auto [entry, added] = siteOfOrigin.emplace(origin, m_sites.size());
         if (added) {
-            m_sites.emplace_back();
-            // An address the look cannot read as a site's gets no probe: its look is judged alone.
+            Site& site = m_sites.emplace_back();
+            site.probeAddress = origin.empty() ? std::string() : ProbeAddress(address, Letters());
             if (origin.empty())
-                m_sites.back().probe = PageLook {};
-            else {
-                const std::string probe = ProbeAddress(address, Letters());
-                m_items.push_back({kProbe, probe, probe});
-                m_siteOf.push_back(entry->second);
-            }
+                site.probe = PageLook {};  // no probe: its looks are judged alone
         }
         ++m_sites[entry->second].linksLeft;
         m_items.push_back({position, address, address});
@@ -63,7 +57,7 @@ LookPass::LookPass(const std::vector<BookmarkPtr>& links, const std::vector<std:
     }
 }
 
-bool LookPass::Answered(std::size_t item, std::string_view header, std::string_view body)
+std::optional<std::size_t> LookPass::Answered(std::size_t item, std::string_view header, std::string_view body)
 {
     Item& asked = m_items[item];
     const std::string_view block = HeaderBlock(header);
@@ -73,40 +67,64 @@ bool LookPass::Answered(std::size_t item, std::string_view header, std::string_v
         if (!target.empty()) {
             asked.address = target;
             ++asked.redirects;
-            return true;
+            return item;
         }
     }
-    const std::string landed = asked.address == asked.requested ? std::string() : asked.address;
-    Over(item, {asked.requested, landed, status, GetHeaderValue(block, "Content-Type"), BodyOf(block, body)});
-    return false;
+    PageLook look = Seen(asked, status);
+    look.contentType = GetHeaderValue(block, "Content-Type");
+    look.body = BodyOf(block, body);
+    if (asked.position != kProbe)
+        return LinkOver(item, std::move(look));
+    ProbeOver(m_sites[m_siteOf[item]], std::move(look));
+    return std::nullopt;
 }
 
 void LookPass::Unanswered(std::size_t item)
 {
-    const Item& asked = m_items[item];
-    Over(item, {asked.requested, asked.address == asked.requested ? std::string() : asked.address, 0, {}, {}});
-}
-
-void LookPass::Over(std::size_t item, PageLook look)
-{
     Site& site = m_sites[m_siteOf[item]];
-    const std::size_t position = m_items[item].position;
-    if (position != kProbe) {
-        if (site.probe)
-            Judge(site, position, look);
-        else
-            site.waiting.emplace_back(position, std::move(look));
-        return;
-    }
-    site.probe = std::move(look);
-    for (const auto& [waiting, waitingLook] : site.waiting)
-        Judge(site, waiting, waitingLook);
-    site.waiting = {};
+    if (m_items[item].position == kProbe)
+        ProbeOver(site, Seen(m_items[item], 0));
+    else
+        Found(site, m_items[item].position, LookVerdict::None);
 }
 
-void LookPass::Judge(Site& site, std::size_t position, const PageLook& look)
+PageLook LookPass::Seen(const Item& item, std::int32_t status) const
 {
-    m_links[position]->LookFinding = JudgeLook(look, *site.probe);
+    return {item.requested, item.address == item.requested ? std::string() : item.address, status, {}, {}};
+}
+
+std::optional<std::size_t> LookPass::LinkOver(std::size_t item, PageLook look)
+{
+    const std::size_t siteIndex = m_siteOf[item];
+    Site& site = m_sites[siteIndex];
+    const std::size_t position = m_items[item].position;
+    if (site.probe) {
+        Found(site, position, JudgeLook(look, *site.probe));
+        return std::nullopt;
+    }
+    if (const std::optional<LookVerdict> alone = JudgeLookAlone(look)) {
+        Found(site, position, *alone);
+        return std::nullopt;
+    }
+    site.waiting.emplace_back(position, std::move(look));
+    if (site.probeAsked)
+        return std::nullopt;
+    site.probeAsked = true;
+    m_items.push_back({kProbe, site.probeAddress, site.probeAddress});
+    m_siteOf.push_back(siteIndex);
+    return m_items.size() - 1;
+}
+
+void LookPass::ProbeOver(Site& site, PageLook probe)
+{
+    site.probe = std::move(probe);
+    for (const auto& [position, look] : std::exchange(site.waiting, {}))
+        Found(site, position, JudgeLook(look, *site.probe));
+}
+
+void LookPass::Found(Site& site, std::size_t position, LookVerdict verdict)
+{
+    m_links[position]->LookFinding = verdict;
     if (--site.linksLeft == 0)
         site.probe.reset();  // its site has no link left to judge: its page need not be kept
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "bookmarks/LookFinding.hpp"
 #include "engine/PageLook.hpp"
 
@@ -26,5 +28,9 @@ namespace brimtor {
 // a probe-based rule's probe got no 2xx (a site that answers missing pages with 4xx or 5xx is
 // honest, so its 200 pages are real), or when more than one rule holds.
 LookVerdict JudgeLook(const PageLook& link, const PageLook& probe);
+
+// The verdict on the link's look when no probe could change it, as for most pages, which say
+// nothing any rule looks for; nothing when a rule would weigh its site's probe.
+std::optional<LookVerdict> JudgeLookAlone(const PageLook& link);
 
 }  // namespace brimtor

@@ -42,7 +42,6 @@ cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settin
         auto lane = std::make_unique<Lane>(m_settings.timeoutTickMs);
         Lane& self = *lane;
         lane->rest.setSingleShot(true);
-        lane->rest.setInterval(std::max(0, m_settings.lanePaceMs));
         // A coarse timer may fire up to 5 % late on every link; over a long scan that adds up.
         lane->rest.setTimerType(Qt::PreciseTimer);
         connect(&lane->rest, &QTimer::timeout, this, [this, &self] {
@@ -118,8 +117,10 @@ void cParallelScan::BeginPass(int pass)
     }
     emit PassStarted(pass);
     // Every lane starts after one pace, as the first link of a pass always has; a pass with
-    // nothing to ask ends on that first rest.
+    // nothing to ask ends on that first rest. The look's requests rest only per server: a lane's
+    // rest would make it cost as much as the check itself, and it protects no server.
     for (const auto& lane : m_lanes) {
+        lane->rest.setInterval(m_rule->look ? 0 : std::max(0, m_settings.lanePaceMs));
         lane->rested = false;
         lane->rest.start();
     }
@@ -260,14 +261,15 @@ void cParallelScan::EndOfLink(Lane& lane, std::optional<cHttpExchange::LinkEnd> 
     const bool unanswered = timedOut && lane.exchange.sResponse().empty();
     const bool silent = unanswered && !server.answered;
     server.answered = server.answered || !unanswered;
-    const bool answered = end == cHttpExchange::LinkEnd::Digested;
-    if (m_look && answered && m_look->Answered(lane.item, lane.exchange.sResponse(), lane.exchange.sBody())) {
-        AskAgain(lane.item);
-    } else {
-        if (m_look && !answered)
-            m_look->Unanswered(lane.item);
+    std::optional<std::size_t> next;
+    if (m_look && end == cHttpExchange::LinkEnd::Digested)
+        next = m_look->Answered(lane.item, lane.exchange.sResponse(), lane.exchange.sBody());
+    else if (m_look)
+        m_look->Unanswered(lane.item);
+    if (next != lane.item)
         ItemOver(lane.item, timedOut);
-    }
+    if (next)
+        AskFirst(*next, next != lane.item);
     if (silent)
         Silence(server);
     else
@@ -278,13 +280,14 @@ void cParallelScan::EndOfLink(Lane& lane, std::optional<cHttpExchange::LinkEnd> 
         m_wake.start(0);
 }
 
-void cParallelScan::AskAgain(std::size_t item)
+void cParallelScan::AskFirst(std::size_t item, bool added)
 {
     Server& server = m_servers[ServerOf(m_look->Items()[item].address)];
     if (!server.pending.empty())
         m_ready.erase({server.pending.front(), &server});
     server.pending.push_front(item);
     ++m_pending;
+    m_total += added ? 1 : 0;
     MarkReady(server);
 }
 

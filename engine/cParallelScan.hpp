@@ -26,7 +26,7 @@ struct ScanPass;
 // How a scan spreads its links. The defaults are the window's with one lane.
 struct ParallelScanSettings {
     int jobs = 1;              // lanes: links under way at once, each on its own socket
-    int lanePaceMs = 200;      // on each lane, at least this long between two link starts
+    int lanePaceMs = 200;      // on each lane, at least this long between two link starts (not in the look)
     int serverPaceMs = 50;     // to one web server, at least this long between two request starts
     int timeoutTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
     ProxySettings proxy;
@@ -38,9 +38,10 @@ struct ParallelScanSettings {
 // the command's alike. A pass starts once the whole pass before it has ended, so every link's
 // outcome is what one link at a time gives.
 //
-// The look asks its items (LookPass: each link's look and each site's probe) as the other passes
-// ask links, under the same lanes, limits, pace, cut-off, silence and pause; a redirect it follows
-// is one more request, asked before the rest of its server's queue so the look ends soon.
+// The look asks its items (LookPass: each link's look, and a site's probe once a look needs it) as
+// the other passes ask links, under the same lanes, server limits and pace, cut-off, silence and
+// pause, but with no rest per lane; a redirect it follows and a probe are asked before the rest of
+// their server's queue, so the looks under way end soon.
 //
 // Each lane checks one link at a time on its own exchange and starts no two links closer than
 // one lane pace: a link that took longer is followed at once. Links start in collection order, except that the politeness towards each web server
@@ -74,7 +75,8 @@ public:
     int Lanes() const { return static_cast<int>(m_lanes.size()); }
     // From 1, while scanning.
     int Pass() const { return m_pass; }
-    // Links of the current pass that have ended, and how many the pass asks.
+    // Items of the current pass that have ended, and how many it asks (the look: its links, and
+    // the probes as they are asked for).
     std::size_t Done() const { return m_done; }
     std::size_t Total() const { return m_total; }
     // Requests ended over every pass, for a rate.
@@ -124,8 +126,9 @@ private:
     void StartLink(Lane& lane, ReadyEntry next);
     // How the lane's request ended; none when it could not start.
     void EndOfLink(Lane& lane, std::optional<cHttpExchange::LinkEnd> end);
-    // A look's item asks again (a redirect), before anything else waiting for its new server.
-    void AskAgain(std::size_t item);
+    // A look's item asks (again, at a redirect's target; or a probe `added` to the pass) before
+    // anything else waiting for its server, so the looks under way end soon.
+    void AskFirst(std::size_t item, bool added);
     // Ends every item still waiting for this server, unasked.
     void Silence(Server& server);
     void ItemOver(std::size_t item, bool timedOut);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "app/ResultsView.hpp"
+#include "engine/LookAddress.hpp"
+#include "engine/LookPass.hpp"
 #include "support/Text.hpp"
 #include "support/ui/cCommonDialog.hpp"
 #include "tests/app/WizardFixture.hpp"
@@ -85,6 +87,7 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
         expected.push_back(link.verdict);
     }
 
+    const ProbeLetters random = SetProbeLetters([] { return std::string(kProbeLetters, 'q'); });
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Open()));
     w.LoadTextFile(lines);
     w.Scan();
@@ -95,6 +98,12 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
     cCommonDialog::SetNextAnswer({w.home / "all.csv"});
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     const std::string window = ReadAll(w.home / "all.csv");
+    SetProbeLetters(random);
+    // The window's probe of a site asks the folder of its first looked-at link.
+    const auto& soft = sites[SoftNotFound].Requests();
+    EXPECT_TRUE(std::any_of(soft.begin(), soft.end(), [](const std::string& head) {
+        return head.rfind("GET /news/2014/" + std::string(kProbeLetters, 'q') + " ", 0) == 0;
+    }));
     EXPECT_EQ(window, CommandOutput({"--source", "text", QString::fromStdString(w.home / "links.txt"), "--view", "all",
                                      "--format", "csv"}));
     EXPECT_EQ(LooksDead(window), expected);
@@ -103,12 +112,21 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
                           "home page," + sites[Home].Url("/") + ",true,home-page,"),
               std::string::npos) << window;
 
+    // Switched off, nothing is looked at and no site probed.
+    const std::string unlooked = CommandOutput({"--source", "text", QString::fromStdString(w.home / "links.txt"),
+                                                "--view", "all", "--format", "csv", "--no-look"});
+    EXPECT_EQ(LooksDead(unlooked), std::vector<std::string>(expected.size()));
+
+    // A site is probed once a looking run when its pages need the evidence, whatever their
+    // number; not at all when they speak for themselves.
+    const int probes[Sites] = {2, 0, 2, 2, 2, 0, 2, 0, 0};
     const QRegularExpression probe(QStringLiteral("^GET /([a-z0-9~]+/)*[a-z]{25} "));
-    for (const LoopbackServer& site : sites) {
-        const auto probes = std::count_if(site.Requests().begin(), site.Requests().end(), [&](const std::string& head) {
-            return probe.match(QString::fromStdString(head)).hasMatch();
-        });
-        EXPECT_EQ(probes, 2) << site.Url("/") << ": one probe a run, whatever its links";
+    for (int i = 0; i < Sites; ++i) {
+        const auto& heads = sites[i].Requests();
+        EXPECT_EQ(std::count_if(heads.begin(), heads.end(),
+                                [&](const std::string& head) { return probe.match(QString::fromStdString(head)).hasMatch(); }),
+                  probes[i])
+            << sites[i].Url("/");
     }
     EXPECT_LT(sites[Shop].BodyBytesSent(), 64ull << 20);
 }

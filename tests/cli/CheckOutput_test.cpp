@@ -91,7 +91,7 @@ TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
     rows[0].name = "two\r\nlines";
     EXPECT_EQ(FormatRows(rows, OutputFormat::Table),
               "ID  NAME        FOLDER     URL             STATUS   CODE  RESULT             REDIRECTED_URL  CLEAN  LOOKS_DEAD\n"
-              "7   two  lines  Links\\Old  http://h/gone   scanned  404   Not Found                          true   \n"
+              "7   two  lines  Links\\Old  http://h/gone   scanned  404   Not Found                          true\n"
               "12  Caf\xe9        "
               "           http://h/moved  scanned  301   Moved Permanently  http://h/ok     false  home-page\n");
 }

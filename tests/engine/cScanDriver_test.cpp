@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "bookmarks/cLinkMain.hpp"
-#include "engine/LookPass.hpp"
 #include "engine/cScanDriver.hpp"
 #include "tests/engine/FakeScanView.hpp"
 #include "tests/common/Recorders.hpp"
@@ -33,7 +32,6 @@ struct Scan {
     explicit Scan(ScanTimings timings = kFast) : driver(links, view, timings)
     {
         server.Start();
-        SetProbeLetters([] { return "probe"; });
         driver.SetConnectionCheck([] { return true; });
         QObject::connect(&driver, &cScanDriver::ScanCompleted, [this] { complete = true; });
     }
@@ -126,10 +124,10 @@ TEST(cScanDriver, SecondPassSendsGetOnlyForLinksThatFailedAndOnlyTheFragmentIsDr
     EXPECT_EQ(outcomes, (std::vector<std::pair<int, bool>>{{200, false}, {404, true}, {301, false}, {204, true},
                                                             {10061, true}, {200, false}, {200, false}}));
     EXPECT_EQ(s.links.Bookmarks()->Item(3)->RedirectedUrl, s.Url("/new"));
-    // The look: the site's probe first, then every page that answered; the redirect is followed.
+    // The look at every page that answered, its redirect followed; their empty pages need no probe.
     EXPECT_EQ(s.Methods(), (std::vector<std::string>{"HEAD /ok", "HEAD /gone", "HEAD /moved", "HEAD /empty",
                                                       "HEAD /picky", "HEAD /page?x=1", "GET /gone", "GET /empty", "GET /picky",
-                                                      "GET /probe", "GET /ok", "GET /moved", "GET /new", "GET /picky",
+"GET /ok", "GET /moved", "GET /new", "GET /picky",
                                                       "GET /page?x=1"}));
     // Per-link lines name the position, the pass and the bookmark.
     EXPECT_NE(std::find(s.view.details.begin(), s.view.details.end(), "[2] 2nd Pass: " + s.Url("/gone")),
