@@ -33,7 +33,8 @@ public:
     Q_ENUM(LinkEnd)
 
     // Header text kept per link. Reading stops once the header block is complete, so a body is
-    // never downloaded; a header block that never ends is digested when this much has come.
+    // never downloaded (but for a look's first bytes); a header block that never ends is digested
+    // when this much has come.
     static constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
     // A link is cut off on the time-out tick that takes lTimeoutTicks beyond this.
     static constexpr std::int32_t kTimeoutTicksLimit = 40;
