@@ -145,7 +145,7 @@ std::string BodyOf(std::string_view block, std::string_view received)
             break;
         received.remove_prefix(lineEnd + 2);
         body.append(received.substr(0, size));
-        if (received.size() < size + 2)
+        if (size > received.size() || received.size() - size < 2)
             break;
         received.remove_prefix(size + 2);
     }
