@@ -71,19 +71,15 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
     // Sent in chunks, the title split between two.
     sites[Suspended].Otherwise({"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                 "12\r\n<title>Account Sus\r\n19\r\npended</title>Contact us.\r\n0\r\n\r\n"});
-    const struct {
-        int site;
-        const char* path;
-        const char* verdict;
-    } links[] = {
+    const struct { int site; const char* path; const char* verdict; } links[] = {
         {Parked, "/old/story.html", "parked"}, {Parked, "/", "parked"}, {Shop, "/lamp/42", ""},
-        {SoftNotFound, "/about/team.html", ""}, {SoftNotFound, "/news/2014/story.html", "not-found-page"}, {SoftNotFound, "/news/2015/", "not-found-page"},
-        {Article, "/blog/404-errors", ""}, {Home, "/lamp/9", "home-page"}, {Home, "/", ""}, {Home, "/c2", "home-page"},
-        {Home, "/c1", ""}, {App, "/app/inbox", ""}, {Wall, "/wiki/plans", ""}, {Default, "/", "server-default-page"},
+        {SoftNotFound, "/about/team.html", ""}, {SoftNotFound, "/news/2014/story.html", "not-found-page"},
+        {SoftNotFound, "/news/2015/", "not-found-page"}, {Article, "/blog/404-errors", ""},
+        {Home, "/lamp/9", "home-page"}, {Home, "/", ""}, {Home, "/c2", "home-page"}, {Home, "/c1", ""},
+        {App, "/app/inbox", ""}, {Wall, "/wiki/plans", ""}, {Default, "/", "server-default-page"},
         {Suspended, "/~ann/cv.html", "suspended"},
     };
-    std::vector<std::string> lines;
-    std::vector<std::string> expected;
+    std::vector<std::string> lines, expected;
     for (const auto& link : links) {
         lines.push_back(sites[link.site].Url(link.path));
         expected.push_back(link.verdict);
@@ -106,8 +102,8 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
     EXPECT_TRUE(std::any_of(soft.begin(), soft.end(), [](const std::string& head) {
         return head.rfind("GET /about/" + std::string(kProbeLetters, 'q') + " ", 0) == 0;
     }));
-    EXPECT_EQ(window, CommandOutput({"--source", "text", QString::fromStdString(w.home / "links.txt"), "--view", "all",
-                                     "--format", "csv"}));
+    const QStringList all {"--source", "text", QString::fromStdString(w.home / "links.txt"), "--view", "all", "--format", "csv"};
+    EXPECT_EQ(window, CommandOutput(all));
     EXPECT_EQ(LooksDead(window), expected);
     // The link's own answer and redirect stay; the look adds its words and the tick.
     EXPECT_NE(window.find(",scanned,302,Moved Temporarily \u2014 the page looks dead: the link now leads to the site's "
@@ -115,9 +111,7 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
               std::string::npos) << window;
 
     // Switched off, nothing is looked at and no site probed.
-    const std::string unlooked = CommandOutput({"--source", "text", QString::fromStdString(w.home / "links.txt"),
-                                                "--view", "all", "--format", "csv", "--no-look"});
-    EXPECT_EQ(LooksDead(unlooked), std::vector<std::string>(expected.size()));
+    EXPECT_EQ(LooksDead(CommandOutput(QStringList(all) << "--no-look")), std::vector<std::string>(expected.size()));
 
     // A site is probed once a looking run when its pages need the evidence, whatever their
     // number; not at all when they speak for themselves.
