@@ -4,6 +4,7 @@
 
 #include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/CodeClass.hpp"
+#include "bookmarks/LookFinding.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -31,6 +32,13 @@ constexpr VerdictRow kRows[] {
     {.verdict = Inconclusive},  // a connection failure that proves nothing about the page
     // Browser queries, bookmarklets and files are shown but never stay marked for removal.
     {.verdict = NotWeb, .guarded = true},
+    // Pages that answer but are dead all the same: as good as gone, so ticked like a 404.
+    {.verdict = LooksParked, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::Parked},
+    {.verdict = LooksNotFound, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::NotFoundPage},
+    {.verdict = LooksSentHome, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::HomePage},
+    {.verdict = LooksDefaultPage, .ticked = true, .listed = true, .icon = ResultIcon::Bad,
+     .look = LookVerdict::ServerDefaultPage},
+    {.verdict = LooksSuspended, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::Suspended},
 };
 
 constexpr int kTimedOutCode = 408;
@@ -52,6 +60,17 @@ LinkVerdict VerdictOfError(int number)
     if (number == 10060 || number == 10061 || number == 11004)
         return Broken;
     return Inconclusive;
+}
+
+// The looks-dead verdict the look's finding gives a page that answered; the answer's own when
+// the look found nothing.
+LinkVerdict LookedAt(LinkVerdict answered, LookVerdict finding)
+{
+    for (const VerdictRow& row : kRows) {
+        if (finding != LookVerdict::None && row.look == finding)
+            return row.verdict;
+    }
+    return answered;
 }
 
 ResultIcon IconOfCode(int code)
@@ -93,7 +112,17 @@ LinkVerdict VerdictOf(const cBookmark& bookmark)
     if (bookmark.Status != "scanned")
         return NotChecked;
     const CodeClass answer = ClassOfCode(code);
-    return answer == CodeClass::Success ? Ok : answer == CodeClass::Redirect ? Redirect : Broken;
+    if (answer == CodeClass::Broken)
+        return Broken;
+    return LookedAt(answer == CodeClass::Success ? Ok : Redirect, bookmark.LookFinding);
+}
+
+std::string VerdictWords(LinkVerdict verdict)
+{
+    const VerdictRow& row = RowOf(verdict);
+    if (row.look == LookVerdict::None)
+        return row.words;
+    return " \u2014 the page looks dead: " + std::string(LookVerdictEvidence(row.look));
 }
 
 void Judge(cBookmark& bookmark)

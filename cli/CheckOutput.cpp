@@ -101,6 +101,8 @@ std::string Table(const std::vector<ReportRow>& rows)
     text += '\n';
     for (const ReportRow& row : rows) {
         ForEachField(row, append);
+        // An empty last column would leave the padding of the one before it.
+        text.erase(text.find_last_not_of(' ') + 1);
         text += '\n';
     }
     return text;

@@ -118,8 +118,8 @@ TEST_F(CheckJob, TextFileRowsInTheAllAndBrokenViews)
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
     EXPECT_EQ(broken.exit, 1);
     EXPECT_EQ(broken.err, "");  // nothing shown on a pipe but the rows: no progress
-    const std::string archive = ",https://web.archive.org/web/*/";
-    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n"
+    const std::string archive = ",,https://web.archive.org/web/*/";  // no looks_dead, then the archive
+    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean,looks_dead,archive_url\n"
                           "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true" + archive + Url("/gone") + "\n"
                           "2," + refused + ",," + refused + ",error,10061,"
                           "No connection could be made because the target machine actively refused it.,,true" + archive + refused + "\n"
