@@ -39,6 +39,9 @@ constexpr VerdictRow kRows[] {
     {.verdict = LooksDefaultPage, .ticked = true, .listed = true, .icon = ResultIcon::Bad,
      .look = LookVerdict::ServerDefaultPage},
     {.verdict = LooksSuspended, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::Suspended},
+    // A secure page the look found dead stays as protected as any secure page, but the user is
+    // shown what the look found, to tick it if they agree.
+    {.verdict = SecureLooksDead, .guarded = true, .listed = true, .icon = ResultIcon::Warning},
 };
 
 constexpr int kTimedOutCode = 408;
@@ -71,6 +74,12 @@ LinkVerdict LookedAt(LinkVerdict answered, LookVerdict finding)
             return row.verdict;
     }
     return answered;
+}
+
+// Whether the verdict rests on what the look found, so the finding is told with it.
+bool RestsOnTheLook(const VerdictRow& row)
+{
+    return row.look != LookVerdict::None || row.verdict == SecureLooksDead;
 }
 
 ResultIcon IconOfCode(int code)
@@ -106,7 +115,7 @@ LinkVerdict VerdictOf(const cBookmark& bookmark)
     if (BrowsableAddress(bookmark.url).empty())
         return NotWeb;
     if (IStartsWith(bookmark.url, "https"))
-        return Secure;
+        return AnsweredAlive(bookmark) && bookmark.LookFinding != LookVerdict::None ? SecureLooksDead : Secure;
     if (bookmark.Status == "error")
         return VerdictOfError(code);
     if (bookmark.Status != "scanned")
@@ -117,12 +126,23 @@ LinkVerdict VerdictOf(const cBookmark& bookmark)
     return LookedAt(answer == CodeClass::Success ? Ok : Redirect, bookmark.LookFinding);
 }
 
-std::string VerdictWords(LinkVerdict verdict)
+bool AnsweredAlive(const cBookmark& bookmark)
 {
-    const VerdictRow& row = RowOf(verdict);
-    if (row.look == LookVerdict::None)
-        return row.words;
-    return " \u2014 the page looks dead: " + std::string(LookVerdictEvidence(row.look));
+    return bookmark.Status == "scanned" && !BrowsableAddress(bookmark.url).empty()
+        && ClassOfCode(bookmark.ResponseCode) != CodeClass::Broken;
+}
+
+LookVerdict LookFindingOf(const cBookmark& bookmark)
+{
+    return RestsOnTheLook(RowOf(bookmark.Verdict)) ? bookmark.LookFinding : LookVerdict::None;
+}
+
+std::string VerdictWords(const cBookmark& bookmark)
+{
+    const LookVerdict finding = LookFindingOf(bookmark);
+    if (finding == LookVerdict::None)
+        return RowOf(bookmark.Verdict).words;
+    return " \u2014 the page looks dead: " + std::string(LookVerdictEvidence(finding));
 }
 
 void Judge(cBookmark& bookmark)

@@ -27,15 +27,22 @@ struct VerdictRow {
 // Throws std::logic_error for a verdict the table has no row for: a broken build, not data.
 const VerdictRow& RowOf(LinkVerdict verdict);
 
-// The words that follow a result's code words: the row's own, or for a looks-dead verdict
-// " — the page looks dead: " and the look's evidence.
-std::string VerdictWords(LinkVerdict verdict);
+// A web page that answered with a success or a redirect, secure or not: the look may find it
+// dead all the same.
+bool AnsweredAlive(const cBookmark& bookmark);
+
+// What the look found, when the bookmark's verdict rests on it; None otherwise.
+LookVerdict LookFindingOf(const cBookmark& bookmark);
+
+// The words that follow a result's code words: the verdict row's own, or for a verdict that rests
+// on the look " — the page looks dead: " and the look's evidence.
+std::string VerdictWords(const cBookmark& bookmark);
 
 // What the outcome in the record (address, Status, ResponseCode, LookFinding) amounts to. An
 // answer that withholds the page (a login, a refusal) decides before the address does; then
-// addresses that are not web pages and secure ones, which no answer condemns; then the outcome
-// itself, where a page that answered (a success or a redirect) is dead after all when the look
-// inside it found so.
+// addresses that are not web pages and secure ones, which no answer condemns (though a secure
+// page the look found dead is listed for the user to judge); then the outcome itself, where a
+// page that answered (a success or a redirect) is dead after all when the look inside it found so.
 LinkVerdict VerdictOf(const cBookmark& bookmark);
 
 // Stores the bookmark's verdict and its tick from the verdict's row, whatever it held before.

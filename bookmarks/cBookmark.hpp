@@ -8,7 +8,7 @@ namespace brimtor {
 // What a finished scan made of a bookmark; bookmarks/Verdict.cpp says what each one means.
 enum class LinkVerdict : std::uint8_t {
     NotChecked, Ok, Redirect, Broken, Secure, Login, Refused, NoAnswer, Inconclusive, NotWeb,
-    LooksParked, LooksNotFound, LooksSentHome, LooksDefaultPage, LooksSuspended,
+    LooksParked, LooksNotFound, LooksSentHome, LooksDefaultPage, LooksSuspended, SecureLooksDead,
 };
 
 // What the look inside a page that answered found it to be (engine/LookVerdict judges it): alive

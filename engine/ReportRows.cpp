@@ -13,7 +13,7 @@ ReportRow MakeReportRow(const cBookmark& bookmark)
 {
     return {bookmark.BookmarkID, bookmark.ShortcutName, bookmark.Folder, bookmark.url, bookmark.Status,
             bookmark.ResponseCode, ResultText(bookmark), bookmark.RedirectedUrl, bookmark.Clean,
-            LookVerdictWord(RowOf(bookmark.Verdict).look),
+            LookVerdictWord(LookFindingOf(bookmark)),
             InProblemView(bookmark) ? WebArchiveAddress(bookmark.url) : std::string(), IconOf(bookmark)};
 }
 

@@ -16,7 +16,7 @@ std::string ResultText(const cBookmark& bookmark)
     // A link left unasked behind a silent server did get no answer, but the reason is the
     // server's earlier silence, which says more than the words for a link that was cut off.
     const std::string words = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either"
-                                                    : VerdictWords(bookmark.Verdict);
+                                                    : VerdictWords(bookmark);
     return ResultText(bookmark.ResponseCode) + words;
 }
 

@@ -18,12 +18,6 @@ bool AnsweredBadly(const cBookmark& bookmark)
     return ClassOfCode(bookmark.ResponseCode) == CodeClass::Broken;
 }
 
-bool AnsweredAlive(const cBookmark& bookmark)
-{
-    const LinkVerdict verdict = VerdictOf(bookmark);
-    return verdict == LinkVerdict::Ok || verdict == LinkVerdict::Redirect;
-}
-
 constexpr ScanPass kPasses[] = {{"HEAD ", Always}, {"GET ", AnsweredBadly}, {"GET ", AnsweredAlive, true}};
 
 }  // namespace
