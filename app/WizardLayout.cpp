@@ -32,6 +32,10 @@ void LayOutScanPage(const WizardLayoutInput& in, WizardLayout& out)
                  in.lanesHeight};
     out.lanesLabel = {EndsLeftOf(out.lanes.left, in.lanesLabelWidth, 60), centred(in.lanesLabelHeight),
                       in.lanesLabelWidth, in.lanesLabelHeight};
+    // The button row has no room left for it at the built-in width; the Details row has.
+    out.lookInside = {listLeft + out.detailsListWidth - in.lookInsideWidth,
+                      in.detailsTop + (in.detailsHeight - in.lookInsideHeight) / 2, in.lookInsideWidth,
+                      in.lookInsideHeight};
 }
 
 void LayOutResultsPage(const WizardLayoutInput& in, WizardLayout& out)

@@ -36,6 +36,8 @@ struct WizardLayoutInput {
     int lanesHeight = 0;
     int lanesLabelWidth = 0;
     int lanesLabelHeight = 0;
+    int lookInsideWidth = 0;  // the check box "Look inside pages that answer"
+    int lookInsideHeight = 0;
     // Results page.
     int cleanWidth = 0;
     int cleanHeight = 0;
@@ -55,6 +57,7 @@ struct WizardLayout {
     int pauseLeft = 0;
     TwipRect lanes;
     TwipRect lanesLabel;
+    TwipRect lookInside;  // on the Details button's row, its right edge the list's
     // Results page, in page coordinates.
     int resultsWidth = 0;
     int resultsHeight = 0;

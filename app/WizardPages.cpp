@@ -244,6 +244,12 @@ void BuildScanPage(QWidget* surface, WizardControls& c)
                        QStringLiteral("lblLanes"));
     c.lblLanes->setAlignment(Qt::AlignRight | Qt::AlignTop);
     c.lblLanes->setBuddy(c.spnLanes);
+    c.chkLookInside = Named(new QCheckBox(QStringLiteral("&Look inside pages that answer"), page),
+                            QStringLiteral("chkLookInside"));
+    c.chkLookInside->setChecked(true);
+    c.chkLookInside->setToolTip(QStringLiteral("Also find pages that answer but are dead: parked domains, "
+                                               "\"not found\" pages, links sent to the home page"));
+    c.chkLookInside->adjustSize();  // the window places it, at its own size
 }
 
 void BuildResultsPage(QWidget* surface, WizardControls& c)

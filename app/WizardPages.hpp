@@ -57,6 +57,7 @@ struct WizardControls {
     QPushButton* cmdPause = nullptr;
     QLabel* lblLanes = nullptr;  // "Links at a time:"
     QSpinBox* spnLanes = nullptr;
+    QCheckBox* chkLookInside = nullptr;  // "Look inside pages that answer"
     QLabel* lblResponse = nullptr;
     QLabel* lblStatus = nullptr;
 

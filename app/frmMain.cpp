@@ -122,6 +122,7 @@ frmMain::frmMain(frmMainTimings timings, const std::vector<SourceKind>& kinds, Q
                               FromQt(m_c.txtProxyPassword->text())};
     });
     m_driver->SetLaneSource([this] { return m_c.spnLanes->value(); });
+    m_driver->SetLookSource([this] { return m_c.chkLookInside->isChecked(); });
     m_proxyBox = std::make_unique<ProxyBox>([this] { return UserConnection(m_timings.testSiteLimit).ConnectMode(); },
                                             [this] { m_c.chkUseProxy->setChecked(false); });
     ConnectControls();
@@ -221,6 +222,8 @@ void frmMain::Form_Load()
         move(TwipsToPixels(this, *settings.Left), y());
     if (settings.Lanes && *settings.Lanes >= m_c.spnLanes->minimum() && *settings.Lanes <= m_c.spnLanes->maximum())
         m_c.spnLanes->setValue(*settings.Lanes);
+    if (settings.LookInside)
+        m_c.chkLookInside->setChecked(*settings.LookInside != 0);
     for (const SourceKind& kind : m_kinds) {
         if (kind.file)
             continue;
@@ -257,6 +260,7 @@ void frmMain::Form_Unload()
     settings.Top = PixelsToTwips(this, y());
     settings.Left = PixelsToTwips(this, x());
     settings.Lanes = m_c.spnLanes->value();
+    settings.LookInside = m_c.chkLookInside->isChecked() ? 1 : 0;
     WriteMainSettings(settings);
     m_driver->StopTimers();
     m_links->ClearAllBookmarks();
@@ -548,6 +552,8 @@ void frmMain::ApplyLayout()
     in.lanesHeight = tw(m_c.spnLanes->height());
     in.lanesLabelWidth = tw(m_c.lblLanes->width());
     in.lanesLabelHeight = tw(m_c.lblLanes->height());
+    in.lookInsideWidth = tw(m_c.chkLookInside->width());
+    in.lookInsideHeight = tw(m_c.chkLookInside->height());
     in.cleanWidth = tw(m_c.cmdClean->width());
     in.cleanHeight = tw(m_c.cmdClean->height());
     in.otherColumnsWidth = tw(m_c.lvResults->columnWidth(1) + m_c.lvResults->columnWidth(2)
@@ -569,6 +575,7 @@ void frmMain::ApplyLayout()
     m_c.cmdPause->move(px(l.pauseLeft), px(l.scanTop));
     m_c.spnLanes->move(px(l.lanes.left), px(l.lanes.top));
     m_c.lblLanes->move(px(l.lanesLabel.left), px(l.lanesLabel.top));
+    m_c.chkLookInside->move(px(l.lookInside.left), px(l.lookInside.top));
 
     m_c.lvResults->resize(std::max(0, px(l.resultsWidth)), std::max(0, px(l.resultsHeight)));
     m_c.lblCleanCount->move(m_c.lblCleanCount->x(), m_c.lvResults->y() + px(l.cleanCountTop));
@@ -654,10 +661,11 @@ QPushButton* frmMain::ScanPageButton(ScanButton button) const
 void frmMain::EnableButton(ScanButton button, bool enabled)
 {
     ScanPageButton(button)->setEnabled(enabled);
-    // Back is held from a scan's start to its end, paused or not; so is the lane count.
+    // Back is held from a scan's start to its end, paused or not; so are the lane count and the look.
     if (button == ScanButton::Back) {
         m_c.spnLanes->setEnabled(enabled);
         m_c.lblLanes->setEnabled(enabled);
+        m_c.chkLookInside->setEnabled(enabled);
     }
 }
 

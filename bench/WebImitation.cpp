@@ -27,19 +27,37 @@ constexpr std::uint64_t kWakeUpTag = std::uint64_t {1} << 33;
 // The big sites (the first servers by links) answer; the dead and slow are among the small ones.
 constexpr int kBigSites = 10;
 
+// What a working page answers: about 48 KiB of ordinary HTML (under what the look reads), to
+// a HEAD its header alone.
+std::string_view OkPage(bool isHead)
+{
+    static const std::string page = [] {
+        static const char* const words[] = {"lamps", "chairs", "tables", "delivery", "the", "of", "our", "new",
+                                            "garden", "price", "order", "today", "and", "with", "oak", "light"};
+        std::string body = "<html><head><title>Example shop</title><style>p{margin:0}</style></head><body>"
+                           "<nav>Home | Shop | News | Contact</nav><h1>Welcome</h1>";
+        for (unsigned i = 0; body.size() < 48 * 1024; ++i)
+            body += std::string(i % 12 == 0 ? "</p><p>" : " ") + words[(i * 7 + i / 16) % 16];
+        body += "</p><footer>&copy; 2024 Example Ltd.</footer></body></html>";
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size())
+            + "\r\n\r\n" + body;
+    }();
+    const std::string_view whole = page;
+    return isHead ? whole.substr(0, whole.find("\r\n\r\n") + 4) : whole;
+}
+
 std::string_view Reply(std::string_view head)
 {
     const bool isHead = head.substr(0, 5) == "HEAD ";
     const std::size_t slash = head.find('/');
     const std::string_view path = slash == std::string_view::npos ? std::string_view() : head.substr(slash + 1);
     const auto is = [&](std::string_view word) { return path.substr(0, word.size()) == word; };
-    constexpr std::string_view ok = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
     if (is("ok"))
-        return ok;
+        return OkPage(isHead);
     if (is("moved"))
         return "HTTP/1.1 301 Moved Permanently\r\nLocation: /ok\r\nContent-Length: 0\r\n\r\n";
     if (is("head"))
-        return isHead ? "HTTP/1.1 405 Method Not Allowed\r\nAllow: GET\r\nContent-Length: 0\r\n\r\n" : ok;
+        return isHead ? "HTTP/1.1 405 Method Not Allowed\r\nAllow: GET\r\nContent-Length: 0\r\n\r\n" : OkPage(false);
     if (is("error"))
         return "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n";
     return "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
@@ -204,6 +222,9 @@ void WebImitation::Serve(std::chrono::seconds limit)
                 int client;
                 while ((client = accept4(m_servers[tag].listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
                     connections[client] = {&m_servers[tag], {}, {}};
+                    // Room for a whole page, so one write sends it before the hang-up.
+                    const int room = 256 * 1024;
+                    setsockopt(client, SOL_SOCKET, SO_SNDBUF, &room, sizeof room);
                     watch(client, kClientTag | static_cast<std::uint32_t>(client));
                 }
                 continue;

@@ -9,8 +9,9 @@
 //   1 %              accept the connection and never answer
 //   4 %              refuse the connection (a bound port nobody listens on)
 //
-// Paths: /ok 200, /gone 404, /moved 301, /head 405 to HEAD and 200 to GET, /error 500, each
-// followed by the link's number. Everything is drawn from one seed, so a run is repeatable.
+// Paths: /ok 200 (a page of about 48 KiB), /gone 404, /moved 301 to /ok, /head 405 to HEAD and
+// the page to GET, /error 500, each followed by the link's number; anything else 404, as the look's
+// probes get from an honest site. Everything is drawn from one seed, so a run is repeatable.
 // Serves on one thread over epoll, so the imitation is never what a benchmark measures.
 #include <atomic>
 #include <chrono>

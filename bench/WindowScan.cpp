@@ -45,7 +45,7 @@ QCoreApplication& Application()
     return application;
 }
 
-double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings, int lanes)
+double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings, int lanes, bool look)
 {
     Application();
     test::TempHome home;
@@ -58,6 +58,7 @@ double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings
     cScanDriver driver(source, view, timings);
     driver.SetConnectionCheck([] { return true; });
     driver.SetLaneSource([lanes] { return lanes; });
+    driver.SetLookSource([look] { return look; });
     QEventLoop loop;
     QObject::connect(&driver, &cScanDriver::ScanCompleted, &loop, &QEventLoop::quit);
     const auto start = std::chrono::steady_clock::now();

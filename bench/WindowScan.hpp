@@ -14,7 +14,9 @@ QCoreApplication& Application();
 
 // Scans the links once as the window does, in a throw-away home: a text-file source, the scan
 // driver on a real event loop (waiting in slices would add its own delays) with `lanes` links at
-// a time and a scan page that shows nothing. Returns the seconds from the Scan click to the end.
-double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings, int lanes);
+// a time, the look inside pages or not (bench_scan_look times what it adds), and a scan page that
+// shows nothing. Returns the seconds
+// from the Scan click to the end.
+double TimeWindowScan(const std::vector<std::string>& links, ScanTimings timings, int lanes, bool look = false);
 
 }  // namespace brimtor::bench

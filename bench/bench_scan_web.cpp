@@ -1,9 +1,10 @@
 // How long the window's scan takes on the loopback imitation of the web (bench/WebImitation.hpp:
 // 1 000 links on 200 servers, 2 of them silent, 8 refusing), with its real 200 ms per lane and
 // 50 ms per server and the cut-off shortened to 10 s, at the window's 8 links at a time and at
-// its most, 32. Target: the default within 4x the lower bound (one cut-off plus the busiest
-// server's own queue asked two at a time). The command's whole runs on the same imitation are
-// timed by bench/web_benchmark.sh.
+// its most, 32, without the look inside pages (bench/bench_scan_look.cpp times what it adds).
+// Target: the default within 4x the lower bound (one cut-off plus the busiest server's own queue
+// asked two at a time). The command's whole runs on the same imitation are timed by
+// bench/web_benchmark.sh.
 #include <chrono>
 
 #include <benchmark/benchmark.h>

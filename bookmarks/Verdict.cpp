@@ -4,6 +4,7 @@
 
 #include "bookmarks/BrowsableAddress.hpp"
 #include "bookmarks/CodeClass.hpp"
+#include "bookmarks/LookFinding.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
@@ -31,6 +32,16 @@ constexpr VerdictRow kRows[] {
     {.verdict = Inconclusive},  // a connection failure that proves nothing about the page
     // Browser queries, bookmarklets and files are shown but never stay marked for removal.
     {.verdict = NotWeb, .guarded = true},
+    // Pages that answer but are dead all the same: as good as gone, so ticked like a 404.
+    {.verdict = LooksParked, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::Parked},
+    {.verdict = LooksNotFound, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::NotFoundPage},
+    {.verdict = LooksSentHome, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::HomePage},
+    {.verdict = LooksDefaultPage, .ticked = true, .listed = true, .icon = ResultIcon::Bad,
+     .look = LookVerdict::ServerDefaultPage},
+    {.verdict = LooksSuspended, .ticked = true, .listed = true, .icon = ResultIcon::Bad, .look = LookVerdict::Suspended},
+    // A secure page the look found dead stays as protected as any secure page, but the user is
+    // shown what the look found, to tick it if they agree.
+    {.verdict = SecureLooksDead, .guarded = true, .listed = true, .icon = ResultIcon::Warning},
 };
 
 constexpr int kTimedOutCode = 408;
@@ -52,6 +63,23 @@ LinkVerdict VerdictOfError(int number)
     if (number == 10060 || number == 10061 || number == 11004)
         return Broken;
     return Inconclusive;
+}
+
+// The looks-dead verdict the look's finding gives a page that answered; the answer's own when
+// the look found nothing.
+LinkVerdict LookedAt(LinkVerdict answered, LookVerdict finding)
+{
+    for (const VerdictRow& row : kRows) {
+        if (finding != LookVerdict::None && row.look == finding)
+            return row.verdict;
+    }
+    return answered;
+}
+
+// Whether the verdict rests on what the look found, so the finding is told with it.
+bool RestsOnTheLook(const VerdictRow& row)
+{
+    return row.look != LookVerdict::None || row.verdict == SecureLooksDead;
 }
 
 ResultIcon IconOfCode(int code)
@@ -87,13 +115,34 @@ LinkVerdict VerdictOf(const cBookmark& bookmark)
     if (BrowsableAddress(bookmark.url).empty())
         return NotWeb;
     if (IStartsWith(bookmark.url, "https"))
-        return Secure;
+        return AnsweredAlive(bookmark) && bookmark.LookFinding != LookVerdict::None ? SecureLooksDead : Secure;
     if (bookmark.Status == "error")
         return VerdictOfError(code);
     if (bookmark.Status != "scanned")
         return NotChecked;
     const CodeClass answer = ClassOfCode(code);
-    return answer == CodeClass::Success ? Ok : answer == CodeClass::Redirect ? Redirect : Broken;
+    if (answer == CodeClass::Broken)
+        return Broken;
+    return LookedAt(answer == CodeClass::Success ? Ok : Redirect, bookmark.LookFinding);
+}
+
+bool AnsweredAlive(const cBookmark& bookmark)
+{
+    return bookmark.Status == "scanned" && !BrowsableAddress(bookmark.url).empty()
+        && ClassOfCode(bookmark.ResponseCode) != CodeClass::Broken;
+}
+
+LookVerdict LookFindingOf(const cBookmark& bookmark)
+{
+    return RestsOnTheLook(RowOf(bookmark.Verdict)) ? bookmark.LookFinding : LookVerdict::None;
+}
+
+std::string VerdictWords(const cBookmark& bookmark)
+{
+    const LookVerdict finding = LookFindingOf(bookmark);
+    if (finding == LookVerdict::None)
+        return RowOf(bookmark.Verdict).words;
+    return " \u2014 the page looks dead: " + std::string(LookVerdictEvidence(finding));
 }
 
 void Judge(cBookmark& bookmark)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "bookmarks/cBookmarks.hpp"
 
@@ -20,14 +21,28 @@ struct VerdictRow {
     bool listed = false;   // the Problem view lists it even when it is not ticked
     std::optional<ResultIcon> icon {};  // none: the icon of its response code
     const char* words = "";             // follows the words for its response code
+    LookVerdict look = LookVerdict::None;  // a looks-dead verdict: the look's finding that gives it
 };
 
 // Throws std::logic_error for a verdict the table has no row for: a broken build, not data.
 const VerdictRow& RowOf(LinkVerdict verdict);
 
-// What the outcome in the record (address, Status, ResponseCode) amounts to. An answer that
-// withholds the page (a login, a refusal) decides before the address does; then addresses that
-// are not web pages and secure ones, which no answer condemns; then the outcome itself.
+// A web page that answered with a success or a redirect, secure or not: the look may find it
+// dead all the same.
+bool AnsweredAlive(const cBookmark& bookmark);
+
+// What the look found, when the bookmark's verdict rests on it; None otherwise.
+LookVerdict LookFindingOf(const cBookmark& bookmark);
+
+// The words that follow a result's code words: the verdict row's own, or for a verdict that rests
+// on the look " — the page looks dead: " and the look's evidence.
+std::string VerdictWords(const cBookmark& bookmark);
+
+// What the outcome in the record (address, Status, ResponseCode, LookFinding) amounts to. An
+// answer that withholds the page (a login, a refusal) decides before the address does; then
+// addresses that are not web pages and secure ones, which no answer condemns (though a secure
+// page the look found dead is listed for the user to judge); then the outcome itself, where a
+// page that answered (a success or a redirect) is dead after all when the look inside it found so.
 LinkVerdict VerdictOf(const cBookmark& bookmark);
 
 // Stores the bookmark's verdict and its tick from the verdict's row, whatever it held before.

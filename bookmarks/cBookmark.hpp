@@ -8,7 +8,12 @@ namespace brimtor {
 // What a finished scan made of a bookmark; bookmarks/Verdict.cpp says what each one means.
 enum class LinkVerdict : std::uint8_t {
     NotChecked, Ok, Redirect, Broken, Secure, Login, Refused, NoAnswer, Inconclusive, NotWeb,
+    LooksParked, LooksNotFound, LooksSentHome, LooksDefaultPage, LooksSuspended, SecureLooksDead,
 };
+
+// What the look inside a page that answered found it to be (engine/LookVerdict judges it): alive
+// as far as the look can tell, or one of the ways a page answers and is dead all the same.
+enum class LookVerdict : std::uint8_t { None, Parked, NotFoundPage, HomePage, ServerDefaultPage, Suspended };
 
 // One bookmark of any source, with the outcome of its check. A plain record: the sources fill
 // it, the checker writes the outcome, the scan's end judges it (`Verdict`, and `Clean` from that)
@@ -37,6 +42,7 @@ struct cBookmark {
     float ContentLength = 0.0f;
     std::int16_t ResponseCode = 0;
     LinkVerdict Verdict = LinkVerdict::NotChecked;
+    LookVerdict LookFinding = LookVerdict::None;  // the look's finding; None when it did not look
     bool Clean = false;               // marked for removal from its source
     bool ServerSilent = false;        // cut off unasked: its server had not answered an earlier link
 };

@@ -135,6 +135,8 @@ bool* FlagOption(CheckOptions& options, const std::string& name)
 {
     if (name == "--no-check")
         return &options.noCheck;
+    if (name == "--no-look")
+        return &options.noLook;
     if (name == "--no-connection-check")
         return &options.noConnectionCheck;
     if (name == "--clean")
@@ -221,6 +223,8 @@ std::string CheckUsage()
            "                          need no check, and --clean then removes what they list\n"
            "  --format table|csv|json      output format (default table)\n"
            "  --no-check              print the source's bookmarks without checking them\n"
+           "  --no-look               skip the look inside the pages that answer, which finds parked\n"
+           "                          domains, \"not found\" pages, links sent home (looks_dead)\n"
            "  --clean                 remove the ticked bookmarks from the source, after a backup;\n"
            "                          asks first unless --yes is given\n"
            "  --restore BACKUP        put a backup back where it was taken from, after a backup\n"

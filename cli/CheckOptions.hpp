@@ -22,6 +22,7 @@ struct CheckOptions {
     std::string view;              // the results view's word: "Broken" by default, "All" with --no-check
     OutputFormat format = OutputFormat::Table;
     bool noCheck = false;
+    bool noLook = false;           // skip the look inside pages that answer, and its probes
     bool clean = false;
     std::string restore;           // a backup to put back instead of a check
     bool yes = false;

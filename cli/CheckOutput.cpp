@@ -4,44 +4,11 @@
 #include <array>
 
 #include "support/Text.hpp"
+#include "support/Utf8.hpp"
 
 namespace brimtor {
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence starting at `i` (no overlongs, no surrogates, nothing
-// beyond U+10FFFF); 0 when the bytes there are not one.
-std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size())
-        return 0;
-    // Only the second byte has a narrowed range; the rest are plain continuation bytes.
-    if (byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = i + 2; k < i + length; ++k) {
-        if (byte(k) < 0x80 || byte(k) > 0xBF)
-            return 0;
-    }
-    return length;
-}
 
 void AppendUnicodeEscape(std::string& text, unsigned char byte)
 {
@@ -134,6 +101,8 @@ std::string Table(const std::vector<ReportRow>& rows)
     text += '\n';
     for (const ReportRow& row : rows) {
         ForEachField(row, append);
+        // An empty last column would leave the padding of the one before it.
+        text.erase(text.find_last_not_of(' ') + 1);
         text += '\n';
     }
     return text;

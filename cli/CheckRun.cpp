@@ -40,7 +40,7 @@ void ShowProgress(std::ostream& err, const cParallelScan& scan, std::chrono::ste
 {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const long rate = seconds > 0 ? std::lround(static_cast<double>(scan.RequestsEnded()) / seconds) : 0;
-    err << '\r' << (scan.Pass() == 2 ? "2nd" : "1st") << " pass " << scan.Done() << '/' << scan.Total() << "  "
+    err << '\r' << PassName(scan.Pass()) << " pass " << scan.Done() << '/' << scan.Total() << "  "
         << rate << " links/s   " << std::flush;
 }
 
@@ -137,6 +137,7 @@ void CheckRun::Scan()
     settings.serverPaceMs = m_options.paceMs;
     settings.timeoutTickMs = TimeoutTickMs(m_options.timeoutSeconds);
     settings.proxy = m_options.proxy;
+    settings.look = !m_options.noLook;
     cParallelScan scan(m_links.Bookmarks(), settings);
     QEventLoop loop;
     QObject::connect(&scan, &cParallelScan::ScanCompleted, &loop, &QEventLoop::quit);

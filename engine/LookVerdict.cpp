@@ -4,6 +4,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/LookAddress.hpp"
 #include "engine/PageLikeness.hpp"
@@ -13,20 +14,6 @@
 namespace brimtor {
 
 namespace {
-
-struct VerdictText {
-    LookVerdict verdict;
-    std::string_view word;
-    std::string_view evidence;
-};
-
-constexpr VerdictText kVerdictTexts[] = {
-    {LookVerdict::Parked, "parked", "the domain is parked (for sale)"},
-    {LookVerdict::NotFoundPage, "not-found-page", "the site says the page cannot be found"},
-    {LookVerdict::HomePage, "home-page", "the link now leads to the site's home page"},
-    {LookVerdict::ServerDefaultPage, "server-default-page", "the server shows its default page"},
-    {LookVerdict::Suspended, "suspended", "the hosting account is suspended"},
-};
 
 // Phrases are written here as pages write them; they are compared in words form (MatchingWords),
 // so letter case and punctuation do not matter.
@@ -184,12 +171,13 @@ std::size_t CharacterCount(std::string_view utf8)
 }
 
 // Everything the rules weigh. The probe's page is read, and compared with the link's, only when
-// a rule gets that far: most pages that answer say nothing any rule looks for.
+// a rule gets that far: most pages that answer say nothing any rule looks for. Without a probe
+// (none asked yet) it remembers whether a rule wanted one.
 class Evidence {
 public:
-    Evidence(const PageLook& link, const PageLook& probe, LookAddress requested)
-        : link(link), probe(probe), requested(std::move(requested)), landed(LookAddress::Parse(link.Landed())),
-          page(ReadPage(link.body, link.contentType)), titleAndText(page.title + " " + page.text)
+    Evidence(const PageLook& link, const PageLook* probe, LookAddress requested)
+        : link(link), requested(std::move(requested)), landed(LookAddress::Parse(link.Landed())),
+          page(ReadPage(link.body, link.contentType)), titleAndText(page.title + " " + page.text), m_probe(probe)
     {
     }
 
@@ -197,19 +185,28 @@ public:
     bool ProbeAgrees() const
     {
         if (!m_probeAgrees)
-            m_probeAgrees = probe.Answered2xx()
-                && SameKindOfPage(link, page, probe, ReadPage(probe.body, probe.contentType));
+            m_probeAgrees = Probe().Answered2xx()
+                && SameKindOfPage(link, page, Probe(), ReadPage(Probe().body, Probe().contentType));
         return *m_probeAgrees;
     }
 
+    // The probe; one that got no answer while there is none.
+    const PageLook& Probe() const
+    {
+        static const PageLook none;
+        wantedProbe = true;
+        return m_probe ? *m_probe : none;
+    }
+
     const PageLook& link;
-    const PageLook& probe;
     const LookAddress requested;
     const std::optional<LookAddress> landed;
     const PageText page;
     const std::string titleAndText;
+    mutable bool wantedProbe = false;  // a rule asked for the probe
 
 private:
+    const PageLook* m_probe;
     mutable std::optional<bool> m_probeAgrees;
 };
 
@@ -236,8 +233,8 @@ bool IsNotFoundPage(const Evidence& e)
 
 bool IsHomePage(const Evidence& e)
 {
-    return IsDeepLink(e) && e.landed && IsSiteRoot(e.landed->path) && e.probe.Answered2xx()
-        && SameAddress(e.link.Landed(), e.probe.Landed());
+    return IsDeepLink(e) && e.landed && IsSiteRoot(e.landed->path) && e.Probe().Answered2xx()
+        && SameAddress(e.link.Landed(), e.Probe().Landed());
 }
 
 bool IsServerDefaultPage(const Evidence& e)
@@ -264,42 +261,39 @@ constexpr Rule kRules[] = {
     {LookVerdict::Suspended, IsSuspended},
 };
 
-const VerdictText* TextOf(LookVerdict verdict)
-{
-    const auto found = std::find_if(std::begin(kVerdictTexts), std::end(kVerdictTexts),
-                                    [&](const VerdictText& text) { return text.verdict == verdict; });
-    return found == std::end(kVerdictTexts) ? nullptr : found;
-}
-
 }  // namespace
 
-std::string_view LookVerdictWord(LookVerdict verdict)
-{
-    const VerdictText* text = TextOf(verdict);
-    return text ? text->word : std::string_view();
-}
+namespace {
 
-std::string_view LookVerdictEvidence(LookVerdict verdict)
-{
-    const VerdictText* text = TextOf(verdict);
-    return text ? text->evidence : std::string_view();
-}
-
-LookVerdict JudgeLook(const PageLook& link, const PageLook& probe)
+// The verdict, and whether a rule wanted the probe.
+std::pair<LookVerdict, bool> Judged(const PageLook& link, const PageLook* probe)
 {
     const std::optional<LookAddress> requested = LookAddress::Parse(link.requestedUrl);
     if (!link.Answered2xx() || !requested)
-        return LookVerdict::None;
+        return {LookVerdict::None, false};
     const Evidence e(link, probe, *requested);
     LookVerdict verdict = LookVerdict::None;
     for (const Rule& rule : kRules) {
         if (!rule.holds(e))
             continue;
         if (verdict != LookVerdict::None)
-            return LookVerdict::None;  // two rules disagree
+            return {LookVerdict::None, e.wantedProbe};  // two rules disagree, whatever the rest say
         verdict = rule.verdict;
     }
-    return IsSignInPage(link.Landed(), e.page.title) ? LookVerdict::None : verdict;
+    return {IsSignInPage(link.Landed(), e.page.title) ? LookVerdict::None : verdict, e.wantedProbe};
+}
+
+}  // namespace
+
+LookVerdict JudgeLook(const PageLook& link, const PageLook& probe)
+{
+    return Judged(link, &probe).first;
+}
+
+std::optional<LookVerdict> JudgeLookAlone(const PageLook& link)
+{
+    const auto [verdict, wantedProbe] = Judged(link, nullptr);
+    return wantedProbe ? std::nullopt : std::optional(verdict);
 }
 
 }  // namespace brimtor

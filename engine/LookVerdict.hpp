@@ -1,22 +1,14 @@
 #pragma once
 
-#include <string_view>
+#include <optional>
 
+#include "bookmarks/LookFinding.hpp"
 #include "engine/PageLook.hpp"
 
 // Whether a page that answers is dead all the same - a parked domain, a site's "not found" page
 // served with 200, a deep link sent to the home page, a server's default page, a suspended
 // hosting account - judged from what the link's look and its site's probe saw.
 namespace brimtor {
-
-enum class LookVerdict { None, Parked, NotFoundPage, HomePage, ServerDefaultPage, Suspended };
-
-// The verdict's word in the command's output ("parked", "not-found-page", "home-page",
-// "server-default-page", "suspended"); empty for None.
-std::string_view LookVerdictWord(LookVerdict verdict);
-
-// The few words that tell the user why ("the domain is parked (for sale)"); empty for None.
-std::string_view LookVerdictEvidence(LookVerdict verdict);
 
 // Judges the link's look against the probe of its site: a page that cannot exist on the same
 // site, fetched the same way (status 0 when there was none). Each verdict rests on two pieces of
@@ -36,5 +28,9 @@ std::string_view LookVerdictEvidence(LookVerdict verdict);
 // a probe-based rule's probe got no 2xx (a site that answers missing pages with 4xx or 5xx is
 // honest, so its 200 pages are real), or when more than one rule holds.
 LookVerdict JudgeLook(const PageLook& link, const PageLook& probe);
+
+// The verdict on the link's look when no probe could change it, as for most pages, which say
+// nothing any rule looks for; nothing when a rule would weigh its site's probe.
+std::optional<LookVerdict> JudgeLookAlone(const PageLook& link);
 
 }  // namespace brimtor

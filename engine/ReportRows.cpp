@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bookmarks/LookFinding.hpp"
 #include "bookmarks/ResultsFilter.hpp"
 #include "bookmarks/WebArchive.hpp"
 #include "engine/ResultText.hpp"
@@ -12,6 +13,7 @@ ReportRow MakeReportRow(const cBookmark& bookmark)
 {
     return {bookmark.BookmarkID, bookmark.ShortcutName, bookmark.Folder, bookmark.url, bookmark.Status,
             bookmark.ResponseCode, ResultText(bookmark), bookmark.RedirectedUrl, bookmark.Clean,
+            LookVerdictWord(LookFindingOf(bookmark)),
             InProblemView(bookmark) ? WebArchiveAddress(bookmark.url) : std::string(), IconOf(bookmark)};
 }
 

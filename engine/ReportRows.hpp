@@ -26,18 +26,20 @@ struct ReportRow {
     std::string result;  // the words the results view shows
     std::string_view redirectedUrl;
     bool clean = false;
+    std::string_view looksDead;  // the looks-dead verdict's word ("parked"), or empty
     std::string archiveUrl;  // the web archive's copies of a row in the Problem view; else empty
     ResultIcon icon = ResultIcon::None;  // the results view's icon; not a column
 };
 
 // The columns, in order: their names are the CSV header and the JSON keys.
-inline constexpr std::array<std::string_view, 10> kReportColumns {
-    "id", "name", "folder", "url", "status", "code", "result", "redirected_url", "clean", "archive_url"};
+inline constexpr std::array<std::string_view, 11> kReportColumns {
+    "id", "name", "folder", "url", "status", "code", "result", "redirected_url", "clean", "looks_dead", "archive_url"};
 namespace ReportColumn {
 constexpr std::size_t Id = 0;
 constexpr std::size_t Code = 5;
 constexpr std::size_t Clean = 8;
-constexpr std::size_t ArchiveUrl = 9;
+constexpr std::size_t LooksDead = 9;
+constexpr std::size_t ArchiveUrl = 10;
 }  // namespace ReportColumn
 
 // The row of a bookmark as it stands: after its verdict, the view's protection rules and the
@@ -65,6 +67,7 @@ void ForEachField(const ReportRow& row, Each&& each)
     each(6, std::string_view(row.result));
     each(7, row.redirectedUrl);
     each(ReportColumn::Clean, std::string_view(row.clean ? "true" : "false"));
+    each(ReportColumn::LooksDead, row.looksDead);
     each(ReportColumn::ArchiveUrl, std::string_view(row.archiveUrl));
 }
 

@@ -15,8 +15,8 @@ std::string ResultText(const cBookmark& bookmark)
 {
     // A link left unasked behind a silent server did get no answer, but the reason is the
     // server's earlier silence, which says more than the words for a link that was cut off.
-    const char* words = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either"
-                                              : RowOf(bookmark.Verdict).words;
+    const std::string words = bookmark.ServerSilent ? " \u2014 the server did not answer an earlier link either"
+                                                    : VerdictWords(bookmark);
     return ResultText(bookmark.ResponseCode) + words;
 }
 

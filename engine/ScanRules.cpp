@@ -1,6 +1,7 @@
 #include "engine/ScanRules.hpp"
 
 #include "bookmarks/ReadShortcutUrl.hpp"
+#include "bookmarks/Verdict.hpp"
 #include "engine/modHttp.hpp"
 
 namespace brimtor {
@@ -17,13 +18,19 @@ bool AnsweredBadly(const cBookmark& bookmark)
     return ClassOfCode(bookmark.ResponseCode) == CodeClass::Broken;
 }
 
-constexpr ScanPass kPasses[] = {{"HEAD ", Always}, {"GET ", AnsweredBadly}};
+constexpr ScanPass kPasses[] = {{"HEAD ", Always}, {"GET ", AnsweredBadly}, {"GET ", AnsweredAlive, true}};
 
 }  // namespace
 
 std::span<const ScanPass> ScanPasses()
 {
     return kPasses;
+}
+
+std::string PassName(int pass)
+{
+    static const char* const names[] = {"1st", "2nd", "3rd"};
+    return names[pass - 1];
 }
 
 std::string RequestAddress(const std::string& url)

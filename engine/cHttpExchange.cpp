@@ -32,6 +32,17 @@ cHttpExchange::~cHttpExchange()
 bool cHttpExchange::BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
                                  const ProxySettings& proxy)
 {
+    return Begin(address, sMethod, std::move(bookmark), proxy, 0);
+}
+
+bool cHttpExchange::BeginLook(const std::string& address, const ProxySettings& proxy, std::size_t bodyBytes)
+{
+    return Begin(address, "GET ", nullptr, proxy, bodyBytes);
+}
+
+bool cHttpExchange::Begin(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
+                          const ProxySettings& proxy, std::size_t bodyBytes)
+{
     const bool invalid = HasInvalidHost(address);
     const std::optional<RequestDestination> destination =
         invalid ? std::nullopt : ChooseDestination(address, proxy);
@@ -43,12 +54,16 @@ bool cHttpExchange::BeginRequest(const std::string& address, const std::string& 
     m_sMethod = sMethod;
     m_bookmark = std::move(bookmark);
     m_sResponse.clear();
+    m_bodyBytes = bodyBytes;
+    m_inBody = false;
+    m_sBody.clear();
     m_bResponseDone = false;
     m_certificateError = 0;
     m_tunnelling = !m_destination.tunnel.empty();
     if (invalid) {
         // Nothing of it may go on the wire, not even a name to look up: the link ends here.
-        RecordSocketError(*m_bookmark, kInvalidUrlError);
+        if (m_bookmark)
+            RecordSocketError(*m_bookmark, kInvalidUrlError);
         EndLink(LinkEnd::SocketError);
         return true;
     }
@@ -159,21 +174,46 @@ void cHttpExchange::wscHttp_DataArrival()
 {
     if (!m_underWay)
         return;
+    if (m_inBody) {
+        ReadBody();
+        return;
+    }
     const std::size_t searchFrom = m_sResponse.size() >= 3 ? m_sResponse.size() - 3 : 0;
     const QByteArray data = m_wscHttp->read(static_cast<qint64>(kMaxHeaderBytes - m_sResponse.size()));
     m_sResponse.append(data.constData(), static_cast<std::size_t>(data.size()));
-    // Once the header block is complete the rest is body, which nobody looks at: digest now and
-    // hang up instead of downloading it.
     const std::size_t end = m_sResponse.find("\r\n\r\n", searchFrom);
-    if (end != std::string::npos) {
-        m_sResponse.resize(end + 4);
-        if (m_tunnelling)
-            TunnelAnswered();
-        else
-            ProcessResponse();
-    } else if (m_sResponse.size() >= kMaxHeaderBytes) {
+    if (end != std::string::npos)
+        HeaderArrived(end + 4);
+    else if (m_sResponse.size() >= kMaxHeaderBytes)
+        ProcessResponse();
+}
+
+// Once the header block is complete the rest is body, which only a look at a page that answered
+// reads, and only up to its budget: otherwise digest now and hang up instead of downloading it.
+void cHttpExchange::HeaderArrived(std::size_t end)
+{
+    std::string rest = m_sResponse.substr(end);
+    m_sResponse.resize(end);
+    const int code = GetStatusCode(HeaderBlock(m_sResponse));
+    if (m_tunnelling) {
+        TunnelAnswered();
+    } else if (m_bodyBytes > 0 && code >= 200 && code <= 299) {
+        m_inBody = true;
+        rest.resize(std::min(rest.size(), m_bodyBytes));
+        m_sBody = std::move(rest);
+        ReadBody();
+    } else {
         ProcessResponse();
     }
+}
+
+// A body shorter than the budget ends with the server's hang-up.
+void cHttpExchange::ReadBody()
+{
+    const QByteArray data = m_wscHttp->read(static_cast<qint64>(m_bodyBytes - m_sBody.size()));
+    m_sBody.append(data.constData(), static_cast<std::size_t>(data.size()));
+    if (m_sBody.size() >= m_bodyBytes)
+        ProcessResponse();
 }
 
 void cHttpExchange::wscHttp_Close()
@@ -193,7 +233,8 @@ void cHttpExchange::wscHttp_Error(QAbstractSocket::SocketError error)
     int number = SocketErrorNumber(error);
     if (error == QAbstractSocket::SslHandshakeFailedError && m_certificateError != 0)
         number = m_certificateError;
-    RecordSocketError(*m_bookmark, number);
+    if (m_bookmark)
+        RecordSocketError(*m_bookmark, number);
     EndLink(LinkEnd::SocketError);
 }
 
@@ -210,7 +251,8 @@ void cHttpExchange::CutOffTick()
         return;
     ++m_lTimeoutTicks;
     if (m_lTimeoutTicks > kTimeoutTicksLimit) {
-        RecordTimeOut(*m_bookmark);
+        if (m_bookmark)
+            RecordTimeOut(*m_bookmark);
         EndLink(LinkEnd::TimedOut);
     }
 }
@@ -218,7 +260,8 @@ void cHttpExchange::CutOffTick()
 void cHttpExchange::ProcessResponse()
 {
     if (!m_bResponseDone) {
-        DigestResponse(m_sResponse, *m_bookmark, m_address);
+        if (m_bookmark)
+            DigestResponse(m_sResponse, *m_bookmark, m_address);
         m_bResponseDone = true;
     }
     EndLink(LinkEnd::Digested);

@@ -19,6 +19,7 @@ namespace brimtor {
 
 // Checks one link at a time over its own socket: connects to the web server or the proxy, sends
 // the fixed request, reads the answer's header block and writes the outcome into the bookmark.
+// A look (BeginLook) reads a success's body too, up to a budget, and writes into no bookmark.
 // An https link through a proxy first has the proxy open a tunnel (CONNECT), then speaks TLS to
 // the server through it; a proxy that will not open one gives the link its answer instead.
 // Every link ends in exactly one of three ways (digested, socket error, cut off) and emits
@@ -32,7 +33,8 @@ public:
     Q_ENUM(LinkEnd)
 
     // Header text kept per link. Reading stops once the header block is complete, so a body is
-    // never downloaded; a header block that never ends is digested when this much has come.
+    // never downloaded (but for a look's first bytes); a header block that never ends is digested
+    // when this much has come.
     static constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
     // A link is cut off on the time-out tick that takes lTimeoutTicks beyond this.
     static constexpr std::int32_t kTimeoutTicksLimit = 40;
@@ -52,6 +54,12 @@ public:
     bool BeginRequest(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
                       const ProxySettings& proxy);
 
+    // Starts a GET of `address` for the look inside pages, which records nothing in any bookmark:
+    // the answer's header block goes into sResponse and, for a success (2xx), the first
+    // `bodyBytes` of its body into sBody, after which the socket is closed. The link ends in one
+    // of the same three ways, Digested once the answer is in; false as for BeginRequest.
+    bool BeginLook(const std::string& address, const ProxySettings& proxy, std::size_t bodyBytes);
+
     // Abandons the link under way, if any, without an outcome: closes the socket and stops the
     // cut-off ticks. For a new scan and for closing the window.
     void CloseSocket();
@@ -70,6 +78,8 @@ public:
     // The header text received for the current or last link: the server's, or the proxy's when it
     // would not open a tunnel. Empty after a cut-off when nothing came back at all.
     const std::string& sResponse() const { return m_sResponse; }
+    // The body bytes a look read, as they came (still chunked if the server chunked them).
+    const std::string& sBody() const { return m_sBody; }
     bool bResponseDone() const { return m_bResponseDone; }
     std::int32_t lTimeoutTicks() const { return m_lTimeoutTicks; }
 
@@ -77,12 +87,16 @@ signals:
     void LinkFinished(brimtor::cHttpExchange::LinkEnd end);
 
 private:
+    bool Begin(const std::string& address, const std::string& sMethod, BookmarkPtr bookmark,
+               const ProxySettings& proxy, std::size_t bodyBytes);
     void ReplaceSocket();
     void wscHttp_Connect();
     void SendRequest();
     void Send(const std::string& bytes);
     void TunnelAnswered();
     void wscHttp_DataArrival();
+    void HeaderArrived(std::size_t end);
+    void ReadBody();
     void wscHttp_Close();
     void wscHttp_Error(QAbstractSocket::SocketError error);
     void wscHttp_SslErrors(const QList<QSslError>& errors);
@@ -94,7 +108,7 @@ private:
     QSslSocket* m_wscHttp = nullptr;
     QList<QSslCertificate> m_caCertificates;
 
-    BookmarkPtr m_bookmark;
+    BookmarkPtr m_bookmark;  // none for a look
     std::string m_address;  // as requested: a relative redirect target is resolved against it
     std::string m_sMethod;
     RequestDestination m_destination;
@@ -103,6 +117,9 @@ private:
     int m_certificateError = 0;
 
     std::string m_sResponse;
+    std::size_t m_bodyBytes = 0;  // a look's body budget; 0 reads no body
+    bool m_inBody = false;        // the header block is in: what comes is the body
+    std::string m_sBody;
     bool m_bResponseDone = false;
     std::int32_t m_lTimeoutTicks = 0;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "bookmarks/Verdict.hpp"
+#include "engine/PageText.hpp"
 #include "engine/ScanRules.hpp"
-#include "engine/cHttpExchange.hpp"
 #include "engine/modHttp.hpp"
 #include "support/Text.hpp"
 
@@ -27,7 +27,7 @@ struct cParallelScan::Lane {
 
     QTimer rest;  // single shot: started with the lane's link; till then the lane starts no other
     cHttpExchange exchange;
-    std::size_t position = 0;  // of the link under way, or of the last one
+    std::size_t item = 0;      // the link's position, or the look's item, under way or last
     std::size_t started = 0;   // when, among all the scan's links
     Server* server = nullptr;
     bool busy = false;
@@ -42,17 +42,14 @@ cParallelScan::cParallelScan(BookmarksPtr bookmarks, ParallelScanSettings settin
         auto lane = std::make_unique<Lane>(m_settings.timeoutTickMs);
         Lane& self = *lane;
         lane->rest.setSingleShot(true);
-        lane->rest.setInterval(std::max(0, m_settings.lanePaceMs));
         // A coarse timer may fire up to 5 % late on every link; over a long scan that adds up.
         lane->rest.setTimerType(Qt::PreciseTimer);
         connect(&lane->rest, &QTimer::timeout, this, [this, &self] {
             self.rested = true;
             Dispatch();
         });
-        connect(&lane->exchange, &cHttpExchange::LinkFinished, this, [this, &self](cHttpExchange::LinkEnd end) {
-            const bool timedOut = end == cHttpExchange::LinkEnd::TimedOut;
-            EndOfLink(self, timedOut, timedOut && self.exchange.sResponse().empty());
-        });
+        connect(&lane->exchange, &cHttpExchange::LinkFinished, this,
+                [this, &self](cHttpExchange::LinkEnd end) { EndOfLink(self, end); });
         m_lanes.push_back(std::move(lane));
     }
     m_wake.setSingleShot(true);
@@ -72,6 +69,13 @@ void cParallelScan::Start()
     BeginPass(1);
 }
 
+int cParallelScan::PassCount() const
+{
+    const std::span<const ScanPass> passes = ScanPasses();
+    return static_cast<int>(std::count_if(passes.begin(), passes.end(),
+                                          [this](const ScanPass& pass) { return m_settings.look || !pass.look; }));
+}
+
 void cParallelScan::BeginPass(int pass)
 {
     m_pass = pass;
@@ -81,38 +85,56 @@ void cParallelScan::BeginPass(int pass)
     m_pending = 0;
     m_over.assign(m_links.size(), true);
     m_sweep = 0;
+    std::vector<std::size_t> asked;
     for (std::size_t i = 0; i < m_links.size(); ++i) {
-        if (!m_rule->asks(*m_links[i]))
-            continue;
-        m_over[i] = false;
-        m_serverOf[i]->pending.push_back(i);
-        ++m_pending;
+        if (m_rule->asks(*m_links[i])) {
+            m_over[i] = false;
+            asked.push_back(i);
+        }
+    }
+    if (m_rule->look) {
+        m_look = std::make_unique<LookPass>(m_links, asked);
+        for (std::size_t item = 0; item < m_look->Items().size(); ++item)
+            m_servers[ServerOf(m_look->Items()[item].address)].pending.push_back(item);
+        m_pending = m_look->Items().size();
+    } else {
+        for (const std::size_t position : asked)
+            m_serverOf[position]->pending.push_back(position);
+        m_pending = asked.size();
     }
     SweepOn();
     m_total = m_pending;
     for (auto& [name, server] : m_servers) {
         // Of a server that left links unasked, another page is asked first this time: the one
-        // cut off before may be the only page of it that hangs.
+        // cut off before may be the only page of it that hangs. (The look asks no such link.)
         auto& pending = server.pending;
-        const auto unasked = std::find_if(pending.begin(), pending.end(),
-                                          [this](std::size_t i) { return m_links[i]->ServerSilent; });
+        const auto unasked = std::find_if(pending.begin(), pending.end(), [this](std::size_t item) {
+            return !m_look && m_links[item]->ServerSilent;
+        });
         if (unasked != pending.end())
             std::rotate(pending.begin(), unasked, std::next(unasked));
         MarkReady(server);
     }
     emit PassStarted(pass);
     // Every lane starts after one pace, as the first link of a pass always has; a pass with
-    // nothing to ask ends on that first rest.
+    // nothing to ask ends on that first rest. The look's requests rest only per server: a lane's
+    // rest would make it cost as much as the check itself, and it protects no server.
     for (const auto& lane : m_lanes) {
+        lane->rest.setInterval(m_rule->look ? 0 : std::max(0, m_settings.lanePaceMs));
         lane->rested = false;
         lane->rest.start();
     }
 }
 
+std::size_t cParallelScan::PositionOf(std::size_t item) const
+{
+    return m_look ? m_look->Items()[item].position : item;
+}
+
 int cParallelScan::Progress() const
 {
     const bool nextUnderWay = std::any_of(m_lanes.begin(), m_lanes.end(), [this](const auto& lane) {
-        return lane->busy && lane->position == m_sweep;
+        return lane->busy && PositionOf(lane->item) == m_sweep;
     });
     return static_cast<int>(m_sweep) + (nextUnderWay ? 1 : 0);
 }
@@ -159,7 +181,7 @@ void cParallelScan::Dispatch()
     for (const auto& lane : m_lanes) {
         if (lane->busy || !lane->rested)
             continue;
-        const std::optional<std::size_t> next = TakeNext(now, wakeAt);
+        const std::optional<ReadyEntry> next = TakeNext(now, wakeAt);
         if (!next)
             break;
         StartLink(*lane, *next);
@@ -171,7 +193,7 @@ void cParallelScan::Dispatch()
         m_wake.start(delay);
 }
 
-std::optional<std::size_t> cParallelScan::TakeNext(qint64 now, std::optional<qint64>& wakeAt)
+std::optional<cParallelScan::ReadyEntry> cParallelScan::TakeNext(qint64 now, std::optional<qint64>& wakeAt)
 {
     for (auto entry = m_ready.begin(); entry != m_ready.end(); ++entry) {
         Server& server = *entry->second;
@@ -179,14 +201,14 @@ std::optional<std::size_t> cParallelScan::TakeNext(qint64 now, std::optional<qin
             wakeAt = std::min(wakeAt.value_or(server.nextStartMs), server.nextStartMs);
             continue;
         }
-        const std::size_t position = entry->first;
+        const ReadyEntry next = *entry;
         m_ready.erase(entry);
         server.pending.pop_front();
         ++server.underWay;
         server.nextStartMs = now + m_settings.serverPaceMs;
         --m_pending;
         MarkReady(server);
-        return position;
+        return next;
     }
     return std::nullopt;
 }
@@ -198,23 +220,35 @@ void cParallelScan::MarkReady(Server& server)
         m_ready.emplace(server.pending.front(), &server);
 }
 
-void cParallelScan::StartLink(Lane& lane, std::size_t position)
+void cParallelScan::StartLink(Lane& lane, ReadyEntry next)
 {
-    lane.position = position;
+    const auto [item, server] = next;
+    lane.item = item;
     lane.started = ++m_linksStarted;
-    lane.server = m_serverOf[position];
+    lane.server = server;
     lane.busy = true;
     lane.rested = false;
     lane.rest.start();
     ++m_underWay;
-    const BookmarkPtr& bookmark = m_links[position];
-    emit LinkStarted(static_cast<int>(position) + 1, *bookmark);
+    bool started = false;
+    if (m_look) {
+        const LookPass::Item& asked = m_look->Items()[item];
+        if (asked.redirects == 0 && asked.position == LookPass::kProbe)
+            emit ProbeStarted(asked.address);
+        else if (asked.redirects == 0)
+            emit LinkStarted(static_cast<int>(asked.position) + 1, *m_links[asked.position]);
+        started = lane.exchange.BeginLook(asked.address, m_settings.proxy, kLookBodyBytes);
+    } else {
+        const BookmarkPtr& bookmark = m_links[item];
+        emit LinkStarted(static_cast<int>(item) + 1, *bookmark);
+        started = lane.exchange.BeginRequest(RequestAddress(bookmark->url), m_rule->method, bookmark, m_settings.proxy);
+    }
     // A link that cannot start leaves the bookmark untouched; the lane paces on.
-    if (!lane.exchange.BeginRequest(RequestAddress(bookmark->url), m_rule->method, bookmark, m_settings.proxy))
-        EndOfLink(lane, false, false);
+    if (!started)
+        EndOfLink(lane, std::nullopt);
 }
 
-void cParallelScan::EndOfLink(Lane& lane, bool timedOut, bool unanswered)
+void cParallelScan::EndOfLink(Lane& lane, std::optional<cHttpExchange::LinkEnd> end)
 {
     if (!lane.busy)
         return;
@@ -223,9 +257,19 @@ void cParallelScan::EndOfLink(Lane& lane, bool timedOut, bool unanswered)
     ++m_requestsEnded;
     Server& server = *lane.server;
     --server.underWay;
+    const bool timedOut = end == cHttpExchange::LinkEnd::TimedOut;
+    const bool unanswered = timedOut && lane.exchange.sResponse().empty();
     const bool silent = unanswered && !server.answered;
     server.answered = server.answered || !unanswered;
-    LinkOver(lane.position, timedOut);
+    std::optional<std::size_t> next;
+    if (m_look && end == cHttpExchange::LinkEnd::Digested)
+        next = m_look->Answered(lane.item, lane.exchange.sResponse(), lane.exchange.sBody());
+    else if (m_look)
+        m_look->Unanswered(lane.item);
+    if (next != lane.item)
+        ItemOver(lane.item, timedOut);
+    if (next)
+        AskFirst(*next, next != lane.item);
     if (silent)
         Silence(server);
     else
@@ -236,21 +280,39 @@ void cParallelScan::EndOfLink(Lane& lane, bool timedOut, bool unanswered)
         m_wake.start(0);
 }
 
+void cParallelScan::AskFirst(std::size_t item, bool added)
+{
+    Server& server = m_servers[ServerOf(m_look->Items()[item].address)];
+    if (!server.pending.empty())
+        m_ready.erase({server.pending.front(), &server});
+    server.pending.push_front(item);
+    ++m_pending;
+    m_total += added ? 1 : 0;
+    MarkReady(server);
+}
+
 void cParallelScan::Silence(Server& server)
 {
     if (!server.pending.empty())
         m_ready.erase({server.pending.front(), &server});
-    for (const std::size_t position : server.pending) {
-        RecordServerSilent(*m_links[position]);
+    for (const std::size_t item : server.pending) {
+        if (m_look)
+            m_look->Unanswered(item);
+        else
+            RecordServerSilent(*m_links[item]);
         --m_pending;
-        LinkOver(position, false);
+        ItemOver(item, false);
     }
     server.pending.clear();
 }
 
-void cParallelScan::LinkOver(std::size_t position, bool timedOut)
+// A probe has no place in the collection: only its count moves.
+void cParallelScan::ItemOver(std::size_t item, bool timedOut)
 {
     ++m_done;
+    const std::size_t position = PositionOf(item);
+    if (position == LookPass::kProbe)
+        return;
     m_over[position] = true;
     SweepOn();
     emit LinkEnded(static_cast<int>(position) + 1, timedOut);
@@ -258,7 +320,8 @@ void cParallelScan::LinkOver(std::size_t position, bool timedOut)
 
 void cParallelScan::EndPass()
 {
-    if (m_pass < static_cast<int>(ScanPasses().size())) {
+    m_look.reset();
+    if (m_pass < PassCount()) {
         BeginPass(m_pass + 1);
         return;
     }

@@ -15,25 +15,33 @@
 #include <QTimer>
 
 #include "bookmarks/cBookmarks.hpp"
+#include "engine/LookPass.hpp"
 #include "engine/RequestDestination.hpp"
+#include "engine/cHttpExchange.hpp"
 
 namespace brimtor {
 
-class cHttpExchange;
 struct ScanPass;
 
 // How a scan spreads its links. The defaults are the window's with one lane.
 struct ParallelScanSettings {
     int jobs = 1;              // lanes: links under way at once, each on its own socket
-    int lanePaceMs = 200;      // on each lane, at least this long between two link starts
+    int lanePaceMs = 200;      // on each lane, at least this long between two link starts (not in the look)
     int serverPaceMs = 50;     // to one web server, at least this long between two request starts
     int timeoutTickMs = 1000;  // one cut-off tick; a link is cut off on the 41st
     ProxySettings proxy;
+    bool look = true;          // the look inside pages that answer, as the last pass
 };
 
 // Checks a collection's links pass by pass (ScanPasses: HEAD for every link, then GET for the
-// links that answered badly), the window's scan and the command's alike. A pass starts once the
-// whole pass before it has ended, so every link's outcome is what one link at a time gives.
+// links that answered badly, then the look inside the pages that answered), the window's scan and
+// the command's alike. A pass starts once the whole pass before it has ended, so every link's
+// outcome is what one link at a time gives.
+//
+// The look asks its items (LookPass: each link's look, and a site's probe once a look needs it) as
+// the other passes ask links, under the same lanes, server limits and pace, cut-off, silence and
+// pause, but with no rest per lane; a redirect it follows and a probe are asked before the rest of
+// their server's queue, so the looks under way end soon.
 //
 // Each lane checks one link at a time on its own exchange and starts no two links closer than
 // one lane pace: a link that took longer is followed at once. Links start in collection order, except that the politeness towards each web server
@@ -67,7 +75,8 @@ public:
     int Lanes() const { return static_cast<int>(m_lanes.size()); }
     // From 1, while scanning.
     int Pass() const { return m_pass; }
-    // Links of the current pass that have ended, and how many the pass asks.
+    // Items of the current pass that have ended, and how many it asks (the look: its links, and
+    // the probes as they are asked for).
     std::size_t Done() const { return m_done; }
     std::size_t Total() const { return m_total; }
     // Requests ended over every pass, for a rate.
@@ -87,6 +96,8 @@ signals:
     void PassStarted(int pass);
     // The bookmark at this position of the collection (from 1) is about to be requested.
     void LinkStarted(int position, const brimtor::cBookmark& bookmark);
+    // The look is about to ask this address, which cannot exist, of a site it looks at.
+    void ProbeStarted(const std::string& address);
     // The link at this position has ended, asked or not; Done() and Progress() count it already.
     void LinkEnded(int position, bool timedOut);
     void ScanCompleted();
@@ -95,24 +106,32 @@ private:
     struct Lane;
     // One web server, for the whole scan.
     struct Server {
-        std::deque<std::size_t> pending;  // this pass's links not yet started, by position
+        std::deque<std::size_t> pending;  // this pass's items not yet started: links by position, or the look's items
         int underWay = 0;
         bool answered = false;            // anything came back from it, in any pass
         qint64 nextStartMs = 0;           // on m_clock: no link of it starts before
     };
-    using ReadyEntry = std::pair<std::size_t, Server*>;  // (first pending position, server)
+    using ReadyEntry = std::pair<std::size_t, Server*>;  // (first pending item, server)
 
+    // The passes this scan makes: the look, last, only when asked for.
+    int PassCount() const;
     void BeginPass(int pass);
+    // The collection position of an item of the current pass; LookPass::kProbe for a probe.
+    std::size_t PositionOf(std::size_t item) const;
     // Starts links on the lanes that are free and rested, as far as the servers allow.
     void Dispatch();
-    // The next link a lane may start: the first in collection order whose server has room and is
-    // due; otherwise `wakeAt` learns when the earliest server with room is due.
-    std::optional<std::size_t> TakeNext(qint64 now, std::optional<qint64>& wakeAt);
-    void StartLink(Lane& lane, std::size_t position);
-    void EndOfLink(Lane& lane, bool timedOut, bool unanswered);
-    // Ends every link still waiting for this server, unasked.
+    // The next item a lane may start: the first in order whose server has room and is due;
+    // otherwise `wakeAt` learns when the earliest server with room is due.
+    std::optional<ReadyEntry> TakeNext(qint64 now, std::optional<qint64>& wakeAt);
+    void StartLink(Lane& lane, ReadyEntry next);
+    // How the lane's request ended; none when it could not start.
+    void EndOfLink(Lane& lane, std::optional<cHttpExchange::LinkEnd> end);
+    // A look's item asks (again, at a redirect's target; or a probe `added` to the pass) before
+    // anything else waiting for its server, so the looks under way end soon.
+    void AskFirst(std::size_t item, bool added);
+    // Ends every item still waiting for this server, unasked.
     void Silence(Server& server);
-    void LinkOver(std::size_t position, bool timedOut);
+    void ItemOver(std::size_t item, bool timedOut);
     // Moves m_sweep past every link over from there on.
     void SweepOn();
     bool PassOver() const { return m_pending == 0 && m_underWay == 0; }
@@ -122,6 +141,7 @@ private:
 
     std::vector<BookmarkPtr> m_links;
     std::vector<Server*> m_serverOf;  // by position
+    std::unique_ptr<LookPass> m_look;  // during the look's pass
     std::map<std::string, Server> m_servers;
     ParallelScanSettings m_settings;
     std::vector<std::unique_ptr<Lane>> m_lanes;

@@ -24,13 +24,6 @@ std::string SocketStateCaption(int state)
     return (state >= 0 && state <= 9) ? captions[state] : "";
 }
 
-// How the details log and the stage line name a pass (from 1).
-std::string PassName(int pass)
-{
-    static const char* const names[] = {"1st", "2nd", "3rd"};
-    return names[pass - 1];
-}
-
 }  // namespace
 
 cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, QObject* parent)
@@ -41,6 +34,7 @@ cScanDriver::cScanDriver(cLinkMain& links, ScanView& view, ScanTimings timings, 
     , m_connected([] { return UserConnection().Connected(); })
     , m_proxy([] { return ProxySettings {}; })
     , m_laneCount([] { return 1; })
+    , m_look([] { return true; })
 {
     m_socketState.setInterval(timings.socketStateMs);
     connect(&m_socketState, &QTimer::timeout, this, &cScanDriver::ShowSocketState);
@@ -106,12 +100,15 @@ void cScanDriver::ArmFirstPass()
     m_view.EnableButton(ScanButton::Cancel, true);
     m_view.EnableButton(ScanButton::Pause, true);
     const ParallelScanSettings settings {m_laneCount(), m_timings.paceMs, m_timings.serverPaceMs,
-                                         m_timings.cutOffTickMs, m_proxy()};
+                                         m_timings.cutOffTickMs, m_proxy(), m_look()};
     m_lanes = std::make_unique<cParallelScan>(m_links.Bookmarks(), settings);
     connect(m_lanes.get(), &cParallelScan::PassStarted, this, &cScanDriver::BeginPass);
     connect(m_lanes.get(), &cParallelScan::LinkStarted, this, [this](int position, const cBookmark& bookmark) {
         AddDetail("[" + std::to_string(position) + "] " + m_sPass + " Pass: " + bookmark.ShortcutName, false);
         ShowProgress();
+    });
+    connect(m_lanes.get(), &cParallelScan::ProbeStarted, this, [this](const std::string& address) {
+        AddDetail("[probe] " + m_sPass + " Pass: " + address, false);
     });
     connect(m_lanes.get(), &cParallelScan::LinkEnded, this, &cScanDriver::LinkEnded);
     connect(m_lanes.get(), &cParallelScan::ScanCompleted, this, &cScanDriver::CompleteScan);

@@ -27,8 +27,9 @@ struct ScanTimings {
 // Walks the collection of the chosen source and has every link checked, showing it all on the
 // scan page: a pre-scan that reads the Favorites' shortcut files, then the passes of
 // cParallelScan (a HEAD pass over every link, a GET pass over the links whose first answer was
-// neither a success nor a redirect) on as many lanes as the window asks for. One lane is one
-// link at a time over one socket.
+// neither a success nor a redirect, and unless switched off the look inside the pages that
+// answered) on as many lanes as the window asks for. One lane is one link at a time over one
+// socket.
 class cScanDriver : public QObject {
     Q_OBJECT
 
@@ -46,6 +47,8 @@ public:
     void SetProxySource(std::function<ProxySettings()> source) { m_proxy = std::move(source); }
     // Read at every Scan click: how many links may be under way at once. The default is 1.
     void SetLaneSource(std::function<int()> source) { m_laneCount = std::move(source); }
+    // Read at every Scan click: whether to look inside the pages that answer. The default is yes.
+    void SetLookSource(std::function<bool()> source) { m_look = std::move(source); }
 
     // Starts a scan, replacing any scan under way. False, with nothing changed, when the
     // machine is not connected: the window tells the user.
@@ -76,6 +79,7 @@ private:
     std::function<bool()> m_connected;
     std::function<ProxySettings()> m_proxy;
     std::function<int()> m_laneCount;
+    std::function<bool()> m_look;
     // The scan's passes; kept after the end until the next scan.
     std::unique_ptr<cParallelScan> m_lanes;
 

@@ -1,5 +1,6 @@
 #include "engine/modHttp.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -129,6 +130,28 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
     return CWinInet_URL().CombineUrl(absoluteBase, location);
 }
 
+std::string BodyOf(std::string_view block, std::string_view received)
+{
+    if (ToLowerAscii(GetHeaderValue(block, "Transfer-Encoding")).find("chunked") == std::string::npos)
+        return std::string(received);
+    // Each chunk is its size in hex (extensions after ";" ignored), CR LF, the bytes, CR LF; the
+    // last has size 0. A body cut short keeps what came of its last chunk.
+    std::string body;
+    for (std::size_t lineEnd = received.find("\r\n"); lineEnd != std::string_view::npos;
+         lineEnd = received.find("\r\n")) {
+        std::size_t size = 0;
+        const auto [end, error] = std::from_chars(received.data(), received.data() + lineEnd, size, 16);
+        if (error != std::errc() || size == 0)
+            break;
+        received.remove_prefix(lineEnd + 2);
+        body.append(received.substr(0, size));
+        if (size > received.size() || received.size() - size < 2)
+            break;
+        received.remove_prefix(size + 2);
+    }
+    return body;
+}
+
 std::string StatusText(std::int32_t code)
 {
     const auto found = ReasonPhrases().find(code);
@@ -144,6 +167,7 @@ void DigestResponse(std::string_view response, cBookmark& bookmark, const std::s
         bookmark.RedirectedUrl = GetRedirectLocation(block, requested);
     bookmark.Status = "scanned";
     bookmark.ServerSilent = false;
+    bookmark.LookFinding = LookVerdict::None;  // a new answer: whatever an earlier look saw is stale
 }
 
 void RecordSocketError(cBookmark& bookmark, int number)
@@ -151,6 +175,7 @@ void RecordSocketError(cBookmark& bookmark, int number)
     bookmark.Status = "error";
     bookmark.ResponseCode = static_cast<std::int16_t>(number);
     bookmark.ServerSilent = false;
+    bookmark.LookFinding = LookVerdict::None;
 }
 
 void RecordTimeOut(cBookmark& bookmark)

@@ -9,7 +9,7 @@
 
 // Reading an HTTP answer: the header block, the status code and its class, the declared length,
 // a redirect's target, and the reason phrase of each code. Only the status line and the headers
-// count; a body is never looked at.
+// count for a link's outcome; the look inside pages reads a body's first bytes (BodyOf).
 namespace brimtor {
 
 // The status line and header lines of a response, each with its closing CR LF, up to the empty
@@ -35,15 +35,21 @@ float GetContentLength(std::string_view block);
 // cannot be combined.
 std::string GetRedirectLocation(std::string_view block, const std::string& base);
 
+// The bytes of a body as the server meant them, from the first bytes received after `block`: a
+// chunked body joined from its chunks as far as they came, any other as it is.
+std::string BodyOf(std::string_view block, std::string_view received);
+
 // The reason phrase of a code; "Unknown" for codes without one.
 std::string StatusText(std::int32_t code);
 
 // Writes the outcome of a received response into the bookmark: code, declared length, the
 // redirect target (resolved against `requested`, the address the request was for) for the
-// redirect class, and Status "scanned". What it amounts to is judged once the scan has ended.
+// redirect class, and Status "scanned"; an earlier look's finding is cleared. What it amounts to
+// is judged once the scan has ended.
 void DigestResponse(std::string_view response, cBookmark& bookmark, const std::string& requested);
 
-// Writes the outcome of a link ended by socket error `number`: "error" with that number.
+// Writes the outcome of a link ended by socket error `number`: "error" with that number, and no
+// look's finding.
 void RecordSocketError(cBookmark& bookmark, int number);
 
 // Writes the outcome of a link that was cut off: "error" with code 408, nothing else touched.

@@ -32,9 +32,9 @@ struct OpenFile {
 
 }  // namespace
 
-// Opens the file for reading when it is a regular file (links followed) of a sane size; its
-// size as it claims it, or why not.
-static Outcome<std::size_t> OpenRegular(const std::string& path, OpenFile& file)
+// Opens the file for reading when it is a regular file (links followed) of a sane size, or says
+// why not.
+static Outcome<> OpenRegular(const std::string& path, OpenFile& file)
 {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; a regular file
     // reads as it always does.
@@ -48,13 +48,13 @@ static Outcome<std::size_t> OpenRegular(const std::string& path, OpenFile& file)
         return Failure {path + " is not a regular file"};
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxReadBytes)
         return Failure {path + " is larger than 256 MiB"};
-    return static_cast<std::size_t>(info.st_size);
+    return {};
 }
 
 Outcome<> ReadRegularFileInChunks(const std::string& path, const std::function<bool(std::string_view)>& take)
 {
     OpenFile file {-1};
-    if (const Outcome<std::size_t> opened = OpenRegular(path, file); !opened)
+    if (const Outcome<> opened = OpenRegular(path, file); !opened)
         return Failure {opened.Reason()};
     std::vector<char> chunk(std::size_t(1) << 20);
     std::size_t total = 0;
@@ -75,30 +75,14 @@ Outcome<> ReadRegularFileInChunks(const std::string& path, const std::function<b
 
 Outcome<std::string> ReadRegularFile(const std::string& path)
 {
-    OpenFile file {-1};
-    const Outcome<std::size_t> opened = OpenRegular(path, file);
-    if (!opened)
-        return Failure {opened.Reason()};
-    // Read by the size the file claims, then on until the end, in case it grew meanwhile.
     std::string bytes;
-    bytes.resize(*opened + 1);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(std::min(bytes.size() * 2, kMaxReadBytes + 1));
-        const ssize_t n = ::read(file.fd, bytes.data() + used, bytes.size() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return Failure {"cannot read " + path + ": " + std::strerror(errno)};
-        used += static_cast<std::size_t>(n);
-        if (used > kMaxReadBytes)
-            return Failure {path + " is larger than 256 MiB"};
-        if (n == 0) {
-            bytes.resize(used);
-            return bytes;
-        }
-    }
+    const Outcome<> read = ReadRegularFileInChunks(path, [&bytes](std::string_view chunk) {
+        bytes.append(chunk);
+        return true;
+    });
+    if (!read)
+        return Failure {read.Reason()};
+    return bytes;
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path)

@@ -39,6 +39,7 @@ MainSettings ReadMainSettings()
     settings.Top = ReadNumber("BrimtorTop", "-1");
     settings.Left = ReadNumber("BrimtorLeft", "-1");
     settings.Lanes = ReadNumber("Lanes", "");
+    settings.LookInside = ReadNumber("LookInside", "");
     return settings;
 }
 
@@ -67,6 +68,7 @@ void WriteMainSettings(const MainSettings& settings)
     WriteOne("BrimtorTop", NumberText(settings.Top));
     WriteOne("BrimtorLeft", NumberText(settings.Left));
     WriteOne("Lanes", NumberText(settings.Lanes));
+    WriteOne("LookInside", NumberText(settings.LookInside));
 }
 
 std::vector<std::string> SplitSiteList(std::string_view text)

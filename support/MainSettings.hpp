@@ -24,12 +24,14 @@ struct MainSettings {
     std::optional<int> Left = -1;
     // Links checked at once; empty keeps the window's built-in count.
     std::optional<int> Lanes;
+    // Whether to look inside the pages that answer: 0 no, 1 yes; empty keeps the built-in yes.
+    std::optional<int> LookInside;
 };
 
 // Every value of the settings key, with its default when it is missing or empty.
 MainSettings ReadMainSettings();
 
-// Writes the nine values in order; a value that cannot be written does not stop the others.
+// Writes the ten values in order; a value that cannot be written does not stop the others.
 void WriteMainSettings(const MainSettings& settings);
 
 // Addresses separated by ";", blanks trimmed, empty pieces left out.

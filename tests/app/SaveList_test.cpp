@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -11,15 +10,6 @@
 
 using namespace brimtor;
 using namespace brimtor::test;
-
-// What brimtor-check prints, run to its end while this process's event loop serves the links.
-static std::string CommandOutput(QStringList arguments)
-{
-    QProcess process;
-    process.start(BRIMTOR_CHECK_PATH, arguments << "--no-connection-check" << "--pace" << "0");
-    EXPECT_TRUE(QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 30000));
-    return process.readAllStandardOutput().toStdString();
-}
 
 TEST(SaveList, CtrlSSavesTheViewAsTheCommandsCsvOrAsAPageAndAFailureSaysWhy)
 {

@@ -1,6 +1,7 @@
 #include "tests/app/WizardFixture.hpp"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -75,6 +76,14 @@ void WizardFixture::Scan()
     Click("cmdScan");
     auto* next = Find<QPushButton>("cmdNext");
     ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
+}
+
+std::string CommandOutput(QStringList arguments)
+{
+    QProcess process;
+    process.start(BRIMTOR_CHECK_PATH, arguments << "--no-connection-check" << "--pace" << "0");
+    EXPECT_TRUE(QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 30000));
+    return process.readAllStandardOutput().toStdString();
 }
 
 }  // namespace brimtor::test

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QPushButton>
+#include <QStringList>
 
 #include "app/frmMain.hpp"
 #include "engine/ConnectionFlags.hpp"
@@ -45,5 +46,9 @@ struct WizardFixture {
     // From the proxy page: to the scan page, then scans and waits for the end.
     void Scan();
 };
+
+// What brimtor-check prints with these arguments, run to its end without the connection test or
+// a server pace while this process's event loop serves the links.
+std::string CommandOutput(QStringList arguments);
 
 }  // namespace brimtor::test

@@ -32,6 +32,10 @@ TEST(WizardLayout, AtTwoSizesNothingOverlapsAndTheListsFillTheirPages)
                 EXPECT_LT(at(buttons[i - 1]).right(), at(buttons[i]).left()) << buttons[i];
             }
         }
+        // The look's box: on the Details row, at the list's right edge.
+        EXPECT_LT(at("cmdDetails").right(), at("chkLookInside").left());
+        EXPECT_LT(at("chkLookInside").bottom(), at("lbDetails").top());
+        EXPECT_NEAR(at("chkLookInside").right(), at("lbDetails").right(), 1);
         for (const auto& [list, button, page] : {std::tuple("lbDetails", "cmdScan", "picPage_3"),
                                                  std::tuple("lvResults", "cmdClean", "picPage_4")}) {
             EXPECT_LT(at(page).bottom(), band.bottom()) << page;

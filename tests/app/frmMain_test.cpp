@@ -171,10 +171,15 @@ TEST(frmMain, NavigationButtonsAndCaptionsOnEveryPage)
     EXPECT_EQ(w.Find<XP_ProgressBar>("pb")->Value(), 0);
     EXPECT_EQ(window.Links().Bookmarks(), loaded);
 
+    auto* look = w.Find<QCheckBox>("chkLookInside");
+    look->setChecked(false);
     w.Click("cmdScan");
-    EXPECT_FALSE(w.Find<QSpinBox>("spnLanes")->isEnabled());
+    EXPECT_FALSE(w.Find<QSpinBox>("spnLanes")->isEnabled() || look->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
-    EXPECT_TRUE(w.Find<QSpinBox>("spnLanes")->isEnabled());
+    EXPECT_TRUE(w.Find<QSpinBox>("spnLanes")->isEnabled() && look->isEnabled());
+    // Unticked, nothing is looked at: every link answered its HEAD.
+    EXPECT_TRUE(std::none_of(w.server.Requests().begin(), w.server.Requests().end(),
+                             [](const std::string& head) { return head.rfind("GET /a", 0) == 0; }));
     EXPECT_EQ(next->text(), "&Report");
     EXPECT_TRUE(w.Find<QLabel>("lblStatus")->text().startsWith("scan complete in "));
 
@@ -219,6 +224,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     w.ChooseSource(4);
     w.Find<QLineEdit>("txtProxyPort")->setText("3128");
     w.Find<QSpinBox>("spnLanes")->setValue(7);
+    w.Find<QCheckBox>("chkLookInside")->setChecked(false);
     w.Click("cmdNext");  // nothing to load: back on the source page
     w.Click("cmdNext");
     first.resize(TwipsToPixels(&first, 9000), TwipsToPixels(&first, 7500));
@@ -234,6 +240,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_EQ(saved.ShowDetails, 0);
     EXPECT_EQ(saved.Width, 9000);
     EXPECT_EQ(saved.Lanes, 7);
+    EXPECT_EQ(saved.LookInside, 0);
 
     WriteSetting(kSettingsKey, "ShowDetails", "1");
     frmMain& second = w.Open();
@@ -244,6 +251,7 @@ TEST(frmMain, SettingsAreWrittenOnCloseAndRestoredOnStart)
     EXPECT_EQ(PixelsToTwips(&second, second.width()), 9000);
     EXPECT_EQ(PixelsToTwips(&second, second.height()), 7500);
     EXPECT_EQ(w.Find<QSpinBox>("spnLanes")->value(), 7);
+    EXPECT_FALSE(w.Find<QCheckBox>("chkLookInside")->isChecked());
     w.Close();
     WriteSetting(kSettingsKey, "Lanes", "33");  // out of range: the built-in count stands
     EXPECT_EQ(w.Open().findChild<QSpinBox*>("spnLanes")->value(), 8);

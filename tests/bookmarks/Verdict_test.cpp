@@ -79,3 +79,28 @@ TEST(Verdict, JudgingTicksListsGuardsAndDrawsEveryKindOfOutcome)
     // Redirects go by the code's first digit, whatever their verdict.
     EXPECT_EQ(Urls(FillView(list, "Redirect")), (std::vector<std::string>{"http://moved/", "http://stale/"}));
 }
+
+// The look's finding ticks a plain page; a secure one stays protected but is listed with the
+// finding, for the user to judge. Either way the words tell what the look saw.
+TEST(Verdict, APageTheLookFoundDeadIsTickedUnlessSecureAndSaysWhy)
+{
+    cBookmarks list;
+    for (const char* url : {"http://parked/", "https://parked/", "https://fine/"}) {
+        const BookmarkPtr b = list.Add(url, url, "root", list.Count() + 1);
+        b->Status = "scanned";
+        b->ResponseCode = 200;
+        b->LookFinding = std::string(url) == "https://fine/" ? LookVerdict::None : LookVerdict::Parked;
+        EXPECT_TRUE(AnsweredAlive(*b)) << url;  // the look asks secure pages too
+    }
+    JudgeBookmarks(list);
+    EXPECT_EQ(Urls(FillView(list, "Broken")), (std::vector<std::string>{"http://parked/", "https://parked/"}));
+    const char* const dead = " \u2014 the page looks dead: the domain is parked (for sale)";
+    const struct { bool ticked; ResultIcon icon; std::string words; } told[] = {
+        {true, ResultIcon::Bad, dead}, {false, ResultIcon::Warning, dead}, {false, ResultIcon::None, ""}};
+    for (int i = 1; i <= 3; ++i) {
+        const cBookmark& b = *list.Item(i);
+        EXPECT_EQ(b.Clean, told[i - 1].ticked) << b.url;
+        EXPECT_EQ(IconOf(b), told[i - 1].icon) << b.url;
+        EXPECT_EQ(VerdictWords(b), told[i - 1].words) << b.url;
+    }
+}

@@ -118,8 +118,8 @@ TEST_F(CheckJob, TextFileRowsInTheAllAndBrokenViews)
     const Outcome broken = Check({"--source", "text", path, "--format", "csv"});
     EXPECT_EQ(broken.exit, 1);
     EXPECT_EQ(broken.err, "");  // nothing shown on a pipe but the rows: no progress
-    const std::string archive = ",https://web.archive.org/web/*/";
-    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n"
+    const std::string archive = ",,https://web.archive.org/web/*/";  // no looks_dead, then the archive
+    EXPECT_EQ(broken.out, "id,name,folder,url,status,code,result,redirected_url,clean,looks_dead,archive_url\n"
                           "1," + Url("/gone") + ",," + Url("/gone") + ",scanned,404,Not Found,,true" + archive + Url("/gone") + "\n"
                           "2," + refused + ",," + refused + ",error,10061,"
                           "No connection could be made because the target machine actively refused it.,,true" + archive + refused + "\n"
@@ -296,16 +296,16 @@ TEST_F(CheckJob, DuplicatesAndEmptyFoldersAreListedWithoutACheckAndACleanTakesWh
     home.WriteFile("Favorites/a.url", "URL=" + Url("/ok") + "\r\n");
     home.WriteFile("Favorites/News/b.url", "URL=" + Url("/ok") + "\r\n");
     std::filesystem::create_directories(home / "Favorites/Empty");
-    const std::string header = "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n";
+    const std::string header = "id,name,folder,url,status,code,result,redirected_url,clean,looks_dead,archive_url\n";
     const Outcome listed = Check({"--source", "favorites", "--no-check", "--view", "duplicates", "--format", "csv"});
     EXPECT_EQ(listed.exit, 0) << listed.err;
-    EXPECT_EQ(listed.out, header + "2,B,News/," + Url("/ok") + ",pending,0,Duplicate; the copy kept is in root,,true,\n");
+    EXPECT_EQ(listed.out, header + "2,B,News/," + Url("/ok") + ",pending,0,Duplicate; the copy kept is in root,,true,,\n");
 
     const Outcome cleaned = Check({"--source", "favorites", "--no-check", "--view", "empty-folders", "--clean", "--yes",
                                    "--format", "csv"});
     EXPECT_EQ(cleaned.exit, 1) << cleaned.err;
-    EXPECT_EQ(cleaned.out, header + "1,Empty,root,,folder,0,Empty folder,,true,\n"
-                                    "2,News,root,,folder,0,Empty once its duplicates are removed,,true,\n");
+    EXPECT_EQ(cleaned.out, header + "1,Empty,root,,folder,0,Empty folder,,true,,\n"
+                                    "2,News,root,,folder,0,Empty once its duplicates are removed,,true,,\n");
     EXPECT_NE(cleaned.err.find("removed 2 folder(s) from the Favorites\n"), std::string::npos) << cleaned.err;
     EXPECT_EQ(ListNames(home / "Favorites"), std::vector<std::string>{"a.url"});
     EXPECT_TRUE(server.Requests().empty());

@@ -48,9 +48,10 @@ namespace {
 
 std::vector<ReportRow> TwoRows()
 {
-    ReportRow gone {7, "Gone, \"really\"", "Links\\Old", "http://h/gone", "scanned", 404, "Not Found", "", true,
+    ReportRow gone {7, "Gone, \"really\"", "Links\\Old", "http://h/gone", "scanned", 404, "Not Found", "", true, "",
                     "https://web.archive.org/web/*/http://h/gone", ResultIcon::Bad};
-    ReportRow moved {12, "Caf\xe9", "", "http://h/moved", "scanned", 301, "Moved Permanently", "http://h/ok", false, "", ResultIcon::None};
+    ReportRow moved {12, "Caf\xe9", "", "http://h/moved", "scanned", 301, "Moved Permanently", "http://h/ok", false,
+                     "home-page", "", ResultIcon::None};
     return {gone, moved};
 }
 
@@ -59,11 +60,12 @@ std::vector<ReportRow> TwoRows()
 TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 {
     EXPECT_EQ(FormatRows(TwoRows(), OutputFormat::Csv),
-              "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n"
-              "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true,"
+              "id,name,folder,url,status,code,result,redirected_url,clean,looks_dead,archive_url\n"
+              "7,\"Gone, \"\"really\"\"\",Links\\Old,http://h/gone,scanned,404,Not Found,,true,,"
               "https://web.archive.org/web/*/http://h/gone\n"
-              "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false,\n");
-    EXPECT_EQ(FormatRows({}, OutputFormat::Csv), "id,name,folder,url,status,code,result,redirected_url,clean,archive_url\n");
+              "12,Caf\xe9,,http://h/moved,scanned,301,Moved Permanently,http://h/ok,false,home-page,\n");
+    EXPECT_EQ(FormatRows({}, OutputFormat::Csv),
+              "id,name,folder,url,status,code,result,redirected_url,clean,looks_dead,archive_url\n");
 
     const std::string text = FormatRows(TwoRows(), OutputFormat::Json);
     QJsonParseError error;
@@ -72,13 +74,14 @@ TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
     const QJsonArray rows = document.array();
     ASSERT_EQ(rows.size(), 2);
     const QJsonObject gone = rows[0].toObject();
-    EXPECT_EQ(gone.keys(), (QStringList {"archive_url", "clean", "code", "folder", "id", "name", "redirected_url",
-                                         "result", "status", "url"}));
+    EXPECT_EQ(gone.keys(), (QStringList {"archive_url", "clean", "code", "folder", "id", "looks_dead", "name",
+                                         "redirected_url", "result", "status", "url"}));
     EXPECT_EQ(gone["archive_url"].toString(), "https://web.archive.org/web/*/http://h/gone");
     EXPECT_EQ(gone["code"].toInt(), 404);
     EXPECT_TRUE(gone["clean"].toBool());
     EXPECT_EQ(gone["name"].toString(), "Gone, \"really\"");
     EXPECT_EQ(rows[1].toObject()["name"].toString(), QString::fromUtf8("Caf\xc3\xa9"));
+    EXPECT_EQ(rows[1].toObject()["looks_dead"].toString(), "home-page");
     EXPECT_EQ(FormatRows({}, OutputFormat::Json), "[]\n");
 }
 
@@ -87,8 +90,8 @@ TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
     std::vector<ReportRow> rows = TwoRows();
     rows[0].name = "two\r\nlines";
     EXPECT_EQ(FormatRows(rows, OutputFormat::Table),
-              "ID  NAME        FOLDER     URL             STATUS   CODE  RESULT             REDIRECTED_URL  CLEAN\n"
+              "ID  NAME        FOLDER     URL             STATUS   CODE  RESULT             REDIRECTED_URL  CLEAN  LOOKS_DEAD\n"
               "7   two  lines  Links\\Old  http://h/gone   scanned  404   Not Found                          true\n"
               "12  Caf\xe9        "
-              "           http://h/moved  scanned  301   Moved Permanently  http://h/ok     false\n");
+              "           http://h/moved  scanned  301   Moved Permanently  http://h/ok     false  home-page\n");
 }

@@ -115,3 +115,15 @@ TEST(modHttp, HostileResponsesBecomeOutcomes)
     EXPECT_EQ(Digested(hostile[1]).ResponseCode, 200);
     EXPECT_EQ(GetHeaderValue("HTTP/1.1 200\r\n" + longLine + "\r\nServer: far\r\n", "Server"), "far");
 }
+
+// A look's body joined from its chunks, as far as they came; a hostile size ends the joining.
+TEST(modHttp, BodyOfJoinsChunksAsFarAsTheyCame)
+{
+    const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n";
+    EXPECT_EQ(BodyOf(chunked, "4;ext=1\r\nWiki\r\n5\r\npedia\r\n0\r\n\r\ntrailer"), "Wikipedia");
+    EXPECT_EQ(BodyOf(chunked, "4\r\nWiki\r\n5\r\nped"), "Wikiped");
+    EXPECT_EQ(BodyOf(chunked, "ffffffffffffffff\r\nabc\r\n1\r\nX"), "abc\r\n1\r\nX");  // all of one chunk
+    EXPECT_EQ(BodyOf(chunked, "1ffffffffffffffff\r\nabc"), "");
+    EXPECT_EQ(BodyOf(chunked, "-4\r\nabcd"), "");
+    EXPECT_EQ(BodyOf("HTTP/1.1 200 OK\r\n\r\n", "4\r\nWiki"), "4\r\nWiki");
+}

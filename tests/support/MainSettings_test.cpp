@@ -31,7 +31,7 @@ std::vector<std::string> StoredNames()
 
 }  // namespace
 
-TEST(MainSettings, DefaultsWithoutWritingThenExactlyTheNineValuesThenBadTextsLeaveTheirStep)
+TEST(MainSettings, DefaultsWithoutWritingThenExactlyTheTenValuesThenBadTextsLeaveTheirStep)
 {
     TempHome home;
     const MainSettings first = ReadMainSettings();
@@ -47,7 +47,8 @@ TEST(MainSettings, DefaultsWithoutWritingThenExactlyTheNineValuesThenBadTextsLea
     s.Left = 300;
     WriteMainSettings(s);
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"BrimtorHeight", "BrimtorLeft", "BrimtorTop", "BrimtorWidth",
-                                                       "Lanes", "ProxyPort", "ProxyServer", "SelectedBrowser", "ShowDetails"}));
+                                                       "Lanes", "LookInside", "ProxyPort", "ProxyServer", "SelectedBrowser",
+                                                       "ShowDetails"}));
     EXPECT_EQ(ReadMainSettings().ProxyServer, "proxy.example");
     EXPECT_EQ(ReadMainSettings().Top, -1440);
 

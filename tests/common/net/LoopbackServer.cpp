@@ -83,7 +83,7 @@ void LoopbackServer::Answer(const std::shared_ptr<Connection>& connection)
     auto scripted = m_replies.find(method + " " + target);
     if (scripted == m_replies.end())
         scripted = m_replies.find(target);
-    connection->reply = scripted != m_replies.end() ? scripted->second : ScriptedReply{"HTTP/1.1 404 Not Found\r\n\r\n"};
+    connection->reply = scripted != m_replies.end() ? scripted->second : m_otherwise;
     connection->bodyLeft = connection->reply.streamedBody;
     if (!connection->reply.oneByteChunks) {
         connection->socket->write(QByteArray::fromStdString(connection->reply.bytes));

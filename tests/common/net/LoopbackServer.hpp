@@ -26,7 +26,8 @@ struct ScriptedReply {
 };
 
 // An HTTP server on 127.0.0.1 for tests, plain or over TLS, answering each request target with
-// the reply scripted for it (404 for any other) and keeping every request head it received.
+// the reply scripted for it (404, or the Otherwise reply, for any other) and keeping every request
+// head it received.
 // It runs on the test's own event loop.
 class LoopbackServer : public QTcpServer {
     Q_OBJECT
@@ -48,6 +49,8 @@ public:
     // The reply for a request line's target: a path, or an absolute address for proxy requests.
     // A target written after a method ("HEAD /x") answers that method only, before the plain one.
     void Script(const std::string& target, ScriptedReply reply) { m_replies[target] = std::move(reply); }
+    // The reply for every target nothing is scripted for, instead of 404.
+    void Otherwise(ScriptedReply reply) { m_otherwise = std::move(reply); }
 
     // The request heads received, up to and including their empty line, in arrival order, and when.
     const std::vector<std::string>& Requests() const { return m_requests; }
@@ -73,6 +76,7 @@ private:
     QSslCertificate m_certificate;
     QSslKey m_key;
     std::map<std::string, ScriptedReply> m_replies;
+    ScriptedReply m_otherwise {"HTTP/1.1 404 Not Found\r\n\r\n"};
     std::vector<std::string> m_requests;
     std::vector<std::chrono::steady_clock::time_point> m_requestTimes;
     int m_accepted = 0;
