@@ -1,15 +1,10 @@
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/ResultsView.hpp"
 #include "engine/LookAddress.hpp"
 #include "engine/LookPass.hpp"
 #include "support/Text.hpp"
-#include "support/ui/cCommonDialog.hpp"
 #include "tests/app/WizardFixture.hpp"
 
 using namespace brimtor;
@@ -90,11 +85,7 @@ TEST(LookInside, EachVerdictAndItsAliveLookAlikeInTheWindowAndTheCommandWithOneP
     w.LoadTextFile(lines);
     w.Scan();
     w.Click("cmdNext");
-    auto* list = w.Find<ResultsView>("lvResults");
-    list->PopupMenu()->findChild<QAction*>("mnuShow_0")->trigger();  // All Bookmarks
-    list->setFocus();
-    cCommonDialog::SetNextAnswer({w.home / "all.csv"});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    w.SaveAllRows(w.home / "all.csv");
     const std::string window = ReadAll(w.home / "all.csv");
     SetProbeLetters(random);
     // The window's probe of a site asks the folder of its first looked-at link, which needed none.

@@ -20,16 +20,12 @@ TEST(SaveList, CtrlSSavesTheViewAsTheCommandsCsvOrAsAPageAndAFailureSaysWhy)
     w.LoadTextFile({w.Url("/ok"), w.Url("/gone"), w.Url("/login"), RefusedUrl(), "javascript:alert(1)"});
     w.Scan();
     w.Click("cmdNext");
-    auto* list = w.Find<ResultsView>("lvResults");
-    list->PopupMenu()->findChild<QAction*>("mnuShow_0")->trigger();  // All Bookmarks
-    list->setFocus();
-    cCommonDialog::SetNextAnswer({w.home / "all.csv"});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    w.SaveAllRows(w.home / "all.csv");
     EXPECT_EQ(ReadAll(w.home / "all.csv"), CommandOutput({"--source", "text", QString::fromStdString(w.home / "links.txt"),
                                                           "--view", "all", "--format", "csv"}));
 
     cCommonDialog::SetNextAnswer({w.home / "all.html"});
-    list->PopupMenu()->findChild<QAction*>("mnuSaveList")->trigger();
+    w.Find<ResultsView>("lvResults")->PopupMenu()->findChild<QAction*>("mnuSaveList")->trigger();
     const std::string page = ReadAll(w.home / "all.html");
     const auto count = [&page](const char* part) { return QByteArray::fromStdString(page).count(part); };
     EXPECT_EQ(count("<tr><td>"), 5);

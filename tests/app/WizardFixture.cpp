@@ -1,12 +1,17 @@
 #include "tests/app/WizardFixture.hpp"
 
+#include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/ResultsView.hpp"
 #include "support/modRegistry.hpp"
+#include "support/ui/cCommonDialog.hpp"
 
 namespace brimtor::test {
 
@@ -76,6 +81,15 @@ void WizardFixture::Scan()
     Click("cmdScan");
     auto* next = Find<QPushButton>("cmdNext");
     ASSERT_TRUE(QTest::qWaitFor([next] { return next->isEnabled(); }, 30000));
+}
+
+void WizardFixture::SaveAllRows(const std::string& path)
+{
+    auto* list = Find<ResultsView>("lvResults");
+    list->PopupMenu()->findChild<QAction*>("mnuShow_0")->trigger();  // All Bookmarks
+    list->setFocus();
+    cCommonDialog::SetNextAnswer({path});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
 }
 
 std::string CommandOutput(QStringList arguments)

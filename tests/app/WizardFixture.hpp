@@ -45,6 +45,8 @@ struct WizardFixture {
     void LoadTextFile(const std::vector<std::string>& lines);
     // From the proxy page: to the scan page, then scans and waits for the end.
     void Scan();
+    // On the results page: shows every bookmark and saves the list with Ctrl+S as this file.
+    void SaveAllRows(const std::string& path);
 };
 
 // What brimtor-check prints with these arguments, run to its end without the connection test or
