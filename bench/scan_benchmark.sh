@@ -11,26 +11,9 @@
 # Every file, the server and $HOME live in a temporary folder that is removed at the end.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-bench}
-work=$(mktemp -d)
-server_pid=
-cleanup() {
-  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-if [ ! -x "$build/cli/brimtor-check" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-  cmake --build "$build" --target brimtor-check > /dev/null
-fi
+. "$(dirname "$0")/bench_setup.sh" "${1:-}" cli/brimtor-check
 check=$build/cli/brimtor-check
 c++ -O2 -std=c++20 "$root/bench/scan_server.cpp" -o "$work/scan_server"
-
-# Nothing here may read or write the real home: backups and settings go to the temporary one.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME"
 
 "$work/scan_server" > "$work/port" &
 server_pid=$!

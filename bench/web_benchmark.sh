@@ -12,23 +12,7 @@
 # imitation stops itself after 15 minutes if this script is killed.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-bench}
-work=$(mktemp -d)
-server_pid=
-cleanup() {
-  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-if [ ! -x "$build/cli/brimtor-check" ] || [ ! -x "$build/bench/web_imitation" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-  cmake --build "$build" --target brimtor-check web_imitation > /dev/null
-fi
-
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME"
+. "$(dirname "$0")/bench_setup.sh" "${1:-}" cli/brimtor-check bench/web_imitation
 
 "$build/bench/web_imitation" "$work/links.txt" 10 900 > "$work/mix" &
 server_pid=$!
