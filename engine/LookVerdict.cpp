@@ -261,10 +261,6 @@ constexpr Rule kRules[] = {
     {LookVerdict::Suspended, IsSuspended},
 };
 
-}  // namespace
-
-namespace {
-
 // The verdict, and whether a rule wanted the probe.
 std::pair<LookVerdict, bool> Judged(const PageLook& link, const PageLook* probe)
 {
