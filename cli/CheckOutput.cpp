@@ -85,7 +85,7 @@ std::string Table(const std::vector<ReportRow>& rows)
     for (const ReportRow& row : rows)
         ForEachField(row, [&](std::size_t column, std::string_view field) {
             if (column < kTableColumns)
-                widths[column] = std::max(widths[column], field.size());
+                widths[column] = std::max(widths[column], CharacterCount(field));
         });
     std::string text;
     text.reserve(RoughSize(rows));
@@ -94,7 +94,7 @@ std::string Table(const std::vector<ReportRow>& rows)
             return;
         AppendOneLine(text, field);
         if (column + 1 < kTableColumns)
-            text.append(widths[column] - field.size() + 2, ' ');
+            text.append(widths[column] - CharacterCount(field) + 2, ' ');
     };
     for (std::size_t i = 0; i < kTableColumns; ++i)
         append(i, ToUpperAscii(kReportColumns[i]));

@@ -10,6 +10,7 @@
 #include "engine/PageLikeness.hpp"
 #include "engine/PageText.hpp"
 #include "support/Text.hpp"
+#include "support/Utf8.hpp"
 
 namespace brimtor {
 
@@ -161,13 +162,6 @@ bool IsSignInPage(std::string_view address, std::string_view titleWords)
     return SaysAny(titleWords, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
         || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
                        [&](std::string_view word) { return lower.find(word) != std::string::npos; });
-}
-
-std::size_t CharacterCount(std::string_view utf8)
-{
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
 }
 
 // Everything the rules weigh. The probe's page is read, and compared with the link's, only when

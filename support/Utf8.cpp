@@ -47,6 +47,14 @@ DecodedCharacter DecodeUtf8OrLatin1(std::string_view bytes, std::size_t i)
     return {character, length};
 }
 
+std::size_t CharacterCount(std::string_view bytes)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += DecodeUtf8OrLatin1(bytes, i).length)
+        ++count;
+    return count;
+}
+
 void AppendUtf8(std::string& text, char32_t c)
 {
     const auto put = [&](char32_t bits) { text += static_cast<char>(bits); };

@@ -22,6 +22,10 @@ struct DecodedCharacter {
 };
 DecodedCharacter DecodeUtf8OrLatin1(std::string_view bytes, std::size_t i);
 
+// How many characters the bytes hold, read as DecodeUtf8OrLatin1 reads them: what a column of
+// text takes on a terminal, where bytes would over-count every accented letter.
+std::size_t CharacterCount(std::string_view bytes);
+
 // Appends the UTF-8 form of a character up to U+10FFFF.
 void AppendUtf8(std::string& text, char32_t character);
 

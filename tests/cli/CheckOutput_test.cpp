@@ -88,10 +88,10 @@ TEST(CheckOutput, CsvHasTheHeaderAndOneLinePerRowAndJsonIsOneValidArray)
 TEST(CheckOutput, TableLinesUpItsColumnsAndKeepsEachRowOnOneLine)
 {
     std::vector<ReportRow> rows = TwoRows();
-    rows[0].name = "two\r\nlines";
+    rows[0].name = "two\r\nlin\xc3\xa9s";  // a column is as wide as its characters, not its bytes
     EXPECT_EQ(FormatRows(rows, OutputFormat::Table),
               "ID  NAME        FOLDER     URL             STATUS   CODE  RESULT             REDIRECTED_URL  CLEAN  LOOKS_DEAD\n"
-              "7   two  lines  Links\\Old  http://h/gone   scanned  404   Not Found                          true\n"
+              "7   two  lin\xc3\xa9s  Links\\Old  http://h/gone   scanned  404   Not Found                          true\n"
               "12  Caf\xe9        "
               "           http://h/moved  scanned  301   Moved Permanently  http://h/ok     false  home-page\n");
 }
