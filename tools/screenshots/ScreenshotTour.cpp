@@ -45,14 +45,15 @@ void Save(QWidget* window, const char* name)
         std::printf("%s\n", qPrintable(path));
 }
 
-// The window with its pop-up menu open over it: the menu is a window of its own, so it is drawn
+// The window with its pop-up menus open over it: a menu is a window of its own, so each is drawn
 // onto the window's picture where it stands.
-void SaveWithMenu(QWidget* window, QMenu* menu, const char* name)
+void SaveWithMenus(QWidget* window, std::initializer_list<QMenu*> menus, const char* name)
 {
     QTest::qWait(100);
     QPixmap picture = window->grab();
     QPainter painter(&picture);
-    painter.drawPixmap(window->mapFromGlobal(menu->pos()), menu->grab());
+    for (QMenu* menu : menus)
+        painter.drawPixmap(window->mapFromGlobal(menu->pos()), menu->grab());
     painter.end();
     const QString path = gFolder + "/" + name + ".png";
     if (!picture.save(path))
@@ -94,6 +95,7 @@ int main(int argc, char* argv[])
         links += base + page[0] + "\r\n";
     }
     links += "http://127.0.0.1:1/closed-port\r\n";
+    links += base + "/recipes\r\n";  // bookmarked twice, for the Duplicates view
     const std::string file = QDir::homePath().toStdString() + "/links.txt";
     WriteFileBytes(file, links);
 
@@ -125,8 +127,17 @@ int main(int argc, char* argv[])
     QTest::keyClick(results, Qt::Key_Menu);
     QMenu* menu = results->PopupMenu();
     menu->setActiveAction(menu->findChild<QAction*>("mnuShowArchive"));
-    SaveWithMenu(&window, menu, "page5-results-menu");
+    SaveWithMenus(&window, {menu}, "page5-results-menu");
+    // The Duplicates view, with the Show menu that offers it.
+    menu->setActiveAction(menu->findChild<QMenu*>("mnuShow")->menuAction());
+    QTest::keyClick(menu, Qt::Key_Right);
+    auto* show = menu->findChild<QMenu*>("mnuShow");
+    show->setActiveAction(show->findChild<QAction*>("mnuShow_3"));
+    SaveWithMenus(&window, {menu, show}, "page5-results-show");
+    show->activeAction()->trigger();
     menu->hide();
+    Save(&window, "page5-duplicates");
+    menu->findChild<QAction*>("mnuShow_2")->trigger();  // back to the problems, which Clean removes
     Click(&window, "cmdClean");
     Save(&window, "page6-finish");
 
