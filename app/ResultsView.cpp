@@ -133,9 +133,14 @@ void ResultsView::FillResults(const std::string& view)
     // The keyboard starts on the first row; nothing is highlighted until the user moves.
     if (topLevelItemCount() > 0)
         selectionModel()->setCurrentIndex(indexFromItem(topLevelItem(0)), QItemSelectionModel::NoUpdate);
-    emit cleanCountChanged(QStringLiteral("%1 bookmarks(s)").arg(topLevelItemCount()));
+    const bool folders = m_shown == TidyView::EmptyFolders;
+    emit cleanCountChanged((folders ? QStringLiteral("%1 folder(s)") : QStringLiteral("%1 bookmarks(s)"))
+                               .arg(topLevelItemCount()));
     if (topLevelItemCount() == 0) {
-        ShowMessage("There are no bookmarks to clean.\r\n\r\n"
+        const char* const none = m_shown == TidyView::None ? "There are no bookmarks to clean."
+                                 : folders                 ? "There are no empty folders."
+                                                           : "There are no duplicates.";
+        ShowMessage(std::string(none) + "\r\n\r\n"
                     "Right-click on the results (or press the Menu key) to show other display options.",
                     MsgIcon::Information);
     }

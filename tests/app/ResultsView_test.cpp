@@ -100,6 +100,12 @@ TEST(ResultsView, BrokenViewProtectsSecureAndLoginPagesAndAnEmptyViewSaysSo)
     EXPECT_EQ(r.messages.Messages()[0].icon, MsgIcon::Information);
     r.view.FillResults("Redirect");
     EXPECT_EQ(r.messages.Messages().size(), 2u);
+    // The other lists say what they lack.
+    r.TriggerShow(3);
+    EXPECT_EQ(r.messages.Messages().back().text.substr(0, 26), "There are no duplicates.\r\n");
+    r.TriggerShow(4);
+    EXPECT_EQ(r.count, "0 folder(s)");
+    EXPECT_EQ(r.messages.Messages().back().text.substr(0, 29), "There are no empty folders.\r\n");
 }
 
 TEST(ResultsView, TicksWriteThroughAndProtectionReturnsOnEveryFill)
