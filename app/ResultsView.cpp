@@ -13,7 +13,6 @@
 #include "app/ResultsPage.hpp"
 #include "app/Twips.hpp"
 #include "bookmarks/BrowsableAddress.hpp"
-#include "bookmarks/ResultsFilter.hpp"
 #include "bookmarks/Verdict.hpp"
 #include "bookmarks/WebArchive.hpp"
 #include "bookmarks/cLinkMain.hpp"
@@ -123,10 +122,7 @@ void ResultsView::FillResults(const std::string& view)
     emit cleanCountChanged(QString());
     m_shown = TidyViewOf(view);
     if (m_links) {
-        const std::vector<ReportRow> rows = m_shown == TidyView::None
-                                              ? MakeReportRows(FillView(*m_links->Bookmarks(), view))
-                                              : TidyReportRows(m_links->Tidying(), m_shown);
-        for (const ReportRow& row : rows)
+        for (const ReportRow& row : ViewReportRows(*m_links, view))
             AddRow(row);
     }
     m_filling = false;
@@ -224,29 +220,22 @@ void ResultsView::ShowSelectedInArchive()
     OpenSelected(WebArchiveAddress);
 }
 
-// The rows' bookmarks in the order the list shows them.
-std::vector<BookmarkPtr> ResultsView::ShownBookmarks() const
-{
-    std::vector<BookmarkPtr> shown;
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        if (BookmarkPtr bookmark = BookmarkOf(topLevelItem(i)))
-            shown.push_back(std::move(bookmark));
-    }
-    return shown;
-}
-
 std::vector<ReportRow> ResultsView::ShownRows() const
 {
-    if (m_shown == TidyView::None || !m_links)
-        return MakeReportRows(ShownBookmarks());
-    std::unordered_map<std::int32_t, ReportRow> byId;
-    for (ReportRow& row : TidyReportRows(m_links->Tidying(), m_shown))
-        byId.emplace(row.id, std::move(row));
+    std::unordered_map<std::int32_t, ReportRow> tidyRows;  // by id, while a tidy list is shown
+    if (m_shown != TidyView::None && m_links) {
+        for (ReportRow& row : TidyReportRows(m_links->Tidying(), m_shown))
+            tidyRows.emplace(row.id, std::move(row));
+    }
     std::vector<ReportRow> shown;
     for (int i = 0; i < topLevelItemCount(); ++i) {
-        const auto row = byId.find(topLevelItem(i)->text(ColID).toInt());
-        if (row != byId.end())
+        const QTreeWidgetItem* item = topLevelItem(i);
+        if (m_shown == TidyView::None) {
+            if (const BookmarkPtr bookmark = BookmarkOf(item))
+                shown.push_back(MakeReportRow(*bookmark));
+        } else if (const auto row = tidyRows.find(item->text(ColID).toInt()); row != tidyRows.end()) {
             shown.push_back(row->second);
+        }
     }
     return shown;
 }

@@ -66,7 +66,6 @@ private:
     using AddressFor = std::string (*)(const std::string& url);
     void OpenRow(const QTreeWidgetItem* item, AddressFor address);
     void OpenSelected(AddressFor address);
-    std::vector<BookmarkPtr> ShownBookmarks() const;
     // The rows as the list shows them, in its order.
     std::vector<ReportRow> ShownRows() const;
     BookmarkPtr BookmarkOf(const QTreeWidgetItem* item) const;

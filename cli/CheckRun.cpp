@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <fstream>
 #include <iostream>
 
 #include <unistd.h>
@@ -70,14 +69,10 @@ int CheckRun::Run()
     PreScan();
     if (!m_options.noCheck)
         Scan();
-    const BookmarksPtr bookmarks = m_links.Bookmarks();
     // The window's first fill: the protection rules clear the ticks of bookmarks the check's
     // verdict is not trusted on, whatever view is printed.
-    const std::size_t broken = FillView(*bookmarks, "Broken").size();
-    const TidyView tidy = TidyViewOf(m_options.view);
-    const std::vector<ReportRow> rows = tidy == TidyView::None ? MakeReportRows(FillView(*bookmarks, m_options.view))
-                                                               : TidyReportRows(m_links.Tidying(), tidy);
-    m_out << FormatRows(rows, m_options.format) << std::flush;
+    const std::size_t broken = FillView(*m_links.Bookmarks(), "Broken").size();
+    m_out << FormatRows(ViewReportRows(m_links, m_options.view), m_options.format) << std::flush;
     const int status = (m_options.noCheck || broken == 0) ? CheckExit::NothingBroken : CheckExit::BrokenFound;
     if (m_options.clean)
         return Clean(status);

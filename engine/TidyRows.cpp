@@ -1,5 +1,7 @@
 #include "engine/TidyRows.hpp"
 
+#include "bookmarks/ResultsFilter.hpp"
+
 namespace brimtor {
 
 namespace {
@@ -40,6 +42,14 @@ std::vector<ReportRow> TidyReportRows(TidyLists& lists, TidyView view)
             rows.push_back(FolderRow(empty));
     }
     return rows;
+}
+
+std::vector<ReportRow> ViewReportRows(cLinkMain& links, const std::string& view)
+{
+    const TidyView tidy = TidyViewOf(view);
+    if (tidy != TidyView::None)
+        return TidyReportRows(links.Tidying(), tidy);
+    return MakeReportRows(FillView(*links.Bookmarks(), view));
 }
 
 }  // namespace brimtor

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "bookmarks/TidyLists.hpp"
+#include "bookmarks/cLinkMain.hpp"
 #include "engine/ReportRows.hpp"
 
 // The rows of the duplicates and of the empty folders, in the columns of every other view, so the
@@ -14,5 +16,9 @@ namespace brimtor {
 // (FolderID), name and the folder it is in, "folder" for its status and "Empty folder" (or "Empty
 // once its duplicates are removed") for its result. The clean column is the row's tick.
 std::vector<ReportRow> TidyReportRows(TidyLists& lists, TidyView view);
+
+// The rows of any view by its word: a link view's (filled, so its protection rules apply) or a
+// tidy list's.
+std::vector<ReportRow> ViewReportRows(cLinkMain& links, const std::string& view);
 
 }  // namespace brimtor

@@ -1,6 +1,5 @@
 #include "support/FileIo.hpp"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
