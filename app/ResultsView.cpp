@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -242,13 +241,10 @@ std::vector<ReportRow> ResultsView::ShownRows() const
 
 void ResultsView::SaveListAs()
 {
-    cCommonDialog dialog;
-    dialog.SetOwnerHandle(window());
-    dialog.SetDialogTitle("Save List As");
+    cCommonDialog dialog = cCommonDialog::ForUserFiles(window(), "Save List As",
+                                                       cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
     dialog.SetFilter("CSV files (*.csv)|*.csv|Web pages (*.html,*.htm)|*.html;*.htm");
     dialog.SetDefaultExt("csv");
-    dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
-    dialog.SetInitDir(FromQt(QDir::homePath()));
     if (dialog.ShowSave() <= 0)
         return;
     const std::string path = dialog.Filename();

@@ -1,6 +1,5 @@
 #include "app/frmBackup.hpp"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,12 +49,9 @@ std::string RestoredText(const std::string& name, const RestoreOutcome& outcome)
 // The place an old backup goes back to, picked by the user: a file, or a Favorites folder.
 bool ChooseTarget(BackupRestore& restore, const std::string& name, QWidget* owner)
 {
-    cCommonDialog dialog;
-    dialog.SetOwnerHandle(owner);
-    dialog.SetDialogTitle("Where was " + name + " taken from?");
+    cCommonDialog dialog = cCommonDialog::ForUserFiles(owner, "Where was " + name + " taken from?",
+                                                       cCommonDialog::kExplorer);
     dialog.SetFilter("All Files (*.*)|*.*");
-    dialog.SetFlags(cCommonDialog::kExplorer);
-    dialog.SetInitDir(FromQt(QDir::homePath()));
     if (restore.TargetIsFolder() ? dialog.Browse() == 0 : dialog.ShowOpen() <= 0)
         return false;
     restore.SetTarget(restore.TargetIsFolder() ? dialog.path() : dialog.Filename());

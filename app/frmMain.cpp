@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -378,14 +377,10 @@ void frmMain::optBrowser_Click(int index)
 void frmMain::Browse(std::size_t code)
 {
     const FileChoice& file = *m_kinds[code].file;
-    cCommonDialog dialog;
-    dialog.SetOwnerHandle(this);
-    dialog.SetDialogTitle(file.dialogTitle);
+    cCommonDialog dialog = cCommonDialog::ForUserFiles(this, file.dialogTitle,
+                                                       cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
     dialog.SetDefaultExt(file.defaultExt);
     dialog.SetFilter(file.filter);
-    dialog.SetFlags(cCommonDialog::kExplorer | cCommonDialog::kOverwritePrompt);
-    // The user's own files are in their home, not beside an installed program.
-    dialog.SetInitDir(FromQt(QDir::homePath()));
     const std::string name = dialog.ShowOpen() > 0 ? dialog.Filename() : std::string();
     if (!FileExists(name))
         return;

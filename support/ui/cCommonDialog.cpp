@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -93,6 +94,16 @@ std::optional<std::uint32_t> RunColorDialog(QWidget* owner, const cCommonDialog:
 }
 
 }  // namespace
+
+cCommonDialog cCommonDialog::ForUserFiles(QWidget* owner, const std::string& title, std::int32_t flags)
+{
+    cCommonDialog dialog;
+    dialog.SetOwnerHandle(owner);
+    dialog.SetDialogTitle(title);
+    dialog.SetFlags(flags);
+    dialog.SetInitDir(FromQt(QDir::homePath()));
+    return dialog;
+}
 
 std::int32_t cCommonDialog::ShowPageSetupDlg(QWidget*)
 {

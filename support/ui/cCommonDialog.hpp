@@ -36,6 +36,10 @@ public:
     // Does nothing.
     void PrintDoc();
 
+    // A dialog for the user's own files: owned by `owner`, titled, with these flags, starting in
+    // the home folder (the user's files are there, not beside an installed program).
+    static cCommonDialog ForUserFiles(QWidget* owner, const std::string& title, std::int32_t flags);
+
     // Owner of the folder and colour dialogs; the file dialogs are shown without one.
     void SetOwnerHandle(QWidget* owner) { m_owner = owner; }
     // Folder the file dialogs start in.

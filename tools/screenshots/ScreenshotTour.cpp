@@ -34,15 +34,20 @@ namespace {
 
 QString gFolder;
 
+void SavePicture(const QPixmap& picture, const char* name)
+{
+    const QString path = gFolder + "/" + name + ".png";
+    if (!picture.save(path))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
 void Save(QWidget* window, const char* name)
 {
     window->show();
     QTest::qWait(100);
-    const QString path = gFolder + "/" + name + ".png";
-    if (!window->grab().save(path))
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
-    else
-        std::printf("%s\n", qPrintable(path));
+    SavePicture(window->grab(), name);
 }
 
 // The window with its pop-up menus open over it: a menu is a window of its own, so each is drawn
@@ -55,11 +60,7 @@ void SaveWithMenus(QWidget* window, std::initializer_list<QMenu*> menus, const c
     for (QMenu* menu : menus)
         painter.drawPixmap(window->mapFromGlobal(menu->pos()), menu->grab());
     painter.end();
-    const QString path = gFolder + "/" + name + ".png";
-    if (!picture.save(path))
-        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
-    else
-        std::printf("%s\n", qPrintable(path));
+    SavePicture(picture, name);
 }
 
 void Click(QWidget* window, const char* name)
