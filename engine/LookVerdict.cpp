@@ -154,16 +154,6 @@ bool IsParkingPage(const LookAddress& address)
     });
 }
 
-bool IsSignInPage(std::string_view address, std::string_view titleWords)
-{
-    const std::optional<LookAddress> parsed = LookAddress::Parse(address);
-    const std::string where = parsed ? parsed->host + parsed->path + parsed->query : std::string(address);
-    const std::string lower = ToLowerAscii(where);
-    return SaysAny(titleWords, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
-        || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
-                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
-}
-
 // Everything the rules weigh. The probe's page is read, and compared with the link's, only when
 // a rule gets that far: most pages that answer say nothing any rule looks for. Without a probe
 // (none asked yet) it remembers whether a rule wanted one.
@@ -242,6 +232,15 @@ bool IsSuspended(const Evidence& e)
     return IsWholly(e.page.title, kSuspendedTitles) || (SaysAny(e.titleAndText, kSuspendedWords) && e.ProbeAgrees());
 }
 
+bool IsSignInPage(const Evidence& e)
+{
+    const std::string where = e.landed ? e.landed->host + e.landed->path + e.landed->query : e.link.Landed();
+    const std::string lower = ToLowerAscii(where);
+    return SaysAny(e.page.title, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
+        || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
+                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
+}
+
 struct Rule {
     LookVerdict verdict;
     bool (*holds)(const Evidence&);
@@ -270,7 +269,7 @@ std::pair<LookVerdict, bool> Judged(const PageLook& link, const PageLook* probe)
             return {LookVerdict::None, e.wantedProbe};  // two rules disagree, whatever the rest say
         verdict = rule.verdict;
     }
-    return {IsSignInPage(link.Landed(), e.page.title) ? LookVerdict::None : verdict, e.wantedProbe};
+    return {verdict != LookVerdict::None && IsSignInPage(e) ? LookVerdict::None : verdict, e.wantedProbe};
 }
 
 }  // namespace
