@@ -114,18 +114,17 @@ std::optional<DecodedCharacter> NumericEntity(std::string_view at)
     std::size_t i = 2;
     const bool hex = i < at.size() && (at[i] == 'x' || at[i] == 'X');
     i += hex ? 1 : 0;
-    const auto digit = [&](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        const char lower = ToLowerAscii(c);
-        return hex && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    const int base = hex ? 16 : 10;
+    const auto digit = [base](char c) {
+        const int value = HexDigitValue(c);
+        return value < base ? value : -1;
     };
     const std::size_t first = i;
     char32_t value = 0;
     for (; i < at.size() && digit(at[i]) >= 0; ++i) {
         // Eight digits already lie beyond U+10FFFF; later ones only lengthen the reference.
         if (i - first < 8)
-            value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit(at[i]));
+            value = value * static_cast<char32_t>(base) + static_cast<char32_t>(digit(at[i]));
         else
             value = 0x110000;
     }

@@ -15,6 +15,14 @@ static char ToUpperAsciiChar(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char lower = ToLowerAscii(c);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
 std::string ToLowerAscii(std::string_view text)
 {
     std::string out(text);
