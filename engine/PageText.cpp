@@ -14,16 +14,13 @@ namespace {
 // A title or heading longer than this is no notice page's; the rest of it is not kept.
 constexpr std::size_t kShortTextBytes = 1024;
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
-
 // Characters that part words. Beyond ASCII only the punctuation, symbol, private-use (icon fonts)
 // and pictograph blocks do; every other character is taken for a letter, so words in any script
 // stay words.
 bool PartsWords(char32_t c)
 {
     if (c < 0x80)
-        return !IsAsciiLetter(static_cast<char>(c)) && !IsAsciiDigit(c);
+        return !IsAsciiLetter(static_cast<char>(c)) && !IsAsciiDigit(static_cast<char>(c));
     return c <= 0xBF || c == 0xD7 || c == 0xF7 || (c >= 0x2000 && c <= 0x2BFF)
         || (c >= 0x3000 && c <= 0x303F) || (c >= 0xE000 && c <= 0xF8FF) || (c >= 0xFE00 && c <= 0xFE6F)
         || (c >= 0xFF00 && c <= 0xFF20) || (c >= 0xFFF0 && c <= 0xFFFF) || c >= 0x1F000;

@@ -15,9 +15,19 @@ static char ToUpperAsciiChar(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 int HexDigitValue(char c)
 {
-    if (c >= '0' && c <= '9')
+    if (IsAsciiDigit(c))
         return c - '0';
     const char lower = ToLowerAscii(c);
     return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;

@@ -9,6 +9,8 @@
 namespace brimtor {
 
 char ToLowerAscii(char c);
+bool IsAsciiLetter(char c);
+bool IsAsciiDigit(char c);
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 // The value of a hex digit (either letter case), or -1 for any other character.
