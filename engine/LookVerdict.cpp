@@ -235,10 +235,9 @@ bool IsSuspended(const Evidence& e)
 bool IsSignInPage(const Evidence& e)
 {
     const std::string where = e.landed ? e.landed->host + e.landed->path + e.landed->query : e.link.Landed();
-    const std::string lower = ToLowerAscii(where);
     return SaysAny(e.page.title, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
         || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
-                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
+                       [&](std::string_view word) { return IFind(where, word) != std::string::npos; });
 }
 
 struct Rule {

@@ -333,10 +333,10 @@ enum class BodyKind { Html, PlainText, Other };
 
 BodyKind KindOf(std::string_view contentType)
 {
-    const std::string type = ToLowerAscii(TrimBlanks(contentType.substr(0, contentType.find(';'))));
-    if (type.empty() || type.find("html") != std::string::npos || type.find("xml") != std::string::npos)
+    const std::string type = TrimBlanks(contentType.substr(0, contentType.find(';')));
+    if (type.empty() || IFind(type, "html") != std::string::npos || IFind(type, "xml") != std::string::npos)
         return BodyKind::Html;
-    return type.substr(0, 5) == "text/" ? BodyKind::PlainText : BodyKind::Other;
+    return IStartsWith(type, "text/") ? BodyKind::PlainText : BodyKind::Other;
 }
 
 }  // namespace

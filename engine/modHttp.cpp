@@ -132,7 +132,7 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
 
 std::string BodyOf(std::string_view block, std::string_view received)
 {
-    if (ToLowerAscii(GetHeaderValue(block, "Transfer-Encoding")).find("chunked") == std::string::npos)
+    if (IFind(GetHeaderValue(block, "Transfer-Encoding"), "chunked") == std::string::npos)
         return std::string(received);
     // Each chunk is its size in hex (extensions after ";" ignored), CR LF, the bytes, CR LF; the
     // last has size 0. A body cut short keeps what came of its last chunk.
