@@ -93,7 +93,7 @@ private:
     void wscHttp_Connect();
     void SendRequest();
     void Send(const std::string& bytes);
-    void TunnelAnswered();
+    void TunnelAnswered(int code);
     void wscHttp_DataArrival();
     void HeaderArrived(std::size_t end);
     void ReadBody();
