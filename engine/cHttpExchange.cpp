@@ -57,7 +57,6 @@ bool cHttpExchange::Begin(const std::string& address, const std::string& sMethod
     m_bodyBytes = bodyBytes;
     m_inBody = false;
     m_sBody.clear();
-    m_bResponseDone = false;
     m_certificateError = 0;
     m_tunnelling = !m_destination.tunnel.empty();
     if (invalid) {
@@ -258,11 +257,8 @@ void cHttpExchange::CutOffTick()
 
 void cHttpExchange::ProcessResponse()
 {
-    if (!m_bResponseDone) {
-        if (m_bookmark)
-            DigestResponse(m_sResponse, *m_bookmark, m_address);
-        m_bResponseDone = true;
-    }
+    if (m_bookmark)
+        DigestResponse(m_sResponse, *m_bookmark, m_address);
     EndLink(LinkEnd::Digested);
 }
 
