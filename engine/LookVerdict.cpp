@@ -141,16 +141,11 @@ bool HostIs(std::string_view host, std::string_view domain)
                               && host[host.size() - domain.size() - 1] == '.');
 }
 
-bool IsParkingSite(std::string_view host)
-{
-    return std::any_of(std::begin(kParkingHosts), std::end(kParkingHosts),
-                       [&](const ParkingHost& parking) { return HostIs(host, parking.host); });
-}
-
-bool IsParkingPage(const LookAddress& address)
+// A host of kParkingHosts; given a path, only the pages of it the table names.
+bool IsParkingSite(std::string_view host, std::optional<std::string_view> path = std::nullopt)
 {
     return std::any_of(std::begin(kParkingHosts), std::end(kParkingHosts), [&](const ParkingHost& parking) {
-        return HostIs(address.host, parking.host) && IStartsWith(address.path, parking.pathPrefix);
+        return HostIs(host, parking.host) && (!path || IStartsWith(*path, parking.pathPrefix));
     });
 }
 
@@ -204,7 +199,7 @@ bool IsParked(const Evidence& e)
     const std::string& host = e.requested.host;
     const std::string_view name = std::string_view(host).substr(host.starts_with("www.") ? 4 : 0);
     return SaysAny(e.titleAndText, kParkedPhrases, name)
-        && ((e.landed && IsParkingPage(*e.landed)) || e.ProbeAgrees());
+        && ((e.landed && IsParkingSite(e.landed->host, e.landed->path)) || e.ProbeAgrees());
 }
 
 bool IsNotFoundPage(const Evidence& e)
