@@ -3,17 +3,13 @@
 #include <cstring>
 
 #include "bookmarks/BrowsableAddress.hpp"
+#include "support/Text.hpp"
 
 namespace brimtor {
 
 namespace {
 
 constexpr const char* kArchiveListing = "https://web.archive.org/web/*/";
-
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
 // The characters an address holds as they are: the unreserved and the reserved ones of RFC 3986.
 bool StaysAsItIs(char c)
@@ -25,7 +21,8 @@ bool StaysAsItIs(char c)
 // An escape already in the address stays one: "%20" is not made "%2520".
 bool StartsEscape(const std::string& text, std::size_t i)
 {
-    return text[i] == '%' && i + 2 < text.size() && IsHexDigit(text[i + 1]) && IsHexDigit(text[i + 2]);
+    return text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0
+        && HexDigitValue(text[i + 2]) >= 0;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/ConnectionFlags.hpp"
 #include "engine/MWinInetErrors.hpp"
 #include "support/MainSettings.hpp"
+#include "support/Version.hpp"
 
 namespace brimtor {
 
@@ -24,7 +25,7 @@ QNetworkRequest ProbeRequest(const QUrl& url)
 {
     QNetworkRequest request(url);
     // The test sites see the program by its own name.
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Brimtor"));
+    request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromLatin1(kProgramTitle));
     // The answer must come from the network now, and is of no use afterwards.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);

@@ -10,9 +10,6 @@ namespace brimtor {
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsLetterOrDigit(char c) { return IsLetter(c) || (c >= '0' && c <= '9'); }
-
 // "example.com/x" and "localhost:8080/x" are web addresses written without their scheme; a
 // scheme's colon is followed by something that is no port ("mailto:a@b", "javascript:x").
 bool LacksOnlyItsScheme(std::string_view address)
@@ -27,13 +24,13 @@ bool LacksOnlyItsScheme(std::string_view address)
 // A language's front-page folder: "en", "de", "pt-br", "zh_hans".
 bool IsLanguage(std::string_view segment)
 {
-    if (segment.size() < 2 || !IsLetter(segment[0]) || !IsLetter(segment[1]))
+    if (segment.size() < 2 || !IsAsciiLetter(segment[0]) || !IsAsciiLetter(segment[1]))
         return false;
     if (segment.size() == 2)
         return true;
     const std::string_view region = segment.substr(3);
     return (segment[2] == '-' || segment[2] == '_') && region.size() >= 2 && region.size() <= 4
-        && std::all_of(region.begin(), region.end(), IsLetterOrDigit);
+        && std::all_of(region.begin(), region.end(), [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); });
 }
 
 // "index.html", "default.aspx", "home": the document a server gives for its front page.
@@ -43,7 +40,7 @@ bool IsFrontDocument(std::string_view name)
     const std::string_view stem = name.substr(0, dot);
     const std::string_view extension = dot == std::string_view::npos ? "" : name.substr(dot + 1);
     return (stem == "index" || stem == "default" || stem == "home") && extension.size() <= 5
-        && std::all_of(extension.begin(), extension.end(), IsLetter);
+        && std::all_of(extension.begin(), extension.end(), IsAsciiLetter);
 }
 
 }  // namespace

@@ -141,27 +141,12 @@ bool HostIs(std::string_view host, std::string_view domain)
                               && host[host.size() - domain.size() - 1] == '.');
 }
 
-bool IsParkingSite(std::string_view host)
-{
-    return std::any_of(std::begin(kParkingHosts), std::end(kParkingHosts),
-                       [&](const ParkingHost& parking) { return HostIs(host, parking.host); });
-}
-
-bool IsParkingPage(const LookAddress& address)
+// A host of kParkingHosts; given a path, only the pages of it the table names.
+bool IsParkingSite(std::string_view host, std::optional<std::string_view> path = std::nullopt)
 {
     return std::any_of(std::begin(kParkingHosts), std::end(kParkingHosts), [&](const ParkingHost& parking) {
-        return HostIs(address.host, parking.host) && IStartsWith(address.path, parking.pathPrefix);
+        return HostIs(host, parking.host) && (!path || IStartsWith(*path, parking.pathPrefix));
     });
-}
-
-bool IsSignInPage(std::string_view address, std::string_view titleWords)
-{
-    const std::optional<LookAddress> parsed = LookAddress::Parse(address);
-    const std::string where = parsed ? parsed->host + parsed->path + parsed->query : std::string(address);
-    const std::string lower = ToLowerAscii(where);
-    return SaysAny(titleWords, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
-        || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
-                       [&](std::string_view word) { return lower.find(word) != std::string::npos; });
 }
 
 // Everything the rules weigh. The probe's page is read, and compared with the link's, only when
@@ -214,7 +199,7 @@ bool IsParked(const Evidence& e)
     const std::string& host = e.requested.host;
     const std::string_view name = std::string_view(host).substr(host.starts_with("www.") ? 4 : 0);
     return SaysAny(e.titleAndText, kParkedPhrases, name)
-        && ((e.landed && IsParkingPage(*e.landed)) || e.ProbeAgrees());
+        && ((e.landed && IsParkingSite(e.landed->host, e.landed->path)) || e.ProbeAgrees());
 }
 
 bool IsNotFoundPage(const Evidence& e)
@@ -240,6 +225,14 @@ bool IsServerDefaultPage(const Evidence& e)
 bool IsSuspended(const Evidence& e)
 {
     return IsWholly(e.page.title, kSuspendedTitles) || (SaysAny(e.titleAndText, kSuspendedWords) && e.ProbeAgrees());
+}
+
+bool IsSignInPage(const Evidence& e)
+{
+    const std::string where = e.landed ? e.landed->host + e.landed->path + e.landed->query : e.link.Landed();
+    return SaysAny(e.page.title, kSignInWords) || SaysAny(MatchingWords(where), kSignInWords)
+        || std::any_of(std::begin(kSignInInsideAddress), std::end(kSignInInsideAddress),
+                       [&](std::string_view word) { return IFind(where, word) != std::string::npos; });
 }
 
 struct Rule {
@@ -270,7 +263,7 @@ std::pair<LookVerdict, bool> Judged(const PageLook& link, const PageLook* probe)
             return {LookVerdict::None, e.wantedProbe};  // two rules disagree, whatever the rest say
         verdict = rule.verdict;
     }
-    return {IsSignInPage(link.Landed(), e.page.title) ? LookVerdict::None : verdict, e.wantedProbe};
+    return {verdict != LookVerdict::None && IsSignInPage(e) ? LookVerdict::None : verdict, e.wantedProbe};
 }
 
 }  // namespace

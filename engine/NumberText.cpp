@@ -11,8 +11,6 @@ namespace brimtor {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Walks a number's characters, optionally passing over the blanks, tabs and line feeds that a
 // leading-number reader ignores anywhere.
 class NumberScanner {
@@ -72,7 +70,7 @@ private:
 
     void ReadDigits(std::string& into)
     {
-        while (IsDigit(Peek()))
+        while (IsAsciiDigit(Peek()))
             into += m_text[m_pos++];
     }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/LookAddress.hpp"
+#include "support/Text.hpp"
 
 namespace brimtor {
 
@@ -14,24 +15,14 @@ namespace {
 
 using WordSet = std::set<std::string, std::less<>>;
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "%XX" read as the byte it stands for; a "%" without two hex digits stays.
 std::string PercentDecoded(std::string_view text)
 {
     std::string decoded;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0
+            && HexDigitValue(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             decoded += text[i];

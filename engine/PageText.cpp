@@ -14,16 +14,13 @@ namespace {
 // A title or heading longer than this is no notice page's; the rest of it is not kept.
 constexpr std::size_t kShortTextBytes = 1024;
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
-
 // Characters that part words. Beyond ASCII only the punctuation, symbol, private-use (icon fonts)
 // and pictograph blocks do; every other character is taken for a letter, so words in any script
 // stay words.
 bool PartsWords(char32_t c)
 {
     if (c < 0x80)
-        return !IsAsciiLetter(static_cast<char>(c)) && !IsAsciiDigit(c);
+        return !IsAsciiLetter(static_cast<char>(c)) && !IsAsciiDigit(static_cast<char>(c));
     return c <= 0xBF || c == 0xD7 || c == 0xF7 || (c >= 0x2000 && c <= 0x2BFF)
         || (c >= 0x3000 && c <= 0x303F) || (c >= 0xE000 && c <= 0xF8FF) || (c >= 0xFE00 && c <= 0xFE6F)
         || (c >= 0xFF00 && c <= 0xFF20) || (c >= 0xFFF0 && c <= 0xFFFF) || c >= 0x1F000;
@@ -114,18 +111,17 @@ std::optional<DecodedCharacter> NumericEntity(std::string_view at)
     std::size_t i = 2;
     const bool hex = i < at.size() && (at[i] == 'x' || at[i] == 'X');
     i += hex ? 1 : 0;
-    const auto digit = [&](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        const char lower = ToLowerAscii(c);
-        return hex && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    const int base = hex ? 16 : 10;
+    const auto digit = [base](char c) {
+        const int value = HexDigitValue(c);
+        return value < base ? value : -1;
     };
     const std::size_t first = i;
     char32_t value = 0;
     for (; i < at.size() && digit(at[i]) >= 0; ++i) {
         // Eight digits already lie beyond U+10FFFF; later ones only lengthen the reference.
         if (i - first < 8)
-            value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit(at[i]));
+            value = value * static_cast<char32_t>(base) + static_cast<char32_t>(digit(at[i]));
         else
             value = 0x110000;
     }
@@ -337,10 +333,10 @@ enum class BodyKind { Html, PlainText, Other };
 
 BodyKind KindOf(std::string_view contentType)
 {
-    const std::string type = ToLowerAscii(TrimBlanks(contentType.substr(0, contentType.find(';'))));
-    if (type.empty() || type.find("html") != std::string::npos || type.find("xml") != std::string::npos)
+    const std::string type = TrimBlanks(contentType.substr(0, contentType.find(';')));
+    if (type.empty() || IFind(type, "html") != std::string::npos || IFind(type, "xml") != std::string::npos)
         return BodyKind::Html;
-    return type.substr(0, 5) == "text/" ? BodyKind::PlainText : BodyKind::Other;
+    return IStartsWith(type, "text/") ? BodyKind::PlainText : BodyKind::Other;
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ struct PageText {
 
 // Reads an HTML page (or plain text) from the raw bytes of its body. Scripts, styles, templates,
 // comments and drawings (svg, math) are left out; entities are decoded (the common named ones and
-// every numeric one); bytes are UTF-8 where they are well formed and Latin-1 elsewhere, or
-// Latin-1 throughout when `contentType` names a Western single-byte character set. A body whose
-// type is neither HTML nor text reads as no words at all.
+// every numeric one); bytes are UTF-8 where they are well formed and Latin-1 elsewhere, whatever
+// character set `contentType` names. Of `contentType` only the type counts: a body whose type is
+// neither HTML (or XML, or none) nor text reads as no words at all.
 //
 // The body is untrusted: the work is one pass over at most kLookBodyBytes, whatever the nesting,
 // and an unclosed tag, comment, quote or script ends the reading at the end of the body.

@@ -1,20 +1,20 @@
 #include "engine/UriReference.hpp"
 
+#include "support/Text.hpp"
+
 namespace brimtor {
 
 namespace {
 
-bool IsAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 bool IsSchemeChar(char c)
 {
-    return IsAlpha(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '+' || c == '-' || c == '.';
 }
 
 // Length of a leading "scheme:" without the colon, or npos when the text has none.
 std::size_t SchemeLength(std::string_view text)
 {
-    if (text.empty() || !IsAlpha(text[0]))
+    if (text.empty() || !IsAsciiLetter(text[0]))
         return std::string_view::npos;
     std::size_t i = 1;
     while (i < text.size() && IsSchemeChar(text[i]))

@@ -57,7 +57,6 @@ bool cHttpExchange::Begin(const std::string& address, const std::string& sMethod
     m_bodyBytes = bodyBytes;
     m_inBody = false;
     m_sBody.clear();
-    m_bResponseDone = false;
     m_certificateError = 0;
     m_tunnelling = !m_destination.tunnel.empty();
     if (invalid) {
@@ -157,9 +156,8 @@ void cHttpExchange::Send(const std::string& bytes)
 
 // Any answer but a 2xx is the proxy's refusal, and the link's result. After a 2xx the connection
 // is the server's: the certificate must name the server, not the proxy.
-void cHttpExchange::TunnelAnswered()
+void cHttpExchange::TunnelAnswered(int code)
 {
-    const int code = GetStatusCode(HeaderBlock(m_sResponse));
     if (code < 200 || code > 299) {
         ProcessResponse();
         return;
@@ -196,7 +194,7 @@ void cHttpExchange::HeaderArrived(std::size_t end)
     m_sResponse.resize(end);
     const int code = GetStatusCode(HeaderBlock(m_sResponse));
     if (m_tunnelling) {
-        TunnelAnswered();
+        TunnelAnswered(code);
     } else if (m_bodyBytes > 0 && code >= 200 && code <= 299) {
         m_inBody = true;
         rest.resize(std::min(rest.size(), m_bodyBytes));
@@ -259,11 +257,8 @@ void cHttpExchange::CutOffTick()
 
 void cHttpExchange::ProcessResponse()
 {
-    if (!m_bResponseDone) {
-        if (m_bookmark)
-            DigestResponse(m_sResponse, *m_bookmark, m_address);
-        m_bResponseDone = true;
-    }
+    if (m_bookmark)
+        DigestResponse(m_sResponse, *m_bookmark, m_address);
     EndLink(LinkEnd::Digested);
 }
 

@@ -73,14 +73,11 @@ public:
     void AddCaCertificates(const QList<QSslCertificate>& certificates);
 
     bool UnderWay() const { return m_underWay; }
-    const std::string& sHost() const { return m_destination.sHost; }
-    const std::string& sTarget() const { return m_destination.sTarget; }
     // The header text received for the current or last link: the server's, or the proxy's when it
     // would not open a tunnel. Empty after a cut-off when nothing came back at all.
     const std::string& sResponse() const { return m_sResponse; }
     // The body bytes a look read, as they came (still chunked if the server chunked them).
     const std::string& sBody() const { return m_sBody; }
-    bool bResponseDone() const { return m_bResponseDone; }
     std::int32_t lTimeoutTicks() const { return m_lTimeoutTicks; }
 
 signals:
@@ -93,7 +90,7 @@ private:
     void wscHttp_Connect();
     void SendRequest();
     void Send(const std::string& bytes);
-    void TunnelAnswered();
+    void TunnelAnswered(int code);
     void wscHttp_DataArrival();
     void HeaderArrived(std::size_t end);
     void ReadBody();
@@ -120,7 +117,6 @@ private:
     std::size_t m_bodyBytes = 0;  // a look's body budget; 0 reads no body
     bool m_inBody = false;        // the header block is in: what comes is the body
     std::string m_sBody;
-    bool m_bResponseDone = false;
     std::int32_t m_lTimeoutTicks = 0;
 };
 

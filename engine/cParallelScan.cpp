@@ -92,16 +92,14 @@ void cParallelScan::BeginPass(int pass)
             asked.push_back(i);
         }
     }
-    if (m_rule->look) {
+    if (m_rule->look)
         m_look = std::make_unique<LookPass>(m_links, asked);
-        for (std::size_t item = 0; item < m_look->Items().size(); ++item)
-            m_servers[ServerOf(m_look->Items()[item].address)].pending.push_back(item);
-        m_pending = m_look->Items().size();
-    } else {
-        for (const std::size_t position : asked)
-            m_serverOf[position]->pending.push_back(position);
-        m_pending = asked.size();
+    // The look's first items are the asked links, in the same order and at the same addresses.
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        const std::size_t item = m_look ? i : asked[i];
+        m_serverOf[PositionOf(item)]->pending.push_back(item);
     }
+    m_pending = asked.size();
     SweepOn();
     m_total = m_pending;
     for (auto& [name, server] : m_servers) {

@@ -60,6 +60,13 @@ const std::map<std::int32_t, const char*>& ReasonPhrases()
 
 constexpr int kTimedOutCode = 408;
 
+// A new outcome: the silent server's mark and whatever an earlier look saw are stale.
+void ClearEarlierFindings(cBookmark& bookmark)
+{
+    bookmark.ServerSilent = false;
+    bookmark.LookFinding = LookVerdict::None;
+}
+
 }  // namespace
 
 std::string_view HeaderBlock(std::string_view response)
@@ -132,7 +139,7 @@ std::string GetRedirectLocation(std::string_view block, const std::string& base)
 
 std::string BodyOf(std::string_view block, std::string_view received)
 {
-    if (ToLowerAscii(GetHeaderValue(block, "Transfer-Encoding")).find("chunked") == std::string::npos)
+    if (IFind(GetHeaderValue(block, "Transfer-Encoding"), "chunked") == std::string::npos)
         return std::string(received);
     // Each chunk is its size in hex (extensions after ";" ignored), CR LF, the bytes, CR LF; the
     // last has size 0. A body cut short keeps what came of its last chunk.
@@ -166,16 +173,14 @@ void DigestResponse(std::string_view response, cBookmark& bookmark, const std::s
     if (ClassOfCode(bookmark.ResponseCode) == CodeClass::Redirect)
         bookmark.RedirectedUrl = GetRedirectLocation(block, requested);
     bookmark.Status = "scanned";
-    bookmark.ServerSilent = false;
-    bookmark.LookFinding = LookVerdict::None;  // a new answer: whatever an earlier look saw is stale
+    ClearEarlierFindings(bookmark);
 }
 
 void RecordSocketError(cBookmark& bookmark, int number)
 {
     bookmark.Status = "error";
     bookmark.ResponseCode = static_cast<std::int16_t>(number);
-    bookmark.ServerSilent = false;
-    bookmark.LookFinding = LookVerdict::None;
+    ClearEarlierFindings(bookmark);
 }
 
 void RecordTimeOut(cBookmark& bookmark)

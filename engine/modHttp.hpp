@@ -52,7 +52,7 @@ void DigestResponse(std::string_view response, cBookmark& bookmark, const std::s
 // look's finding.
 void RecordSocketError(cBookmark& bookmark, int number);
 
-// Writes the outcome of a link that was cut off: "error" with code 408, nothing else touched.
+// Writes the outcome of a link that was cut off as socket error 408 (RecordSocketError).
 void RecordTimeOut(cBookmark& bookmark);
 
 // Writes the outcome of a link that was never asked because its server had let an earlier link

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "support/Version.hpp"
+
 // The one way any layer shows a message box. The application installs a handler that shows a
 // real dialog; tests install one that records the message and answers at once.
 namespace brimtor {
@@ -19,9 +21,6 @@ struct Message {
 };
 
 using MessageHandler = std::function<MsgAnswer(const Message&)>;
-
-// The program's title, used as the caption of every message box that is not given one.
-inline constexpr const char* kProgramTitle = "Brimtor";
 
 // Shows the message and returns the user's answer. With no handler installed the message is
 // written to standard error and the first button's answer is returned.

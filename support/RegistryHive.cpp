@@ -40,12 +40,6 @@ std::string LastComponent(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int HexValue(char c)
-{
-    const char* at = std::strchr(kHexDigits, ToLowerAscii(c));
-    return (c != '\0' && at) ? static_cast<int>(at - kHexDigits) : -1;
-}
-
 // A whole text of 1 to `maxDigits` hex digits.
 std::optional<std::uint32_t> ParseHexNumber(const std::string& text, std::size_t maxDigits)
 {
@@ -53,7 +47,7 @@ std::optional<std::uint32_t> ParseHexNumber(const std::string& text, std::size_t
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : text) {
-        const int digit = HexValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(digit);

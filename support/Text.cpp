@@ -15,6 +15,24 @@ static char ToUpperAsciiChar(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int HexDigitValue(char c)
+{
+    if (IsAsciiDigit(c))
+        return c - '0';
+    const char lower = ToLowerAscii(c);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
 std::string ToLowerAscii(std::string_view text)
 {
     std::string out(text);

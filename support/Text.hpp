@@ -9,8 +9,12 @@
 namespace brimtor {
 
 char ToLowerAscii(char c);
+bool IsAsciiLetter(char c);
+bool IsAsciiDigit(char c);
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
+// The value of a hex digit (either letter case), or -1 for any other character.
+int HexDigitValue(char c);
 
 // Equality and search without regard to ASCII letter case.
 bool IEquals(std::string_view a, std::string_view b);
