@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "bookmarks/cLinkMain.hpp"
+#include "engine/UriReference.hpp"
 #include "engine/cHttpExchange.hpp"
 #include "support/MainSettings.hpp"
 #include "support/Text.hpp"
@@ -59,18 +60,15 @@ std::optional<OutputFormat> FormatNamed(const std::string& word)
 // [USER[:PASSWORD]@]HOST:PORT, the port a number from 1 to 65535.
 std::optional<ProxySettings> ProxyNamed(const std::string& text)
 {
-    const std::size_t at = text.rfind('@');
-    const std::string hostPort = at == std::string::npos ? text : text.substr(at + 1);
+    const UserInfo userInfo = UserInfo::Split(text);
+    const std::string hostPort(userInfo.hostPort);
     const std::size_t colon = hostPort.rfind(':');
-    if (colon == std::string::npos || colon == 0 || !WholeNumber(hostPort.substr(colon + 1), 1, 65535) || at == 0)
+    if (colon == std::string::npos || colon == 0 || !WholeNumber(hostPort.substr(colon + 1), 1, 65535)
+        || (userInfo.present && userInfo.info.empty()))
         return std::nullopt;
     ProxySettings proxy {true, hostPort.substr(0, colon), hostPort.substr(colon + 1)};
-    if (at != std::string::npos) {
-        const std::string credentials = text.substr(0, at);
-        const std::size_t split = credentials.find(':');
-        proxy.user = credentials.substr(0, split);
-        proxy.password = split == std::string::npos ? std::string() : credentials.substr(split + 1);
-    }
+    proxy.user = userInfo.user;
+    proxy.password = userInfo.password;
     return proxy;
 }
 

@@ -85,6 +85,17 @@ std::string UriReference::Join() const
     return text;
 }
 
+UserInfo UserInfo::Split(std::string_view authority)
+{
+    const std::size_t at = authority.rfind('@');
+    if (at == std::string_view::npos)
+        return {false, {}, {}, {}, authority};
+    const std::string_view info = authority.substr(0, at);
+    const std::size_t colon = info.find(':');
+    return {true, info, info.substr(0, colon),
+            colon == std::string_view::npos ? std::string_view() : info.substr(colon + 1), authority.substr(at + 1)};
+}
+
 HostPort HostPort::Split(std::string_view hostPort)
 {
     const std::size_t bracket = hostPort.rfind(']');

@@ -28,6 +28,18 @@ struct UriReference {
 
 // An authority's "host:port" (user information already removed). The colon of an "[IPv6]" host
 // is not a port colon.
+// An authority split at the "@" that ends its "user[:password]" part, the last one (a password
+// may hold another).
+struct UserInfo {
+    bool present = false;
+    std::string_view info;      // the whole part before the "@"
+    std::string_view user;
+    std::string_view password;  // the text after the first ":" of info, empty without one
+    std::string_view hostPort;  // the rest of the authority
+
+    static UserInfo Split(std::string_view authority);
+};
+
 struct HostPort {
     std::string_view host;
     bool hasPort = false;

@@ -65,18 +65,8 @@ bool cURL::ParseUrl(const std::string& sSourceURL)
     const UriReference parts = UriReference::Split(sSourceURL);
     if (!parts.hasScheme)
         return false;
-    std::string_view hostPort = parts.authority;
-    std::string userName;
-    std::string password;
-    const std::size_t at = hostPort.rfind('@');
-    if (at != std::string_view::npos) {
-        const std::string_view userInfo = hostPort.substr(0, at);
-        const std::size_t colon = userInfo.find(':');
-        userName = std::string(userInfo.substr(0, colon));
-        if (colon != std::string_view::npos)
-            password = std::string(userInfo.substr(colon + 1));
-        hostPort.remove_prefix(at + 1);
-    }
+    const UserInfo userInfo = UserInfo::Split(parts.authority);
+    const std::string_view hostPort = userInfo.hostPort;
     const std::int32_t scheme = SchemeOf(parts.scheme);
     std::int32_t port = DefaultPort(scheme);
     const HostPort split = HostPort::Split(hostPort);
@@ -89,8 +79,8 @@ bool cURL::ParseUrl(const std::string& sSourceURL)
     m_scheme = scheme;
     m_port = port;
     m_hostName = std::string(split.host);
-    m_userName = userName;
-    m_password = password;
+    m_userName = std::string(userInfo.user);
+    m_password = std::string(userInfo.password);
     m_path = parts.path;
     m_extraInfo = (parts.hasQuery ? "?" + parts.query : "") + (parts.hasFragment ? "#" + parts.fragment : "");
     return true;
