@@ -103,7 +103,7 @@ Outcome<std::string> SaveCurrent(const RestoreKind& kind, const std::string& tar
         return std::string();
     const BackupCopy copy = current ? MakeBackup({target, kind.word, kind.extension}, *current) : std::nullopt;
     if (!copy)
-        return Failure {"No backup copy of " + target + " could be made, so it was left unchanged"};
+        return Failure {NoBackupReason(target)};
     return *copy;
 }
 

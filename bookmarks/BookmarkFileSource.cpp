@@ -26,7 +26,7 @@ CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()
     std::optional<std::string> onDisk = ReadFileBytes(m_where.file);
     const BackupCopy textCopy = onDisk ? MakeBackup({m_where.file, "TextFile", ".txt"}, *onDisk) : std::nullopt;
     if (onDisk && !textCopy) {
-        CleanOutcome refused = NotCleaned("No backup copy of " + m_where.file + " could be made, so it was left unchanged");
+        CleanOutcome refused = NotCleaned(NoBackupReason(m_where.file));
         refused.reasonUnshown = true;
         return refused;
     }

@@ -208,7 +208,7 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const PlacesLoad& loa
                                          "load them again before cleaning");
         const BackupCopy backup = BackupDatabase(path);
         if (!backup)
-            return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");
+            return Refused(false, NoBackupReason(path));
         RemoveRows(db, marked.rows);
         db.Exec("COMMIT");
         sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);

@@ -88,7 +88,7 @@ CleanOutcome cChromium::CleanUpBookmarks()
         return NotCleaned(file + " has changed since its bookmarks were loaded; load them again before cleaning");
     const BackupCopy backup = MakeBackup({file, "Chromium", ".json"}, *current);
     if (!backup)
-        return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
+        return NotCleaned(NoBackupReason(file));
     const ChromiumRewrite rewrite
         = ChromiumBookmarksWithout(*current, MarkedIds(*m_loadedTree.bookmarks), MarkedFolderIds(m_loadedTree));
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(file, rewrite.text), rewrite.removed, *backup);

@@ -430,7 +430,7 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     // The user was promised a copy of the file as it was: no copy, no rewrite.
     const BackupCopy backup = MakeBackup({m_bookmarkFile, m_browserWord, ".html"}, *onDisk);
     if (!backup)
-        return refused("No backup copy of " + m_bookmarkFile + " could be made, so it was left unchanged");
+        return refused(NoBackupReason(m_bookmarkFile));
     const std::string_view lineEnd = LineEndOf(*onDisk);
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
