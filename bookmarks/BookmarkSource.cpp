@@ -1,6 +1,7 @@
 #include "bookmarks/BookmarkSource.hpp"
 
 #include <filesystem>
+#include <functional>
 
 namespace brimtor {
 
@@ -37,6 +38,11 @@ CleanOutcome Rewritten(const Outcome<>& replaced, std::int32_t removed, std::str
     outcome.removed = replaced ? removed : 0;
     outcome.backups.push_back(std::move(backup));
     return outcome;
+}
+
+std::size_t HashOf(const std::string& bytes)
+{
+    return std::hash<std::string>{}(bytes);
 }
 
 std::int32_t CountMarked(const BookmarksPtr& bookmarks)

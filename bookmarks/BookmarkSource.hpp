@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -103,6 +104,10 @@ public:
     // caller that will not clean; a clean after it changes nothing.
     virtual void ForgoClean() {}
 };
+
+// A fingerprint of a store's bytes, kept from the load so a clean can tell whether the store
+// changed since.
+std::size_t HashOf(const std::string& bytes);
 
 // The marked bookmarks of a collection, the marked folders of a list (none for none).
 std::int32_t CountMarked(const BookmarksPtr& bookmarks);

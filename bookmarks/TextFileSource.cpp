@@ -1,18 +1,12 @@
 #include "bookmarks/TextFileSource.hpp"
 
 #include <algorithm>
-#include <functional>
 
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
-
-static std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
 
 static bool IsBlank(char c)
 {

@@ -1,6 +1,5 @@
 #include "bookmarks/cChromium.hpp"
 
-#include <functional>
 #include <unordered_set>
 
 #include "bookmarks/BrowserLock.hpp"
@@ -11,11 +10,6 @@
 namespace brimtor {
 
 namespace {
-
-std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
 
 std::unordered_set<std::int32_t> MarkedIds(const cBookmarks& bookmarks)
 {

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -69,11 +68,6 @@ struct MarkedShortcuts {
     std::vector<BackupFile> copies;  // copies[i] is paths[i] as read; then the folders' contents
     std::vector<MarkedFolder> folders;
 };
-
-std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
 
 using Hashes = std::unordered_map<std::string, std::size_t>;
 
