@@ -73,14 +73,8 @@ const char* TopFolderName(const std::string& guid)
 // Lists a folder below the top ones, from its row.
 std::int32_t AddFolder(const Row& row, const std::string& path, std::int32_t parent, PlacesLoad& load)
 {
-    cFolder folder;
-    folder.Name = row.title;
-    folder.Folder = path.empty() ? "root" : path;
-    folder.FolderID = static_cast<std::int32_t>(load.folders->size()) + 1;
-    folder.ParentID = parent;
-    load.folders->push_back(std::move(folder));
     load.folderRows.push_back({row.id, row.fk, row.parent, row.guid, row.url, row.type});
-    return load.folders->back().FolderID;
+    return ListFolder(*load.folders, row.title, path, parent).FolderID;
 }
 
 // Walks the tree depth first from the root with a stack, so deep nesting cannot exhaust the

@@ -362,15 +362,10 @@ void cNetscapeBookmarkFile::ParseFolders()
 void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part,
                                       std::int32_t parent)
 {
-    cFolder folder;
-    folder.Name = FolderName(text);
-    folder.Folder = folderPath.empty() ? "root" : folderPath;
-    folder.FolderID = static_cast<std::int32_t>(m_folders->size()) + 1;
-    folder.ParentID = parent;
+    cFolder& folder = ListFolder(*m_folders, FolderName(text), folderPath, parent);
     // Firefox writes its toolbar and its other bookmarks as folders marked so: roots, not the user's.
     folder.AlwaysKept = IFind(text, "PERSONAL_TOOLBAR_FOLDER=") != std::string_view::npos
                      || IFind(text, "UNFILED_BOOKMARKS_FOLDER=") != std::string_view::npos;
-    m_folders->push_back(std::move(folder));
     m_folderSpans.push_back({m_currentLine - 1, part});
 }
 
