@@ -25,11 +25,8 @@ CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()
     // One read serves both copies and the writer's check, so all three see the same bytes.
     std::optional<std::string> onDisk = ReadFileBytes(m_where.file);
     const BackupCopy textCopy = onDisk ? MakeBackup({m_where.file, "TextFile", ".txt"}, *onDisk) : std::nullopt;
-    if (onDisk && !textCopy) {
-        CleanOutcome refused = NotCleaned(NoBackupReason(m_where.file));
-        refused.reasonUnshown = true;
-        return refused;
-    }
+    if (onDisk && !textCopy)
+        return NotCleanedUnshown(NoBackupReason(m_where.file));
     m_file.SetWhichBrowser(3);
     m_file.SetBookmarks(m_bookmarks);
     CleanOutcome outcome = m_file.CreateBookMarkFile(std::move(onDisk));

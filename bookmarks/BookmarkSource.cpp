@@ -25,6 +25,13 @@ CleanOutcome NotCleaned(std::string reason)
     return outcome;
 }
 
+CleanOutcome NotCleanedUnshown(std::string reason)
+{
+    CleanOutcome outcome = NotCleaned(std::move(reason));
+    outcome.reasonUnshown = true;
+    return outcome;
+}
+
 CleanOutcome RefusedWhileRunning(std::string words)
 {
     CleanOutcome outcome = NotCleaned(std::move(words));

@@ -75,6 +75,8 @@ struct CleanOutcome {
 
 // A source left as it was, and why.
 CleanOutcome NotCleaned(std::string reason);
+// A source left as it was, told in the window in fixed words alone (see reasonUnshown).
+CleanOutcome NotCleanedUnshown(std::string reason);
 // A source left as it was because its browser runs; the words say so in full.
 CleanOutcome RefusedWhileRunning(std::string words);
 // A whole file replaced, after its backup copy: `removed` bookmarks gone, or none when the

@@ -412,20 +412,16 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     if (!m_bookmarks)
         return {};
     // This writer's refusals are told in the window in fixed words.
-    const auto refused = [](std::string reason) {
-        CleanOutcome outcome = NotCleaned(std::move(reason));
-        outcome.reasonUnshown = true;
-        return outcome;
-    };
     // The new file is built from the lines read at load time. A browser that saved its
     // bookmarks meanwhile would lose them without a word, so a changed file is left alone.
     // The copy is made of the very bytes compared, so no change can slip in between.
     if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
-        return refused(m_bookmarkFile + " has changed since its bookmarks were loaded; load them again before cleaning");
+        return NotCleanedUnshown(m_bookmarkFile + " has changed since its bookmarks were loaded; "
+                                                  "load them again before cleaning");
     // The user was promised a copy of the file as it was: no copy, no rewrite.
     const BackupCopy backup = MakeBackup({m_bookmarkFile, m_browserWord, ".html"}, *onDisk);
     if (!backup)
-        return refused(NoBackupReason(m_bookmarkFile));
+        return NotCleanedUnshown(NoBackupReason(m_bookmarkFile));
     const std::string_view lineEnd = LineEndOf(*onDisk);
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
