@@ -137,16 +137,11 @@ Cuts MarkedParts(const std::vector<std::string>& lines, const cBookmarks& bookma
     return cuts;
 }
 
-// Cuts the part `startPart` of line `startLine` and everything after it up to the end of the part
-// `endPart` of line `endLine`: a folder's entry, its description and its whole list.
-void CutSpan(const std::vector<std::string>& lines, std::size_t startLine, std::size_t startPart, std::size_t endLine,
-             std::size_t endPart, Cuts& cuts)
+// Cuts from byte `start` of line `startLine` up to byte `end` of line `endLine`: a folder's entry,
+// its description and its whole list.
+void CutSpan(const std::vector<std::string>& lines, std::size_t startLine, std::size_t start, std::size_t endLine,
+             std::size_t end, Cuts& cuts)
 {
-    std::vector<LinePart> parts;
-    SplitLineParts(lines[startLine], parts);
-    const std::size_t start = parts.at(startPart).start;
-    SplitLineParts(lines[endLine], parts);
-    const std::size_t end = parts.at(endPart).end;
     for (std::size_t line = startLine; line <= endLine; ++line)
         cuts[line].emplace_back(line == startLine ? start : 0, line == endLine ? end : lines[line].size());
 }
@@ -328,7 +323,7 @@ void cNetscapeBookmarkFile::ParseFolders()
                 // the listed folder above it, which is then never taken for empty.
                 const bool listed = open.size() < static_cast<std::size_t>(kMaxNesting);
                 if (listed)
-                    AddFolder(text, folderPath, static_cast<std::int32_t>(i), folder);
+                    AddFolder(text, folderPath, part.start, folder);
                 else
                     (*m_folders)[static_cast<std::size_t>(folder - 1)].AlwaysKept = true;
                 open.push_back({folderPath.size(), listed ? static_cast<std::int32_t>(m_folders->size()) : folder, listed});
@@ -346,7 +341,7 @@ void cNetscapeBookmarkFile::ParseFolders()
                     return;
                 if (open.back().listed) {
                     m_folderSpans[static_cast<std::size_t>(folder - 1)].endLine = m_currentLine - 1;
-                    m_folderSpans[static_cast<std::size_t>(folder - 1)].endPart = static_cast<std::int32_t>(i);
+                    m_folderSpans[static_cast<std::size_t>(folder - 1)].end = part.end;
                 }
                 folderPath.resize(open.back().pathLength);
                 open.pop_back();
@@ -359,14 +354,14 @@ void cNetscapeBookmarkFile::ParseFolders()
     }
 }
 
-void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part,
+void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::size_t start,
                                       std::int32_t parent)
 {
     cFolder& folder = ListFolder(*m_folders, FolderName(text), folderPath, parent);
     // Firefox writes its toolbar and its other bookmarks as folders marked so: roots, not the user's.
     folder.AlwaysKept = IFind(text, "PERSONAL_TOOLBAR_FOLDER=") != std::string_view::npos
                      || IFind(text, "UNFILED_BOOKMARKS_FOLDER=") != std::string_view::npos;
-    m_folderSpans.push_back({m_currentLine - 1, part});
+    m_folderSpans.push_back({m_currentLine - 1, start});
 }
 
 void cNetscapeBookmarkFile::AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine,
@@ -442,8 +437,8 @@ std::string cNetscapeBookmarkFile::KeptText(std::string_view lineEnd) const
     for (std::size_t i = 0; m_folders && i < m_folders->size(); ++i) {
         const FolderSpan& span = m_folderSpans[i];
         if ((*m_folders)[i].Clean && span.endLine >= 0)
-            CutSpan(m_lines, static_cast<std::size_t>(span.startLine), static_cast<std::size_t>(span.startPart),
-                    static_cast<std::size_t>(span.endLine), static_cast<std::size_t>(span.endPart), cuts);
+            CutSpan(m_lines, static_cast<std::size_t>(span.startLine), span.start, static_cast<std::size_t>(span.endLine),
+                    span.end, cuts);
     }
     std::size_t size = 0;
     for (const std::string& line : m_lines)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -69,18 +70,20 @@ public:
     CleanOutcome CreateBookMarkFile(std::optional<std::string> onDisk);
 
 private:
-    // Where a folder's entry starts and its list ends: a line's index and a part's on that line.
+    // Where a folder's entry starts and its list ends: a line's index and a byte's on that line
+    // (the end just past the "</DL>").
     struct FolderSpan {
         std::int32_t startLine = 0;
-        std::int32_t startPart = 0;
+        std::size_t start = 0;
         std::int32_t endLine = -1;  // none: the list is not closed
-        std::int32_t endPart = 0;
+        std::size_t end = 0;
     };
 
     void ParseFolders();
     // `onLine` counts the bookmarks before it on its line.
     void AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine, std::int32_t folder);
-    void AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part, std::int32_t parent);
+    // `start` is where its part starts on its line.
+    void AddFolder(std::string_view text, const std::string& folderPath, std::size_t start, std::int32_t parent);
     void SetLastDescription(std::string_view text);
 
     std::string KeptText(std::string_view lineEnd) const;
