@@ -79,11 +79,6 @@ std::optional<std::string> ChromiumOwns(const std::string& target)
     return ChromiumRunning(profile.browserFolder, profile.browserName);
 }
 
-std::string FileWords(const std::string& target)
-{
-    return TildeForHome(target);
-}
-
 std::string FirefoxProfileWords(const std::string& target)
 {
     return "the Firefox profile " + TildeForHome(FolderOf(target));
@@ -127,11 +122,11 @@ RestoreOutcome RestoreFile(const RestoreKind& kind, const std::string& backup, c
 }
 
 const RestoreKind kKinds[] = {
-    {.word = "TextFile", .extension = ".txt", .restore = RestoreFile, .read = ReadTextBackup, .words = FileWords},
-    {.word = "User", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = FileWords},
-    {.word = "Netscape", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = FileWords},
+    {.word = "TextFile", .extension = ".txt", .restore = RestoreFile, .read = ReadTextBackup, .words = TildeForHome},
+    {.word = "User", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = TildeForHome},
+    {.word = "Netscape", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = TildeForHome},
     {.word = "Firefox", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile,
-     .running = FirefoxOwns, .words = FileWords},
+     .running = FirefoxOwns, .words = TildeForHome},
     {.word = "Firefox", .extension = ".sqlite",
      .restore = [](const RestoreKind&, const std::string& backup, const std::string& target) {
          return RestorePlaces(backup, target);
@@ -143,7 +138,7 @@ const RestoreKind kKinds[] = {
      .restore = [](const RestoreKind&, const std::string& backup, const std::string& target) {
          return RestoreFavorites(backup, target);
      },
-     .words = FileWords},
+     .words = TildeForHome},
 };
 
 const RestoreKind* KindNamed(const std::string& backup)

@@ -1,7 +1,8 @@
 #include "bookmarks/BookmarkSource.hpp"
 
-#include <filesystem>
 #include <functional>
+
+#include "support/modFileFunctions.hpp"
 
 namespace brimtor {
 
@@ -13,7 +14,7 @@ void TellLeftOut(LoadOutcome& outcome, const std::string& file)
     if (!outcome.note.empty())
         outcome.note += "\r\n";
     outcome.note += std::to_string(outcome.leftOut) + (one ? " bookmark in " : " bookmarks in ")
-                    + std::filesystem::path(file).filename().string()
+                    + GetFileName(file)
                     + (one ? " could not be read and is left as it is" : " could not be read and are left as they are");
 }
 
