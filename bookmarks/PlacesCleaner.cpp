@@ -67,7 +67,7 @@ void TakeFolder(const PlacesRow& folder, const Children& children, Removal& remo
     const std::size_t count = inside == children.end() ? 0 : inside->second.size();
     for (std::size_t i = 0; i < count; ++i) {
         const PlacesRow& row = *inside->second[i];
-        if (row.type == 2)
+        if (row.type == kFolderType)
             TakeFolder(row, children, removal, taken);
         else if (taken.insert(row.id).second)
             removal.rows.push_back(&row);
