@@ -42,9 +42,7 @@ std::string FolderOf(const std::string& path)
 
 LoadOutcome ReadBookmarkFile(const std::string& backup)
 {
-    cNetscapeBookmarkFile file;
-    file.SetBookmarkFile(backup);
-    return {file.BookmarkFileToCollection(), {}, {}};
+    return cNetscapeBookmarkFile().Load(backup);
 }
 
 // A bookmark file the user named is backed up as a text file too: then its entries count.

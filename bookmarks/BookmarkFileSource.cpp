@@ -8,13 +8,10 @@ namespace brimtor {
 
 LoadOutcome BookmarkFileSource::LoadBookmarkFile()
 {
-    m_file = cNetscapeBookmarkFile();
-    m_file.SetBookmarkFile(m_where.file);
-    m_bookmarks = m_file.BookmarkFileToCollection();
+    LoadOutcome loaded = m_file.Load(m_where.file);
+    m_bookmarks = loaded.bookmarks;
     if (!m_bookmarks && !FileExists(m_where.file))
         return {nullptr, "cannot open " + m_where.file, {}};
-    LoadOutcome loaded {m_bookmarks, {}, {}};
-    loaded.folders = m_file.Folders();
     return loaded;
 }
 

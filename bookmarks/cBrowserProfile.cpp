@@ -217,11 +217,10 @@ std::string cBrowserProfile::ProfileVersion() const
 
 LoadOutcome cBrowserProfile::LoadBookmarks()
 {
-    m_file = cNetscapeBookmarkFile();
-    m_file.SetBookmarkFile(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
-    m_bookmarks = m_file.BookmarkFileToCollection();
-    LoadOutcome loaded {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
-    loaded.folders = m_file.Folders();
+    LoadOutcome loaded = m_file.Load(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
+    m_bookmarks = loaded.bookmarks;
+    if (!m_bookmarks)
+        loaded.reason = WhyNoProfile();
     return loaded;
 }
 

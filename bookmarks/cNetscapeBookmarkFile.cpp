@@ -291,6 +291,15 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
     return result;
 }
 
+LoadOutcome cNetscapeBookmarkFile::Load(std::string path)
+{
+    *this = cNetscapeBookmarkFile();
+    SetBookmarkFile(path);
+    LoadOutcome loaded {BookmarkFileToCollection(), {}, {}};
+    loaded.folders = m_folders;
+    return loaded;
+}
+
 // One pass over the lines with a stack of the open folders (their parent paths' lengths and
 // their numbers), so however deeply the folders nest the call stack does not grow. A folder
 // opens a level, a list end closes one, and a list end at the top level ends the walk. A
