@@ -42,9 +42,7 @@ std::string FolderOf(const std::string& path)
 
 LoadOutcome ReadBookmarkFile(const std::string& backup)
 {
-    cNetscapeBookmarkFile file;
-    file.SetBookmarkFile(backup);
-    return {file.BookmarkFileToCollection(), {}, {}};
+    return cNetscapeBookmarkFile().Load(backup);
 }
 
 // A bookmark file the user named is backed up as a text file too: then its entries count.
@@ -79,11 +77,6 @@ std::optional<std::string> ChromiumOwns(const std::string& target)
     return ChromiumRunning(profile.browserFolder, profile.browserName);
 }
 
-std::string FileWords(const std::string& target)
-{
-    return TildeForHome(target);
-}
-
 std::string FirefoxProfileWords(const std::string& target)
 {
     return "the Firefox profile " + TildeForHome(FolderOf(target));
@@ -103,7 +96,7 @@ Outcome<std::string> SaveCurrent(const RestoreKind& kind, const std::string& tar
         return std::string();
     const BackupCopy copy = current ? MakeBackup({target, kind.word, kind.extension}, *current) : std::nullopt;
     if (!copy)
-        return Failure {"No backup copy of " + target + " could be made, so it was left unchanged"};
+        return Failure {NoBackupReason(target)};
     return *copy;
 }
 
@@ -127,11 +120,11 @@ RestoreOutcome RestoreFile(const RestoreKind& kind, const std::string& backup, c
 }
 
 const RestoreKind kKinds[] = {
-    {.word = "TextFile", .extension = ".txt", .restore = RestoreFile, .read = ReadTextBackup, .words = FileWords},
-    {.word = "User", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = FileWords},
-    {.word = "Netscape", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = FileWords},
+    {.word = "TextFile", .extension = ".txt", .restore = RestoreFile, .read = ReadTextBackup, .words = TildeForHome},
+    {.word = "User", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = TildeForHome},
+    {.word = "Netscape", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile, .words = TildeForHome},
     {.word = "Firefox", .extension = ".html", .restore = RestoreFile, .read = ReadBookmarkFile,
-     .running = FirefoxOwns, .words = FileWords},
+     .running = FirefoxOwns, .words = TildeForHome},
     {.word = "Firefox", .extension = ".sqlite",
      .restore = [](const RestoreKind&, const std::string& backup, const std::string& target) {
          return RestorePlaces(backup, target);
@@ -143,7 +136,7 @@ const RestoreKind kKinds[] = {
      .restore = [](const RestoreKind&, const std::string& backup, const std::string& target) {
          return RestoreFavorites(backup, target);
      },
-     .words = FileWords},
+     .words = TildeForHome},
 };
 
 const RestoreKind* KindNamed(const std::string& backup)

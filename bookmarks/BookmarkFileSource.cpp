@@ -8,13 +8,10 @@ namespace brimtor {
 
 LoadOutcome BookmarkFileSource::LoadBookmarkFile()
 {
-    m_file = cNetscapeBookmarkFile();
-    m_file.SetBookmarkFile(m_where.file);
-    m_bookmarks = m_file.BookmarkFileToCollection();
+    LoadOutcome loaded = m_file.Load(m_where.file);
+    m_bookmarks = loaded.bookmarks;
     if (!m_bookmarks && !FileExists(m_where.file))
         return {nullptr, "cannot open " + m_where.file, {}};
-    LoadOutcome loaded {m_bookmarks, {}, {}};
-    loaded.folders = m_file.Folders();
     return loaded;
 }
 
@@ -25,11 +22,8 @@ CleanOutcome BookmarkFileSource::CreateNetscapeBookmarkFile()
     // One read serves both copies and the writer's check, so all three see the same bytes.
     std::optional<std::string> onDisk = ReadFileBytes(m_where.file);
     const BackupCopy textCopy = onDisk ? MakeBackup({m_where.file, "TextFile", ".txt"}, *onDisk) : std::nullopt;
-    if (onDisk && !textCopy) {
-        CleanOutcome refused = NotCleaned("No backup copy of " + m_where.file + " could be made, so it was left unchanged");
-        refused.reasonUnshown = true;
-        return refused;
-    }
+    if (onDisk && !textCopy)
+        return NotCleanedUnshown(NoBackupReason(m_where.file));
     m_file.SetWhichBrowser(3);
     m_file.SetBookmarks(m_bookmarks);
     CleanOutcome outcome = m_file.CreateBookMarkFile(std::move(onDisk));

@@ -1,6 +1,8 @@
 #include "bookmarks/BookmarkSource.hpp"
 
-#include <filesystem>
+#include <functional>
+
+#include "support/modFileFunctions.hpp"
 
 namespace brimtor {
 
@@ -12,7 +14,7 @@ void TellLeftOut(LoadOutcome& outcome, const std::string& file)
     if (!outcome.note.empty())
         outcome.note += "\r\n";
     outcome.note += std::to_string(outcome.leftOut) + (one ? " bookmark in " : " bookmarks in ")
-                    + std::filesystem::path(file).filename().string()
+                    + GetFileName(file)
                     + (one ? " could not be read and is left as it is" : " could not be read and are left as they are");
 }
 
@@ -21,6 +23,13 @@ CleanOutcome NotCleaned(std::string reason)
     CleanOutcome outcome;
     outcome.result = CleanResult::Failed;
     outcome.reason = std::move(reason);
+    return outcome;
+}
+
+CleanOutcome NotCleanedUnshown(std::string reason)
+{
+    CleanOutcome outcome = NotCleaned(std::move(reason));
+    outcome.reasonUnshown = true;
     return outcome;
 }
 
@@ -37,6 +46,11 @@ CleanOutcome Rewritten(const Outcome<>& replaced, std::int32_t removed, std::str
     outcome.removed = replaced ? removed : 0;
     outcome.backups.push_back(std::move(backup));
     return outcome;
+}
+
+std::size_t HashOf(const std::string& bytes)
+{
+    return std::hash<std::string>{}(bytes);
 }
 
 std::int32_t CountMarked(const BookmarksPtr& bookmarks)

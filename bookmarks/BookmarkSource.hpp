@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -74,6 +75,8 @@ struct CleanOutcome {
 
 // A source left as it was, and why.
 CleanOutcome NotCleaned(std::string reason);
+// A source left as it was, told in the window in fixed words alone (see reasonUnshown).
+CleanOutcome NotCleanedUnshown(std::string reason);
 // A source left as it was because its browser runs; the words say so in full.
 CleanOutcome RefusedWhileRunning(std::string words);
 // A whole file replaced, after its backup copy: `removed` bookmarks gone, or none when the
@@ -103,6 +106,10 @@ public:
     // caller that will not clean; a clean after it changes nothing.
     virtual void ForgoClean() {}
 };
+
+// A fingerprint of a store's bytes, kept from the load so a clean can tell whether the store
+// changed since.
+std::size_t HashOf(const std::string& bytes);
 
 // The marked bookmarks of a collection, the marked folders of a list (none for none).
 std::int32_t CountMarked(const BookmarksPtr& bookmarks);

@@ -113,14 +113,8 @@ private:
         const bool listed = id && m_folderIds.insert(*id).second;
         std::int32_t folder = parent;  // the contents of an unlisted folder count for its parent
         if (listed) {
-            cFolder record;
-            record.Name = name;
-            record.Folder = path;
-            record.FolderID = static_cast<std::int32_t>(m_out.folders->size()) + 1;
-            record.ParentID = parent;
-            m_out.folders->push_back(std::move(record));
+            folder = ListFolder(*m_out.folders, name, path, parent).FolderID;
             m_out.folderIds.push_back(*id);
-            folder = m_out.folders->back().FolderID;
         }
         ReadFolder(node, path + kFolderSeparator + name, folder);
         return listed;

@@ -67,7 +67,7 @@ void TakeFolder(const PlacesRow& folder, const Children& children, Removal& remo
     const std::size_t count = inside == children.end() ? 0 : inside->second.size();
     for (std::size_t i = 0; i < count; ++i) {
         const PlacesRow& row = *inside->second[i];
-        if (row.type == 2)
+        if (row.type == kFolderType)
             TakeFolder(row, children, removal, taken);
         else if (taken.insert(row.id).second)
             removal.rows.push_back(&row);
@@ -208,7 +208,7 @@ CleanOutcome CleanPlaces(const std::string& profileFolder, const PlacesLoad& loa
                                          "load them again before cleaning");
         const BackupCopy backup = BackupDatabase(path);
         if (!backup)
-            return Refused(false, "No backup copy of " + path + " could be made, so it was left unchanged");
+            return Refused(false, NoBackupReason(path));
         RemoveRows(db, marked.rows);
         db.Exec("COMMIT");
         sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);

@@ -12,9 +12,6 @@ namespace brimtor {
 
 namespace {
 
-constexpr std::int64_t kBookmarkType = 1;
-constexpr std::int64_t kFolderType = 2;
-constexpr std::int64_t kSeparatorType = 3;
 const char* const kRootGuid = "root________";
 const char* const kTagsGuid = "tags________";
 
@@ -35,6 +32,12 @@ struct Row {
     std::string guid;
     std::string url;
 };
+
+// The row as a clean checks it.
+PlacesRow AsRead(const Row& row)
+{
+    return {row.id, row.fk, row.parent, row.guid, row.url, row.type};
+}
 
 std::string MissingTable(SqliteDatabase& db)
 {
@@ -73,14 +76,8 @@ const char* TopFolderName(const std::string& guid)
 // Lists a folder below the top ones, from its row.
 std::int32_t AddFolder(const Row& row, const std::string& path, std::int32_t parent, PlacesLoad& load)
 {
-    cFolder folder;
-    folder.Name = row.title;
-    folder.Folder = path.empty() ? "root" : path;
-    folder.FolderID = static_cast<std::int32_t>(load.folders->size()) + 1;
-    folder.ParentID = parent;
-    load.folders->push_back(std::move(folder));
-    load.folderRows.push_back({row.id, row.fk, row.parent, row.guid, row.url, row.type});
-    return load.folders->back().FolderID;
+    load.folderRows.push_back(AsRead(row));
+    return ListFolder(*load.folders, row.title, path, parent).FolderID;
 }
 
 // Walks the tree depth first from the root with a stack, so deep nesting cannot exhaust the
@@ -133,9 +130,9 @@ std::string WalkTree(const std::vector<Row>& rows, std::size_t root, PlacesLoad&
             const BookmarkPtr bookmark = load.bookmarks->Add(row.title.empty() ? row.url : row.title, row.url,
                                                              visit.folder, load.bookmarks->Count() + 1);
             bookmark->FolderID = visit.folderID;
-            load.rows.push_back({row.id, row.fk, row.parent, row.guid, row.url});
+            load.rows.push_back(AsRead(row));
         } else if (visit.folderID > 0) {
-            load.otherRows.push_back({row.id, row.fk, row.parent, row.guid, row.url, row.type});
+            load.otherRows.push_back(AsRead(row));
             if (row.type != kSeparatorType)
                 (*load.folders)[static_cast<std::size_t>(visit.folderID - 1)].AlwaysKept = true;
         }

@@ -8,6 +8,11 @@
 
 namespace brimtor {
 
+// The kinds of row Firefox writes in moz_bookmarks.type.
+inline constexpr std::int64_t kBookmarkType = 1;
+inline constexpr std::int64_t kFolderType = 2;
+inline constexpr std::int64_t kSeparatorType = 3;
+
 // A row as it was read, so a clean removes that row only while it is still the same bookmark,
 // folder or separator: its id, its kind, its guid, its place (fk) and the place's address, its
 // folder.
@@ -17,7 +22,7 @@ struct PlacesRow {
     std::int64_t parent = 0;
     std::string guid;
     std::string url;
-    std::int64_t type = 1;  // Firefox's: 1 a bookmark, 2 a folder, 3 a separator
+    std::int64_t type = kBookmarkType;
 };
 
 // By BookmarkID - 1. A bookmark's key is its place in the load: Firefox's ids are 64-bit numbers,

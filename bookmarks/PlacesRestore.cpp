@@ -61,7 +61,7 @@ Outcome<std::string> SaveCurrent(const std::string& path)
         copy = bytes ? MakeBackup({path, "Firefox", ".sqlite"}, *bytes) : std::nullopt;
     }
     if (!copy)
-        return Failure {"No backup copy of " + path + " could be made, so it was left unchanged"};
+        return Failure {NoBackupReason(path)};
     return *copy;
 }
 

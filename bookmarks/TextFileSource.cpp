@@ -1,18 +1,12 @@
 #include "bookmarks/TextFileSource.hpp"
 
 #include <algorithm>
-#include <functional>
 
 #include "support/Backup.hpp"
 #include "support/FileIo.hpp"
 #include "support/Text.hpp"
 
 namespace brimtor {
-
-static std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
 
 static bool IsBlank(char c)
 {
@@ -65,7 +59,7 @@ CleanOutcome TextFileSource::CreateTextFile()
         return NotCleaned(file + " has changed since its links were loaded; load it again before cleaning");
     const BackupCopy backup = MakeBackup({file, "TextFile", ".txt"}, *current);
     if (!backup)
-        return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
+        return NotCleaned(NoBackupReason(file));
     // The lines kept go back whole, name and all, with the line end the file has, so an LF
     // file stays LF.
     const std::string_view lineEnd = LineEndOf(*current);

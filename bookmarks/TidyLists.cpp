@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "bookmarks/BookmarkSource.hpp"
 #include "bookmarks/PageAddress.hpp"
 #include "support/Text.hpp"
 
@@ -123,11 +124,7 @@ void TidyLists::RestoreMarks(const std::vector<bool>& saved)
 MarkCount TidyLists::CountFor(TidyView shown)
 {
     const std::vector<bool> saved = MarkFor(shown);
-    MarkCount count;
-    for (const BookmarkPtr& bookmark : *m_bookmarks)
-        count.bookmarks += bookmark->Clean ? 1 : 0;
-    for (const cFolder& folder : *m_folders)
-        count.folders += folder.Clean ? 1 : 0;
+    const MarkCount count {CountMarked(m_bookmarks), CountMarked(m_folders)};
     RestoreMarks(saved);
     return count;
 }

@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "bookmarks/IniDocument.hpp"
@@ -57,20 +58,24 @@ std::optional<std::string> OnlyProfile(const IniDocument& ini)
     return ValueOf(*profiles.front(), "path");
 }
 
-// The Default= of the first installation that names one: in profiles.ini an [Install…] section,
-// in installs.ini (which holds nothing else) any section.
-std::optional<std::string> InstallDefault(const std::string& root)
+// The first Default= that is not empty, of the sections whose names start with `prefix`.
+std::optional<std::string> FirstDefault(const IniDocument& ini, std::string_view prefix)
 {
-    for (const std::string file : {"profiles.ini", "installs.ini"}) {
-        const IniDocument ini = IniDocument::Read(root + file);
-        for (const Section* section : ini.Sections()) {
-            const bool install = file == "installs.ini" || IStartsWith(section->name, "install");
-            const std::string path = install ? ValueOf(*section, "default") : "";
-            if (!path.empty())
-                return path;
-        }
+    for (const Section* section : ini.Sections()) {
+        const std::string path = IStartsWith(section->name, prefix) ? ValueOf(*section, "default") : "";
+        if (!path.empty())
+            return path;
     }
     return std::nullopt;
+}
+
+// The Default= of the first installation that names one: in the root's profiles.ini, read as
+// `profiles`, an [Install…] section; in its installs.ini (which holds nothing else) any section.
+std::optional<std::string> InstallDefault(const IniDocument& profiles, const std::string& root)
+{
+    if (std::optional<std::string> path = FirstDefault(profiles, "install"))
+        return path;
+    return FirstDefault(IniDocument::Read(root + "installs.ini"), "");
 }
 
 // A profile kept outside the root is written with IsRelative=0 and its full path.
@@ -172,8 +177,10 @@ std::string cBrowserProfile::FoundWhere() const
 
 std::string cBrowserProfile::ChooseProfile()
 {
-    DefaultProfile();
-    m_loadedFolder = ProfileFolder();
+    const std::string root = ProfileRoot();
+    m_defaultProfile = FindDefaultProfile(root, m_defaultProfile);
+    // A search started from what it found finds it again: this is the folder ProfileFolder gives.
+    m_loadedFolder = m_where.profileFolder.empty() ? GetProfileFolder(root, m_defaultProfile) : m_where.profileFolder;
     return m_loadedFolder;
 }
 
@@ -181,7 +188,7 @@ std::string cBrowserProfile::FindDefaultProfile(const std::string& root, std::st
 {
     const IniDocument ini = IniDocument::Read(root + "profiles.ini");
     if (m_traits.installDefaults) {
-        if (auto installed = InstallDefault(root))
+        if (auto installed = InstallDefault(ini, root))
             return *installed;
     }
     if (auto marked = FirstProfileWith(ini, "default", "1"))
@@ -210,11 +217,10 @@ std::string cBrowserProfile::ProfileVersion() const
 
 LoadOutcome cBrowserProfile::LoadBookmarks()
 {
-    m_file = cNetscapeBookmarkFile();
-    m_file.SetBookmarkFile(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
-    m_bookmarks = m_file.BookmarkFileToCollection();
-    LoadOutcome loaded {m_bookmarks, m_bookmarks ? std::string() : WhyNoProfile(), {}};
-    loaded.folders = m_file.Folders();
+    LoadOutcome loaded = m_file.Load(AddTrailingChar(ChooseProfile(), '/') + "bookmarks.html");
+    m_bookmarks = loaded.bookmarks;
+    if (!m_bookmarks)
+        loaded.reason = WhyNoProfile();
     return loaded;
 }
 

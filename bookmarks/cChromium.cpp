@@ -1,6 +1,5 @@
 #include "bookmarks/cChromium.hpp"
 
-#include <functional>
 #include <unordered_set>
 
 #include "bookmarks/BrowserLock.hpp"
@@ -11,11 +10,6 @@
 namespace brimtor {
 
 namespace {
-
-std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
 
 std::unordered_set<std::int32_t> MarkedIds(const cBookmarks& bookmarks)
 {
@@ -88,7 +82,7 @@ CleanOutcome cChromium::CleanUpBookmarks()
         return NotCleaned(file + " has changed since its bookmarks were loaded; load them again before cleaning");
     const BackupCopy backup = MakeBackup({file, "Chromium", ".json"}, *current);
     if (!backup)
-        return NotCleaned("No backup copy of " + file + " could be made, so it was left unchanged");
+        return NotCleaned(NoBackupReason(file));
     const ChromiumRewrite rewrite
         = ChromiumBookmarksWithout(*current, MarkedIds(*m_loadedTree.bookmarks), MarkedFolderIds(m_loadedTree));
     CleanOutcome outcome = Rewritten(ReplaceFileAtomically(file, rewrite.text), rewrite.removed, *backup);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brimtor {
@@ -24,5 +25,17 @@ struct cFolder {
 
 using cFolders = std::vector<cFolder>;
 using FoldersPtr = std::shared_ptr<cFolders>;
+
+// Lists a folder named `name` at the end of the list, inside `parent` (0 at the top), where a
+// bookmark in `parent` would be (`where`, "" at the top); the folder as listed.
+inline cFolder& ListFolder(cFolders& folders, std::string name, std::string where, std::int32_t parent)
+{
+    cFolder& folder = folders.emplace_back();
+    folder.Name = std::move(name);
+    folder.Folder = where.empty() ? "root" : std::move(where);
+    folder.FolderID = static_cast<std::int32_t>(folders.size());
+    folder.ParentID = parent;
+    return folder;
+}
 
 }  // namespace brimtor

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -70,11 +69,6 @@ struct MarkedShortcuts {
     std::vector<MarkedFolder> folders;
 };
 
-std::size_t HashOf(const std::string& bytes)
-{
-    return std::hash<std::string>{}(bytes);
-}
-
 using Hashes = std::unordered_map<std::string, std::size_t>;
 
 // The visible sub-folders of the Favorites, as FindFiles walks them, become the load's folders;
@@ -86,13 +80,10 @@ std::unordered_map<std::string, std::int32_t> ListFolders(const std::string& fav
     for (const std::string& path : FindFolders(favorites)) {
         const std::string parent = std::filesystem::path(path).parent_path().string();
         const auto above = ids.find(parent);
-        cFolder folder;
-        folder.Name = GetFileName(path);
-        folder.Folder = above == ids.end() ? "root" : BelowFavorites(parent, favorites) + "/";
-        folder.FolderID = static_cast<std::int32_t>(folders.size()) + 1;
-        folder.ParentID = above == ids.end() ? 0 : above->second;
-        ids[path] = folder.FolderID;
-        folders.push_back(std::move(folder));
+        const bool top = above == ids.end();
+        const std::string where = top ? std::string() : BelowFavorites(parent, favorites) + "/";
+        const std::int32_t id = ListFolder(folders, GetFileName(path), where, top ? 0 : above->second).FolderID;
+        ids[path] = id;  // only now, as adding to ids may move what `above` points at
         paths.push_back(path);
     }
     return ids;

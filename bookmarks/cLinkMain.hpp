@@ -27,13 +27,10 @@ public:
 
     // A browser profile folder the user named (brimtor-check --profile) instead of the
     // browser's default profile; empty for the default.
-    const std::string& ProfileFolder() const { return m_location.profileFolder; }
     void SetProfileFolder(const std::string& folder) { m_location.profileFolder = folder; }
 
     // The current collection; an empty one is created and kept when there is none.
     BookmarksPtr Bookmarks();
-    // The folders of the last load; none for a source without folders.
-    const FoldersPtr& Folders() const { return m_folders; }
     // The duplicates and empty folders of the current collection, found the first time they are
     // asked for after a load (so a Favorites shortcut's address read by then counts) and kept,
     // ticks and all, until the next load.

@@ -137,16 +137,11 @@ Cuts MarkedParts(const std::vector<std::string>& lines, const cBookmarks& bookma
     return cuts;
 }
 
-// Cuts the part `startPart` of line `startLine` and everything after it up to the end of the part
-// `endPart` of line `endLine`: a folder's entry, its description and its whole list.
-void CutSpan(const std::vector<std::string>& lines, std::size_t startLine, std::size_t startPart, std::size_t endLine,
-             std::size_t endPart, Cuts& cuts)
+// Cuts from byte `start` of line `startLine` up to byte `end` of line `endLine`: a folder's entry,
+// its description and its whole list.
+void CutSpan(const std::vector<std::string>& lines, std::size_t startLine, std::size_t start, std::size_t endLine,
+             std::size_t end, Cuts& cuts)
 {
-    std::vector<LinePart> parts;
-    SplitLineParts(lines[startLine], parts);
-    const std::size_t start = parts.at(startPart).start;
-    SplitLineParts(lines[endLine], parts);
-    const std::size_t end = parts.at(endPart).end;
     for (std::size_t line = startLine; line <= endLine; ++line)
         cuts[line].emplace_back(line == startLine ? start : 0, line == endLine ? end : lines[line].size());
 }
@@ -296,6 +291,15 @@ BookmarksPtr cNetscapeBookmarkFile::BookmarkFileToCollection()
     return result;
 }
 
+LoadOutcome cNetscapeBookmarkFile::Load(std::string path)
+{
+    *this = cNetscapeBookmarkFile();
+    SetBookmarkFile(path);
+    LoadOutcome loaded {BookmarkFileToCollection(), {}, {}};
+    loaded.folders = m_folders;
+    return loaded;
+}
+
 // One pass over the lines with a stack of the open folders (their parent paths' lengths and
 // their numbers), so however deeply the folders nest the call stack does not grow. A folder
 // opens a level, a list end closes one, and a list end at the top level ends the walk. A
@@ -328,7 +332,7 @@ void cNetscapeBookmarkFile::ParseFolders()
                 // the listed folder above it, which is then never taken for empty.
                 const bool listed = open.size() < static_cast<std::size_t>(kMaxNesting);
                 if (listed)
-                    AddFolder(text, folderPath, static_cast<std::int32_t>(i), folder);
+                    AddFolder(text, folderPath, part.start, folder);
                 else
                     (*m_folders)[static_cast<std::size_t>(folder - 1)].AlwaysKept = true;
                 open.push_back({folderPath.size(), listed ? static_cast<std::int32_t>(m_folders->size()) : folder, listed});
@@ -346,7 +350,7 @@ void cNetscapeBookmarkFile::ParseFolders()
                     return;
                 if (open.back().listed) {
                     m_folderSpans[static_cast<std::size_t>(folder - 1)].endLine = m_currentLine - 1;
-                    m_folderSpans[static_cast<std::size_t>(folder - 1)].endPart = static_cast<std::int32_t>(i);
+                    m_folderSpans[static_cast<std::size_t>(folder - 1)].end = part.end;
                 }
                 folderPath.resize(open.back().pathLength);
                 open.pop_back();
@@ -359,19 +363,14 @@ void cNetscapeBookmarkFile::ParseFolders()
     }
 }
 
-void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part,
+void cNetscapeBookmarkFile::AddFolder(std::string_view text, const std::string& folderPath, std::size_t start,
                                       std::int32_t parent)
 {
-    cFolder folder;
-    folder.Name = FolderName(text);
-    folder.Folder = folderPath.empty() ? "root" : folderPath;
-    folder.FolderID = static_cast<std::int32_t>(m_folders->size()) + 1;
-    folder.ParentID = parent;
+    cFolder& folder = ListFolder(*m_folders, FolderName(text), folderPath, parent);
     // Firefox writes its toolbar and its other bookmarks as folders marked so: roots, not the user's.
     folder.AlwaysKept = IFind(text, "PERSONAL_TOOLBAR_FOLDER=") != std::string_view::npos
                      || IFind(text, "UNFILED_BOOKMARKS_FOLDER=") != std::string_view::npos;
-    m_folders->push_back(std::move(folder));
-    m_folderSpans.push_back({m_currentLine - 1, part});
+    m_folderSpans.push_back({m_currentLine - 1, start});
 }
 
 void cNetscapeBookmarkFile::AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine,
@@ -417,20 +416,16 @@ CleanOutcome cNetscapeBookmarkFile::CreateBookMarkFile(std::optional<std::string
     if (!m_bookmarks)
         return {};
     // This writer's refusals are told in the window in fixed words.
-    const auto refused = [](std::string reason) {
-        CleanOutcome outcome = NotCleaned(std::move(reason));
-        outcome.reasonUnshown = true;
-        return outcome;
-    };
     // The new file is built from the lines read at load time. A browser that saved its
     // bookmarks meanwhile would lose them without a word, so a changed file is left alone.
     // The copy is made of the very bytes compared, so no change can slip in between.
     if (!onDisk || !IsJoinedLines(*onDisk, m_lines))
-        return refused(m_bookmarkFile + " has changed since its bookmarks were loaded; load them again before cleaning");
+        return NotCleanedUnshown(m_bookmarkFile + " has changed since its bookmarks were loaded; "
+                                                  "load them again before cleaning");
     // The user was promised a copy of the file as it was: no copy, no rewrite.
     const BackupCopy backup = MakeBackup({m_bookmarkFile, m_browserWord, ".html"}, *onDisk);
     if (!backup)
-        return refused("No backup copy of " + m_bookmarkFile + " could be made, so it was left unchanged");
+        return NotCleanedUnshown(NoBackupReason(m_bookmarkFile));
     const std::string_view lineEnd = LineEndOf(*onDisk);
     // Freed before the new text is built, so a large file is not held three times over.
     onDisk.reset();
@@ -451,8 +446,8 @@ std::string cNetscapeBookmarkFile::KeptText(std::string_view lineEnd) const
     for (std::size_t i = 0; m_folders && i < m_folders->size(); ++i) {
         const FolderSpan& span = m_folderSpans[i];
         if ((*m_folders)[i].Clean && span.endLine >= 0)
-            CutSpan(m_lines, static_cast<std::size_t>(span.startLine), static_cast<std::size_t>(span.startPart),
-                    static_cast<std::size_t>(span.endLine), static_cast<std::size_t>(span.endPart), cuts);
+            CutSpan(m_lines, static_cast<std::size_t>(span.startLine), span.start, static_cast<std::size_t>(span.endLine),
+                    span.end, cuts);
     }
     std::size_t size = 0;
     for (const std::string& line : m_lines)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,9 +22,9 @@ inline constexpr const char* kFolderSeparator = "\\\\-";
 // if need be, and the writer takes out only the bytes of the marked bookmarks, so everything it
 // does not understand survives a clean unchanged.
 //
-// Reading: SetBookmarkFile, then BookmarkFileToCollection, which keeps the file's lines. Writing,
-// later, on the same instance (or on a new one given those lines): set WhichBrowser and the
-// collection of that same read, then CreateBookMarkFile.
+// Reading: Load, or SetBookmarkFile then BookmarkFileToCollection; either keeps the file's lines.
+// Writing, later, on the same instance (or on a new one given those lines): set WhichBrowser and
+// the collection of that same read, then CreateBookMarkFile.
 class cNetscapeBookmarkFile {
 public:
     void SetBookmarkFile(const std::string& path) { m_bookmarkFile = path; }
@@ -36,9 +37,6 @@ public:
 
     const BookmarksPtr& Bookmarks() const { return m_bookmarks; }
     void SetBookmarks(BookmarksPtr bookmarks) { m_bookmarks = std::move(bookmarks); }
-    // The folders of the last read, in file order, which this instance keeps: a clean takes out
-    // those marked Clean. A folder whose list never ends in the file is never taken for empty.
-    const FoldersPtr& Folders() const { return m_folders; }
 
     // 1 "Firefox", 2 "Netscape", 3 "User": the word in the backup copy's name. Any other value
     // leaves the word as it was.
@@ -50,6 +48,11 @@ public:
     // is keyed by the line's 1-based number, a later one on the same line by a number past the
     // last line's.
     BookmarksPtr BookmarkFileToCollection();
+    // Forgets everything of an earlier read, then reads the file at `path` so: its bookmarks and
+    // its folders in file order, with no reason given when there are none. This instance keeps
+    // the folders: a clean takes out those marked Clean. A folder whose list never ends in the
+    // file is never taken for empty.
+    LoadOutcome Load(std::string path);
 
     // Reads BookmarkFile once; when it still holds exactly the lines read, copies those bytes
     // into the backup folder, then replaces the file in one step with the lines read minus the
@@ -69,18 +72,20 @@ public:
     CleanOutcome CreateBookMarkFile(std::optional<std::string> onDisk);
 
 private:
-    // Where a folder's entry starts and its list ends: a line's index and a part's on that line.
+    // Where a folder's entry starts and its list ends: a line's index and a byte's on that line
+    // (the end just past the "</DL>").
     struct FolderSpan {
         std::int32_t startLine = 0;
-        std::int32_t startPart = 0;
+        std::size_t start = 0;
         std::int32_t endLine = -1;  // none: the list is not closed
-        std::int32_t endPart = 0;
+        std::size_t end = 0;
     };
 
     void ParseFolders();
     // `onLine` counts the bookmarks before it on its line.
     void AddBookmark(std::string_view text, const std::string& folderPath, std::int32_t onLine, std::int32_t folder);
-    void AddFolder(std::string_view text, const std::string& folderPath, std::int32_t part, std::int32_t parent);
+    // `start` is where its part starts on its line.
+    void AddFolder(std::string_view text, const std::string& folderPath, std::size_t start, std::int32_t parent);
     void SetLastDescription(std::string_view text);
 
     std::string KeptText(std::string_view lineEnd) const;

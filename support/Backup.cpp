@@ -99,6 +99,11 @@ bool WriteFlushedTree(const std::string& folder, const std::vector<BackupFile>& 
 
 }  // namespace
 
+std::string NoBackupReason(const std::string& what)
+{
+    return "No backup copy of " + what + " could be made, so it was left unchanged";
+}
+
 std::string OriginRecordOf(const std::string& copy)
 {
     return copy + ".origin";

@@ -42,6 +42,9 @@ BackupCopy MakeBackup(const BackupOf& what, std::string_view bytes);
 // A copy of files of a folder, each at its relative path inside the copy and never outside it.
 BackupCopy MakeBackup(const BackupOf& what, const std::vector<BackupFile>& files);
 
+// Why the source `what` was not changed: no copy of it could be made.
+std::string NoBackupReason(const std::string& what);
+
 // The name of a copy's record: "<copy>.origin".
 std::string OriginRecordOf(const std::string& copy);
 // The absolute path the copy was taken from, as its record says; nothing for a copy without a
