@@ -462,8 +462,7 @@ bool frmMain::CleanAndReport()
 // see which one is read and cleaned.
 std::string frmMain::AboutSource(const std::string& text)
 {
-    const BookmarkSource* source = m_links->Source(m_links->SelectedSource());
-    const std::string profile = source ? source->FoundWhere() : std::string();
+    const std::string profile = m_links->ChosenSourceWhere();
     return profile.empty() ? text : text + "\r\n\r\n" + profile;
 }
 

@@ -22,6 +22,12 @@ BookmarkSource* cLinkMain::Source(std::int32_t code)
     return source.get();
 }
 
+std::string cLinkMain::ChosenSourceWhere()
+{
+    const BookmarkSource* source = Source(m_selectedSource);
+    return source ? source->FoundWhere() : std::string();
+}
+
 TidyLists& cLinkMain::Tidying()
 {
     if (!m_tidying)

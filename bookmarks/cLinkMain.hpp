@@ -39,6 +39,9 @@ public:
     // The source with that code, created on first use and kept from then on; nullptr for a
     // code no source has.
     BookmarkSource* Source(std::int32_t code);
+    // Where the chosen source was found (a browser's profile folder), for the messages about it;
+    // empty for a source without such a place.
+    std::string ChosenSourceWhere();
 
     // Loads the chosen source into a new collection, which becomes the current one, and says
     // how it went. A broken invariant inside a source is logged, never thrown.

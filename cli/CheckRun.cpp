@@ -107,7 +107,7 @@ std::string CheckRun::SourceName()
     const SourceKind& kind = *FindSourceKind(m_options.source);
     if (kind.file)
         return m_options.file;
-    const std::string profile = m_links.Source(m_options.source)->FoundWhere();
+    const std::string profile = m_links.ChosenSourceWhere();
     if (!profile.empty())
         return "the " + profile;
     return m_options.profile.empty() ? kind.whatItIs : "the profile " + m_options.profile;
