@@ -17,6 +17,7 @@
 #include "app/Twips.hpp"
 #include "app/WizardLayout.hpp"
 #include "bookmarks/SourceKinds.hpp"
+#include "support/Version.hpp"
 #include "support/ui/XP_ProgressBar.hpp"
 
 namespace brimtor {
@@ -116,7 +117,7 @@ void BuildHeader(QWidget* surface, WizardControls& c)
     AddLabel(c.picHeader, QStringLiteral(" Favorite / Bookmark Cleaner"), 360, 420, 6000, 300);
     c.imgIcon = Named(new QLabel(c.picHeader), QStringLiteral("imgIcon"));
     c.imgIcon->setPixmap(surface->style()->standardIcon(QStyle::SP_DialogResetButton).pixmap(32, 32));
-    c.imgIcon->setAccessibleName(QStringLiteral("Brimtor"));
+    c.imgIcon->setAccessibleName(QString::fromLatin1(kProgramTitle));
     Place(c.imgIcon, 7320, 180, 480, 480);
     c.sepOne = Named(new QFrame(surface), QStringLiteral("sepOne"));
     c.sepOne->setFrameShape(QFrame::HLine);

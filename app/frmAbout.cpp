@@ -40,7 +40,7 @@ frmAbout::frmAbout(QWidget* parent, int scrollIntervalMs)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
 
-    auto* version = new QLabel(QStringLiteral("Brimtor Version: ") + QLatin1String(kVersionText), this);
+    auto* version = new QLabel(QString::fromLatin1(kProgramTitle) + " Version: " + QLatin1String(kVersionText), this);
     version->setObjectName(QStringLiteral("lblVersion"));
 
     auto* creditArea = new QWidget(this);
